@@ -1,0 +1,64 @@
+// In-memory rows of the file list: cells, duplicate colour, selection, and a full-path index.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "filelist/row_store.h"
+
+namespace rizo {
+
+// Colours are 0xRRGGBB.
+struct RowColour {
+    bool isSet = false;
+    uint32_t textColour = 0;
+    uint32_t backColour = 0;
+};
+
+class FileTable : public RowStore {
+public:
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int InsertRow(const std::string& name) override;
+    void DeleteRow(int row) override;
+    void DeleteAllRows() override;
+
+    std::string CellText(int row, int column) const override;
+    const std::string& Cell(int row, int column) const { return rows_[row].cells[column]; }
+    void SetCellText(int row, int column, const std::string& text) override;
+    int FindRowByPath(const std::string& path) const override;
+
+    bool IsSelected(int row) const override { return rows_[row].selected; }
+    void SetSelected(int row, bool selected) override;
+    int SelectedCount() const override { return selectedCount_; }
+
+    void SetRedraw(bool) override {}
+
+    const RowColour& Colour(int row) const { return rows_[row].colour; }
+    // Marks the row with `back`; keeps an earlier non-zero text colour, else takes `defaultText`.
+    void SetRowBackColour(int row, uint32_t back, uint32_t defaultText);
+
+    // Orders the rows by the bytes of `column` (unsigned, no case folding, a prefix first).
+    // Colours and selection move with their rows. Returns the old index of each new row.
+    std::vector<int> SortByColumn(int column, bool ascending);
+
+private:
+    struct Row {
+        std::array<std::string, kColumnCount> cells;
+        RowColour colour;
+        bool selected = false;
+    };
+
+    void RebuildIndex() const;
+
+    std::vector<Row> rows_;
+    int selectedCount_ = 0;
+    // Full Path text -> first row showing it. Rebuilt lazily after deletions and sorts, which
+    // move rows; cell writes keep it current in place.
+    mutable std::unordered_map<std::string, int> pathIndex_;
+    mutable bool indexStale_ = false;
+};
+
+}  // namespace rizo

@@ -1,0 +1,48 @@
+// The file list as core code sees it: rows of nine text cells, a selected state, a path lookup.
+#pragma once
+
+#include <string>
+
+namespace rizo {
+
+// Cell order of every row; the list's columns follow it.
+enum Column : int {
+    kColFilename,
+    kColMd5,
+    kColSha1,
+    kColCrc32,
+    kColSha256,
+    kColSize,
+    kColCreated,
+    kColModified,
+    kColFullPath,
+    kColumnCount
+};
+
+// Implemented by the in-memory FileTable (core, tests) and by the GUI's list model, so that adding,
+// removing, refreshing and exporting rows run the same code with and without a window.
+class RowStore {
+public:
+    virtual ~RowStore() = default;
+
+    virtual int RowCount() const = 0;
+    // Appends a row whose Filename cell is `name` and whose other cells are empty; returns its
+    // index.
+    virtual int InsertRow(const std::string& name) = 0;
+    virtual void DeleteRow(int row) = 0;
+    virtual void DeleteAllRows() = 0;
+
+    virtual std::string CellText(int row, int column) const = 0;
+    virtual void SetCellText(int row, int column, const std::string& text) = 0;
+    // First row whose Full Path cell equals `path` byte for byte, or -1.
+    virtual int FindRowByPath(const std::string& path) const = 0;
+
+    virtual bool IsSelected(int row) const = 0;
+    virtual void SetSelected(int row, bool selected) = 0;
+    virtual int SelectedCount() const = 0;
+
+    // Suspends and resumes repainting while many rows change; no effect on the data.
+    virtual void SetRedraw(bool on) = 0;
+};
+
+}  // namespace rizo

@@ -1,0 +1,77 @@
+// Row store behaviour that adding, refreshing and sorting rely on.
+#include "filelist/file_table.h"
+
+#include <gtest/gtest.h>
+
+namespace rizo {
+namespace {
+
+FileTable TableWithPaths(const std::vector<std::string>& paths) {
+    FileTable table;
+    for (const auto& path : paths) {
+        int row = table.InsertRow(path);
+        table.SetCellText(row, kColFullPath, path);
+    }
+    return table;
+}
+
+TEST(FileTable, PathLookupFollowsWritesDeletionsAndSorts) {
+    FileTable table = TableWithPaths({"/b", "/a", "/b"});
+    EXPECT_EQ(table.FindRowByPath("/b"), 0);
+    EXPECT_EQ(table.FindRowByPath("/a"), 1);
+    EXPECT_EQ(table.FindRowByPath("/A"), -1);
+    EXPECT_EQ(table.FindRowByPath(""), -1);
+
+    table.DeleteRow(0);
+    EXPECT_EQ(table.FindRowByPath("/b"), 1);
+
+    table.SortByColumn(kColFullPath, false);
+    EXPECT_EQ(table.FindRowByPath("/b"), 0);
+    EXPECT_EQ(table.FindRowByPath("/a"), 1);
+
+    table.SetCellText(0, kColFullPath, "/c");
+    EXPECT_EQ(table.FindRowByPath("/b"), -1);
+    EXPECT_EQ(table.FindRowByPath("/c"), 0);
+}
+
+TEST(FileTable, NewRowIsNotFoundUntilItsPathIsWritten) {
+    FileTable table;
+    int first = table.InsertRow("x");
+    EXPECT_EQ(table.FindRowByPath("/d/x"), -1);
+    int second = table.InsertRow("x");
+    table.SetCellText(second, kColFullPath, "/d/x");
+    table.SetCellText(first, kColFullPath, "/d/x");
+    EXPECT_EQ(table.FindRowByPath("/d/x"), first);
+}
+
+TEST(FileTable, SortIsOrdinalAndCarriesColourAndSelection) {
+    FileTable table;
+    for (const char* size : {"999", "1,000", "20", "\xC3\xA9", "B", "a"}) {
+        table.SetCellText(table.InsertRow(size), kColSize, size);
+    }
+    table.SetRowBackColour(0, 0xFFCBCB, 0x000000);
+    table.SetSelected(2, true);
+    std::vector<int> order = table.SortByColumn(kColSize, true);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 0, 4, 5, 3}));
+    std::vector<std::string> sizes;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        sizes.push_back(table.Cell(row, kColSize));
+    }
+    EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "20", "999", "B", "a", "\xC3\xA9"}));
+    EXPECT_TRUE(table.Colour(2).isSet);
+    EXPECT_EQ(table.Colour(2).backColour, 0xFFCBCBu);
+    EXPECT_TRUE(table.IsSelected(1));
+    EXPECT_EQ(table.SelectedCount(), 1);
+}
+
+TEST(FileTable, BackColourKeepsAnEarlierTextColour) {
+    FileTable table;
+    table.InsertRow("f");
+    table.SetRowBackColour(0, 0x111111, 0x222222);
+    table.SetRowBackColour(0, 0x333333, 0x444444);
+    EXPECT_EQ(table.Colour(0).textColour, 0x222222u);
+    EXPECT_EQ(table.Colour(0).backColour, 0x333333u);
+}
+
+}  // namespace
+}  // namespace rizo
