@@ -9,32 +9,32 @@ namespace rizo {
 int FileTable::InsertRow(const std::string& name) {
     Row row;
     row.cells[kColFilename] = name;
-    rows_.push_back(std::move(row));
+    rows.push_back(std::move(row));
     return RowCount() - 1;
 }
 
 void FileTable::DeleteRow(int row) {
-    if (rows_[row].selected) {
-        --selectedCount_;
+    if (rows[row].selected) {
+        --selectedCount;
     }
-    rows_.erase(rows_.begin() + row);
-    indexStale_ = true;
+    rows.erase(rows.begin() + row);
+    indexStale = true;
 }
 
 void FileTable::DeleteAllRows() {
-    rows_.clear();
-    pathIndex_.clear();
-    selectedCount_ = 0;
-    indexStale_ = false;
+    rows.clear();
+    pathIndex.clear();
+    selectedCount = 0;
+    indexStale = false;
 }
 
 std::string FileTable::CellText(int row, int column) const {
-    return rows_[row].cells[column];
+    return rows[row].cells[column];
 }
 
 void FileTable::SetCellText(int row, int column, const std::string& text) {
-    std::string& cell = rows_[row].cells[column];
-    if (column != kColFullPath || indexStale_) {
+    std::string& cell = rows[row].cells[column];
+    if (column != kColFullPath || indexStale) {
         cell = text;
         return;
     }
@@ -44,12 +44,12 @@ void FileTable::SetCellText(int row, int column, const std::string& text) {
     if (!cell.empty()) {
         // The row leaves its old path; a later row may now be the first to show it.
         cell = text;
-        indexStale_ = true;
+        indexStale = true;
         return;
     }
     cell = text;
     if (!text.empty()) {
-        auto [it, inserted] = pathIndex_.try_emplace(text, row);
+        auto [it, inserted] = pathIndex.try_emplace(text, row);
         if (!inserted && row < it->second) {
             it->second = row;
         }
@@ -57,33 +57,33 @@ void FileTable::SetCellText(int row, int column, const std::string& text) {
 }
 
 int FileTable::FindRowByPath(const std::string& path) const {
-    if (indexStale_) {
+    if (indexStale) {
         RebuildIndex();
     }
-    auto it = pathIndex_.find(path);
-    return it == pathIndex_.end() ? -1 : it->second;
+    auto it = pathIndex.find(path);
+    return it == pathIndex.end() ? -1 : it->second;
 }
 
 void FileTable::RebuildIndex() const {
-    pathIndex_.clear();
+    pathIndex.clear();
     for (int row = 0; row < RowCount(); ++row) {
-        const std::string& path = rows_[row].cells[kColFullPath];
+        const std::string& path = rows[row].cells[kColFullPath];
         if (!path.empty()) {
-            pathIndex_.try_emplace(path, row);
+            pathIndex.try_emplace(path, row);
         }
     }
-    indexStale_ = false;
+    indexStale = false;
 }
 
 void FileTable::SetSelected(int row, bool selected) {
-    if (rows_[row].selected != selected) {
-        rows_[row].selected = selected;
-        selectedCount_ += selected ? 1 : -1;
+    if (rows[row].selected != selected) {
+        rows[row].selected = selected;
+        selectedCount += selected ? 1 : -1;
     }
 }
 
 void FileTable::SetRowBackColour(int row, uint32_t back, uint32_t defaultText) {
-    RowColour& colour = rows_[row].colour;
+    RowColour& colour = rows[row].colour;
     if (colour.textColour == 0) {
         colour.textColour = defaultText;
     }
@@ -92,21 +92,21 @@ void FileTable::SetRowBackColour(int row, uint32_t back, uint32_t defaultText) {
 }
 
 std::vector<int> FileTable::SortByColumn(int column, bool ascending) {
-    std::vector<int> order(rows_.size());
+    std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     // std::string compares through char_traits<char>, which orders bytes as unsigned char.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const std::string& ta = rows_[a].cells[column];
-        const std::string& tb = rows_[b].cells[column];
+        const std::string& ta = rows[a].cells[column];
+        const std::string& tb = rows[b].cells[column];
         return ascending ? ta < tb : tb < ta;
     });
     std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
+    sorted.reserve(rows.size());
     for (int old : order) {
-        sorted.push_back(std::move(rows_[old]));
+        sorted.push_back(std::move(rows[old]));
     }
-    rows_ = std::move(sorted);
-    indexStale_ = true;
+    rows = std::move(sorted);
+    indexStale = true;
     return order;
 }
 

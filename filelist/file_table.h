@@ -20,23 +20,23 @@ struct RowColour {
 
 class FileTable : public RowStore {
 public:
-    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int RowCount() const override { return static_cast<int>(rows.size()); }
     int InsertRow(const std::string& name) override;
     void DeleteRow(int row) override;
     void DeleteAllRows() override;
 
     std::string CellText(int row, int column) const override;
-    const std::string& Cell(int row, int column) const { return rows_[row].cells[column]; }
+    const std::string& Cell(int row, int column) const { return rows[row].cells[column]; }
     void SetCellText(int row, int column, const std::string& text) override;
     int FindRowByPath(const std::string& path) const override;
 
-    bool IsSelected(int row) const override { return rows_[row].selected; }
+    bool IsSelected(int row) const override { return rows[row].selected; }
     void SetSelected(int row, bool selected) override;
-    int SelectedCount() const override { return selectedCount_; }
+    int SelectedCount() const override { return selectedCount; }
 
     void SetRedraw(bool) override {}
 
-    const RowColour& Colour(int row) const { return rows_[row].colour; }
+    const RowColour& Colour(int row) const { return rows[row].colour; }
     // Marks the row with `back`; keeps an earlier non-zero text colour, else takes `defaultText`.
     void SetRowBackColour(int row, uint32_t back, uint32_t defaultText);
 
@@ -53,12 +53,12 @@ private:
 
     void RebuildIndex() const;
 
-    std::vector<Row> rows_;
-    int selectedCount_ = 0;
+    std::vector<Row> rows;
+    int selectedCount = 0;
     // Full Path text -> first row showing it. Rebuilt lazily after deletions and sorts, which
     // move rows; cell writes keep it current in place.
-    mutable std::unordered_map<std::string, int> pathIndex_;
-    mutable bool indexStale_ = false;
+    mutable std::unordered_map<std::string, int> pathIndex;
+    mutable bool indexStale = false;
 };
 
 }  // namespace rizo
