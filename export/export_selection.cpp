@@ -1,0 +1,118 @@
+// Block, delimited and single-digest records built from the rows' cell texts.
+#include "export/export_selection.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace rizo {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kRule = "--------------------------------------------------";
+constexpr size_t kLabelWidth = 15;
+
+using Cells = std::array<std::string, kColumnCount>;
+
+struct Field {
+    std::string_view label;
+    int column;
+};
+
+// The optional fields of a record in output order; the file name always comes first.
+std::vector<Field> ChosenFields(const ExportOptions& options) {
+    std::vector<Field> fields;
+    const std::array<std::pair<bool, Field>, 8> all = {{
+        {options.md5, {"MD5", kColMd5}},
+        {options.sha1, {"SHA1", kColSha1}},
+        {options.crc32, {"CRC32", kColCrc32}},
+        {options.sha256, {"SHA256", kColSha256}},
+        {options.IncSize, {"File Size", kColSize}},
+        {options.IncDateCreated, {"Date Created", kColCreated}},
+        {options.IncDateModified, {"Date Modified", kColModified}},
+        {options.IncFolder, {"Full Path", kColFullPath}},
+    }};
+    for (const auto& [chosen, field] : all) {
+        if (chosen) {
+            fields.push_back(field);
+        }
+    }
+    return fields;
+}
+
+void AppendBlockRecord(std::string& out, const Cells& cells, const std::vector<Field>& fields) {
+    out.append(cells[kColFilename]).append(kLineBreak).append(kRule).append(kLineBreak);
+    for (const Field& field : fields) {
+        out.append(field.label);
+        out.append(kLabelWidth - field.label.size(), ' ');
+        out.append(": ").append(cells[field.column]);
+        if (field.column == kColSize) {
+            out.append(" Byte");
+        }
+        out.append(kLineBreak);
+    }
+    out.append(kRule).append(kLineBreak);
+}
+
+void AppendDelimitedRecord(std::string& out, const Cells& cells, const std::vector<Field>& fields,
+                           std::string_view delimiter) {
+    out.append(cells[kColFilename]);
+    for (const Field& field : fields) {
+        out.append(delimiter).append(cells[field.column]);
+        if (field.column == kColSize) {
+            out.append("Byte");
+        }
+    }
+}
+
+int DigestColumn(ExportKind kind) {
+    switch (kind) {
+        case ExportKind::kSha1:
+            return kColSha1;
+        case ExportKind::kCrc32:
+            return kColCrc32;
+        case ExportKind::kSha256:
+            return kColSha256;
+        default:
+            return kColMd5;
+    }
+}
+
+Cells ReadCells(const RowStore& rows, int row) {
+    Cells cells;
+    for (int column = 0; column < kColumnCount; ++column) {
+        cells[column] = rows.CellText(row, column);
+    }
+    return cells;
+}
+
+}  // namespace
+
+std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind,
+                                           const ExportOptions& options) {
+    if (rows.SelectedCount() == 0) {
+        return std::nullopt;
+    }
+    const std::vector<Field> fields = ChosenFields(options);
+    const std::string_view delimiter = options.DelimiterType == 1 ? "\t" : kLineBreak;
+    const int rowCount = rows.RowCount();
+    std::string out;
+    for (int row = 0; row < rowCount; ++row) {
+        if (!rows.IsSelected(row)) {
+            continue;
+        }
+        if (kind != ExportKind::kRecords) {
+            out.append(rows.CellText(row, DigestColumn(kind)));
+        } else if (options.DelimiterType == 0) {
+            AppendBlockRecord(out, ReadCells(rows, row), fields);
+        } else {
+            AppendDelimitedRecord(out, ReadCells(rows, row), fields, delimiter);
+        }
+        if (row != rowCount - 1) {
+            out.append(kLineBreak);
+        }
+    }
+    return out;
+}
+
+}  // namespace rizo

@@ -1,0 +1,18 @@
+// Saving the selected rows' records to a text file.
+#include "export/save_selection.h"
+
+#include "export/export_selection.h"
+#include "export/safe_file_write.h"
+
+namespace rizo {
+
+bool SaveSelection(const RowStore& rows, const ExportOptions& options, const std::string& path,
+                   std::string& error) {
+    std::optional<std::string> text = ExportSelection(rows, ExportKind::kRecords, options);
+    if (!text) {
+        return true;
+    }
+    return WriteFileSafely(path, *text, error);
+}
+
+}  // namespace rizo

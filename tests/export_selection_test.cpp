@@ -1,0 +1,254 @@
+// Exported text of selected rows: layouts, options, terminators and row order.
+#include "export/export_selection.h"
+
+#include <gtest/gtest.h>
+
+#include "filelist/file_table.h"
+
+namespace rizo {
+namespace {
+
+using Cells = std::array<std::string, kColumnCount>;
+
+const Cells kAbc = {"abc.txt",
+                    "900150983cd24fb0d6963f7d28e17f72",
+                    "a9993e364706816aba3e25717850c26c9cd0d89d",
+                    "352441c2",
+                    "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+                    "3",
+                    "2014-11-19 10:20",
+                    "2014-11-20 08:05",
+                    "C:\\data\\abc.txt"};
+const Cells kZeros = {"zeros.bin",
+                      "b6d81b360a5672d80c27430f39153e2c",
+                      "3b71f43ff30f4b15b5cd85dd9e95ebc7e84eb5a3",
+                      "a738ea1c",
+                      "30e14955ebf1352266dc2ff8067e68104607e750abb9d3b36582b8af909fcb58",
+                      "1,048,576",
+                      "2014-11-19 10:21",
+                      "2014-11-19 10:21",
+                      "C:\\data\\zeros.bin"};
+// A row whose batch never reached it: only its name.
+const Cells kUnhashed = {"new.txt", "", "", "", "", "", "", "", ""};
+
+FileTable Table(const std::vector<Cells>& rows, const std::vector<int>& selected) {
+    FileTable table;
+    for (const Cells& cells : rows) {
+        int row = table.InsertRow(cells[kColFilename]);
+        for (int column = 1; column < kColumnCount; ++column) {
+            table.SetCellText(row, column, cells[column]);
+        }
+    }
+    for (int row : selected) {
+        table.SetSelected(row, true);
+    }
+    return table;
+}
+
+ExportOptions Example2Options(int32_t delimiter) {
+    ExportOptions options;
+    options.crc32 = true;
+    options.IncDateCreated = false;
+    options.IncDateModified = true;
+    options.IncFolder = true;
+    options.DelimiterType = delimiter;
+    return options;
+}
+
+ExportOptions EverythingOff() {
+    ExportOptions options;
+    options.md5 = false;
+    options.IncSize = false;
+    options.IncDateCreated = false;
+    options.DelimiterType = 1;
+    return options;
+}
+
+const std::string kRuleLine = "--------------------------------------------------\r\n";
+const std::string kAbcBlock = "abc.txt\r\n" + kRuleLine +
+                              "MD5            : 900150983cd24fb0d6963f7d28e17f72\r\n"
+                              "File Size      : 3 Byte\r\n"
+                              "Date Created   : 2014-11-19 10:20\r\n" +
+                              kRuleLine;
+const std::string kZerosBlock = "zeros.bin\r\n" + kRuleLine +
+                                "MD5            : b6d81b360a5672d80c27430f39153e2c\r\n"
+                                "File Size      : 1,048,576 Byte\r\n"
+                                "Date Created   : 2014-11-19 10:21\r\n" +
+                                kRuleLine;
+const std::string kAbcFields[] = {"abc.txt",          "900150983cd24fb0d6963f7d28e17f72",
+                                  "352441c2",         "3Byte",
+                                  "2014-11-20 08:05", "C:\\data\\abc.txt"};
+const std::string kZerosFields[] = {"zeros.bin",        "b6d81b360a5672d80c27430f39153e2c",
+                                    "a738ea1c",         "1,048,576Byte",
+                                    "2014-11-19 10:21", "C:\\data\\zeros.bin"};
+
+std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        out += (i ? separator : "") + parts[i];
+    }
+    return out;
+}
+
+std::vector<std::string> Fields(const std::string (&first)[6], const std::string (&second)[6]) {
+    std::vector<std::string> all(std::begin(first), std::end(first));
+    all.insert(all.end(), std::begin(second), std::end(second));
+    return all;
+}
+
+struct ExportCase {
+    const char* name;
+    std::vector<Cells> rows;
+    std::vector<int> selected;
+    ExportKind kind;
+    ExportOptions options;
+    std::string expected;
+};
+
+void PrintTo(const ExportCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExportText : public testing::TestWithParam<ExportCase> {};
+
+TEST_P(ExportText, MatchesByteForByte) {
+    const ExportCase& c = GetParam();
+    FileTable table = Table(c.rows, c.selected);
+    std::optional<std::string> text = ExportSelection(table, c.kind, c.options);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, c.expected);
+}
+
+const std::string kAbcTabLine = Join({std::begin(kAbcFields), std::end(kAbcFields)}, "\t");
+const std::string kZerosTabLine = Join({std::begin(kZerosFields), std::end(kZerosFields)}, "\t");
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ExportText,
+    testing::Values(
+        ExportCase{"BlocksAllRows",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kRecords,
+                   {},
+                   kAbcBlock + "\r\n" + kZerosBlock},
+        ExportCase{"BlocksFirstRowKeepsTerminator",
+                   {kAbc, kZeros},
+                   {0},
+                   ExportKind::kRecords,
+                   {},
+                   kAbcBlock + "\r\n"},
+        ExportCase{"BlocksInListOrderWhateverTheSelectionOrder",
+                   {kAbc, kZeros},
+                   {1, 0},
+                   ExportKind::kRecords,
+                   {},
+                   kAbcBlock + "\r\n" + kZerosBlock},
+        ExportCase{"TabsAllRows",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kRecords,
+                   Example2Options(1),
+                   kAbcTabLine + "\r\n" + kZerosTabLine},
+        ExportCase{"TabsFirstRow",
+                   {kAbc, kZeros},
+                   {0},
+                   ExportKind::kRecords,
+                   Example2Options(1),
+                   kAbcTabLine + "\r\n"},
+        ExportCase{"DelimiterTwoPutsEachFieldOnItsOwnLine",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kRecords,
+                   Example2Options(2),
+                   Join(Fields(kAbcFields, kZerosFields), "\r\n")},
+        ExportCase{"NegativeDelimiterPutsEachFieldOnItsOwnLine",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kRecords,
+                   Example2Options(-1),
+                   Join(Fields(kAbcFields, kZerosFields), "\r\n")},
+        ExportCase{"Md5AllRows",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kMd5,
+                   {},
+                   "900150983cd24fb0d6963f7d28e17f72\r\nb6d81b360a5672d80c27430f39153e2c"},
+        ExportCase{"Md5FirstRow",
+                   {kAbc, kZeros},
+                   {0},
+                   ExportKind::kMd5,
+                   {},
+                   "900150983cd24fb0d6963f7d28e17f72\r\n"},
+        ExportCase{"SingleDigestIgnoresEveryOption",
+                   {kAbc, kZeros},
+                   {0, 1},
+                   ExportKind::kMd5,
+                   EverythingOff(),
+                   "900150983cd24fb0d6963f7d28e17f72\r\nb6d81b360a5672d80c27430f39153e2c"},
+        ExportCase{"Sha1Crc32Sha256CopyTheirCells",
+                   {kAbc},
+                   {0},
+                   ExportKind::kSha256,
+                   EverythingOff(),
+                   kAbc[kColSha256]},
+        ExportCase{
+            "Crc32CopiesItsCell", {kZeros, kAbc}, {0}, ExportKind::kCrc32, {}, "a738ea1c\r\n"},
+        ExportCase{"Sha1CopiesItsCell", {kAbc}, {0}, ExportKind::kSha1, {}, kAbc[kColSha1]},
+        ExportCase{"LastRowAloneHasNoTerminator",
+                   {kAbc, kZeros},
+                   {1},
+                   ExportKind::kRecords,
+                   {},
+                   kZerosBlock},
+        ExportCase{"UnhashedRowGivesEmptyLabelledLines",
+                   {kUnhashed},
+                   {0},
+                   ExportKind::kRecords,
+                   {},
+                   "new.txt\r\n" + kRuleLine +
+                       "MD5            : \r\n"
+                       "File Size      :  Byte\r\n"
+                       "Date Created   : \r\n" +
+                       kRuleLine},
+        ExportCase{"DigestSwitchedOnLaterGivesEmptyField",
+                   {kUnhashed},
+                   {0},
+                   ExportKind::kRecords,
+                   Example2Options(1),
+                   "new.txt\t\t\tByte\t\t"},
+        ExportCase{
+            "EveryBlockLineInOrder",
+            {kAbc},
+            {0},
+            ExportKind::kRecords,
+            [] {
+                ExportOptions o;
+                o.sha1 = o.crc32 = o.sha256 = o.IncDateModified = o.IncFolder = true;
+                return o;
+            }(),
+            "abc.txt\r\n" + kRuleLine + "MD5            : " + kAbc[kColMd5] +
+                "\r\nSHA1           : " + kAbc[kColSha1] +
+                "\r\nCRC32          : 352441c2\r\nSHA256         : " + kAbc[kColSha256] +
+                "\r\nFile Size      : 3 Byte\r\nDate Created   : 2014-11-19 10:20\r\n"
+                "Date Modified  : 2014-11-20 08:05\r\nFull Path      : C:\\data\\abc.txt\r\n" +
+                kRuleLine},
+        ExportCase{"DigestSwitchedOffIsLeftOut",
+                   {kAbc},
+                   {0},
+                   ExportKind::kRecords,
+                   [] {
+                       ExportOptions o = EverythingOff();
+                       o.DelimiterType = 0;
+                       return o;
+                   }(),
+                   "abc.txt\r\n" + kRuleLine + kRuleLine}),
+    [](const testing::TestParamInfo<ExportCase>& param) { return param.param.name; });
+
+TEST(ExportSelection, NothingSelectedExportsNothing) {
+    FileTable table = Table({kAbc, kZeros}, {});
+    EXPECT_FALSE(ExportSelection(table, ExportKind::kRecords, {}).has_value());
+    EXPECT_FALSE(ExportSelection(table, ExportKind::kMd5, {}).has_value());
+}
+
+}  // namespace
+}  // namespace rizo
