@@ -1,0 +1,243 @@
+// Digests and file facts of one file at a time.
+#include "engine/digest_engine.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+#include <vector>
+
+#include "engine/crc32.h"
+#include "engine/openssl_digest_service.h"
+#include "engine/value_format.h"
+
+namespace rizo {
+
+namespace {
+
+bool OffersAny(const DigestService& service) {
+    for (DigestAlgorithm algorithm :
+         {DigestAlgorithm::kMd5, DigestAlgorithm::kSha1, DigestAlgorithm::kSha256}) {
+        if (service.Offers(algorithm)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+float Percent(uint64_t done, uint64_t total) {
+    // A file may grow after its size was taken (or report size 0, as /proc files do).
+    if (total == 0 || done >= total) {
+        return 100.0f;
+    }
+    return static_cast<float>(static_cast<long double>(done) * 100.0L /
+                              static_cast<long double>(total));
+}
+
+}  // namespace
+
+int OsClass(const DigestService& service) {
+    return service.Offers(DigestAlgorithm::kSha256) ? 3 : 1;
+}
+
+int OsClass() {
+    return OsClass(*CreateOpenSslDigestService());
+}
+
+DigestEngine::DigestEngine() : DigestEngine(CreateOpenSslDigestService()) {}
+
+DigestEngine::DigestEngine(std::unique_ptr<DigestService> service) : provider(std::move(service)) {}
+
+DigestEngine::~DigestEngine() {
+    Close();
+}
+
+bool DigestEngine::AcquireProvider(bool useBaseProvider, [[maybe_unused]] bool usePrototypeName) {
+    if (ready) {
+        return true;
+    }
+    if (provider == nullptr || !OffersAny(*provider)) {
+        return false;
+    }
+    buffer.reset(new (std::nothrow) unsigned char[bufferSize]);
+    if (buffer == nullptr) {
+        return false;
+    }
+    baseProvider = useBaseProvider;
+    ready = true;
+    return true;
+}
+
+bool DigestEngine::Open(const std::string& path, const HashSelection& selection) {
+    if (!ready) {
+        return false;
+    }
+    Close();
+    fileSize = 0;
+    bytesDone = 0;
+    createdText.clear();
+    modifiedText.clear();
+    readFailed = false;
+    wantMd5 = wantSha1 = wantCrc32 = wantSha256 = false;
+    if (!OpenRegularFile(path)) {
+        return false;
+    }
+    wantMd5 = selection.md5;
+    wantSha1 = selection.sha1;
+    wantCrc32 = selection.crc32;
+    wantSha256 = selection.sha256;
+    if (wantMd5 && (md5Hash = provider->CreateHash(DigestAlgorithm::kMd5)) == nullptr) {
+        Close();
+        return false;
+    }
+    if (wantSha1 && (sha1Hash = provider->CreateHash(DigestAlgorithm::kSha1)) == nullptr) {
+        Close();
+        return false;
+    }
+    crc = 0;
+    if (wantSha256 && !baseProvider) {
+        sha256Hash = provider->CreateHash(DigestAlgorithm::kSha256);
+    }
+    if (sha256Hash == nullptr) {
+        wantSha256 = false;
+    }
+    return true;
+}
+
+bool DigestEngine::OpenRegularFile(const std::string& path) {
+    // Without O_NONBLOCK opening a FIFO would wait for a writer; anything not regular is refused
+    // before a byte is read, since a device or socket may never end.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    int flags = 0;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (flags = ::fcntl(fd, F_GETFL)) < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    file = fd;
+    fileSize = static_cast<uint64_t>(info.st_size);
+    CaptureTimes(info.st_mtim.tv_sec);
+    return true;
+}
+
+void DigestEngine::CaptureTimes(int64_t modifiedSeconds) {
+    modifiedText = FormatFileTime(static_cast<std::time_t>(modifiedSeconds));
+    // Only the birth time is a creation time; the change time (ctime) is something else.
+    struct statx extended {};
+    if (::statx(file, "", AT_EMPTY_PATH, STATX_BTIME, &extended) == 0 &&
+        (extended.stx_mask & STATX_BTIME) != 0) {
+        createdText = FormatFileTime(static_cast<std::time_t>(extended.stx_btime.tv_sec));
+    }
+}
+
+bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
+    progress = 0;
+    atEnd = false;
+    if (file < 0) {
+        atEnd = true;
+        return false;
+    }
+    std::size_t count = 0;
+    if (!FillBuffer(count)) {
+        readFailed = true;
+        atEnd = true;
+        return false;
+    }
+    if (count == 0) {
+        atEnd = true;
+        return false;
+    }
+    bytesDone += count;
+    progress = Percent(bytesDone, fileSize);
+    bool fed = Feed(md5Hash, count);
+    fed = Feed(sha1Hash, count) && fed;
+    if (wantCrc32) {
+        crc = Crc32Update(buffer.get(), count, crc);
+    }
+    fed = Feed(sha256Hash, count) && fed;
+    return fed;
+}
+
+bool DigestEngine::FillBuffer(std::size_t& count) {
+    // A read may return less than asked (a signal, a network file system); the block is filled so
+    // that every block but the last is exactly bufferSize bytes.
+    count = 0;
+    while (count < bufferSize) {
+        ssize_t got = ::read(file, buffer.get() + count, bufferSize - count);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        count += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool DigestEngine::Feed(std::unique_ptr<HashObject>& hash, std::size_t count) {
+    if (hash == nullptr) {
+        return true;
+    }
+    if (hash->Update(buffer.get(), count)) {
+        return true;
+    }
+    // A digest that missed a block must not look complete: it is dropped and its text is empty.
+    hash.reset();
+    return false;
+}
+
+std::string DigestEngine::DigestText(unsigned algorithmId, bool uppercase) {
+    HashObject* hash = nullptr;
+    bool wanted = false;
+    switch (algorithmId) {
+        case kCalgMd5:
+            hash = md5Hash.get();
+            wanted = wantMd5;
+            break;
+        case kCalgSha1:
+            hash = sha1Hash.get();
+            wanted = wantSha1;
+            break;
+        case kCalgSha256:
+            hash = sha256Hash.get();
+            wanted = wantSha256;
+            break;
+        default:
+            return {};
+    }
+    std::vector<unsigned char> value;
+    if (!wanted || hash == nullptr || readFailed || !hash->Finish(value)) {
+        return {};
+    }
+    return FormatDigestHex(value, uppercase);
+}
+
+std::string DigestEngine::CrcText(bool uppercase) const {
+    if (!wantCrc32 || readFailed) {
+        return {};
+    }
+    return FormatCrc32(crc, uppercase);
+}
+
+void DigestEngine::Close() {
+    if (file >= 0) {
+        ::close(file);
+        file = -1;
+    }
+    md5Hash.reset();
+    sha1Hash.reset();
+    sha256Hash.reset();
+}
+
+}  // namespace rizo

@@ -1,0 +1,94 @@
+// Digests and file facts of one file at a time, in one sequential pass over its bytes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/digest_service.h"
+#include "engine/hash_selection.h"
+
+namespace rizo {
+
+// Algorithm identifiers taken by DigestEngine::DigestText.
+constexpr unsigned kCalgMd5 = 0x8003;
+constexpr unsigned kCalgSha1 = 0x8004;
+constexpr unsigned kCalgSha256 = 0x800C;
+
+// 3 when the digest service offers SHA-256, 1 when it does not (classes 0 and 1 offer no SHA256,
+// 2, 3 and -1 do). Without an argument it asks this platform's service.
+int OsClass(const DigestService& service);
+int OsClass();
+
+// Passive: each ReadNext reads and digests one block, so the caller decides when to report
+// progress and when to give up. Used by one thread at a time; it has no lock of its own.
+class DigestEngine {
+public:
+    static constexpr uint32_t kBufferSize = 10485760;
+
+    // Uses this platform's digest service.
+    DigestEngine();
+    explicit DigestEngine(std::unique_ptr<DigestService> service);
+    ~DigestEngine();
+    DigestEngine(const DigestEngine&) = delete;
+    DigestEngine& operator=(const DigestEngine&) = delete;
+
+    // Takes the digest service into use and allocates the read buffer; until it succeeds every
+    // Open fails. The base provider offers no SHA256; the prototype name chooses nothing here.
+    bool AcquireProvider(bool useBaseProvider, bool usePrototypeName);
+
+    // Opens a regular file (anything else fails at once, as a missing file does), captures its
+    // size and times and creates the wanted hash objects. A file still open is closed first.
+    // Fails when MD5 or SHA1 is wanted and its object cannot be created; SHA256 is then dropped
+    // for this file instead.
+    bool Open(const std::string& path, const HashSelection& selection);
+
+    uint64_t FileSize() const { return fileSize; }
+    // Empty when the file system records no creation time.
+    const std::string& CreatedText() const { return createdText; }
+    const std::string& ModifiedText() const { return modifiedText; }
+
+    // Reads and digests the next block. `progress` is the percentage read so far, 0 on the call
+    // that finds the end. Returns false at the end, on a read error and when a digest update
+    // failed; `atEnd` is set at the end and on a read error.
+    bool ReadNext(float& progress, bool& atEnd);
+    // The last read failed (errno tells why): the digests would cover only part of the file, so
+    // every digest text of this file is empty.
+    bool ReadFailed() const { return readFailed; }
+
+    // Called once per digest after the last ReadNext; empty when the digest is not wanted, its
+    // object is missing or failed, or the file could not be read to its end.
+    std::string DigestText(unsigned algorithmId, bool uppercase);
+    std::string CrcText(bool uppercase) const;
+
+    // Ends the file and its hash objects; the service, the buffer and the texts stay.
+    void Close();
+
+private:
+    bool OpenRegularFile(const std::string& path);
+    void CaptureTimes(int64_t modifiedSeconds);
+    bool FillBuffer(std::size_t& count);
+    bool Feed(std::unique_ptr<HashObject>& hash, std::size_t count);
+
+    bool ready = false;
+    bool wantMd5 = false;
+    bool wantSha1 = false;
+    bool wantCrc32 = false;
+    bool wantSha256 = false;
+    int file = -1;
+    uint64_t fileSize = 0;
+    uint64_t bytesDone = 0;
+    std::string createdText;
+    std::string modifiedText;
+    std::unique_ptr<DigestService> provider;
+    bool baseProvider = false;
+    std::unique_ptr<HashObject> md5Hash;
+    std::unique_ptr<HashObject> sha1Hash;
+    std::unique_ptr<HashObject> sha256Hash;
+    uint32_t crc = 0;
+    bool readFailed = false;
+    std::unique_ptr<unsigned char[]> buffer;
+    uint32_t bufferSize = kBufferSize;
+};
+
+}  // namespace rizo
