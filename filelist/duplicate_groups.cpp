@@ -60,17 +60,17 @@ uint32_t DuplicateColour(int group) {
     return kPalette[group - 1];
 }
 
-int DuplicateKeyColumn(bool md5, bool sha1, bool crc32, bool sha256) {
-    if (md5) {
+int DuplicateKeyColumn(const HashSelection& digests) {
+    if (digests.md5) {
         return kColMd5;
     }
-    if (sha1) {
+    if (digests.sha1) {
         return kColSha1;
     }
-    if (crc32) {
+    if (digests.crc32) {
         return kColCrc32;
     }
-    return sha256 ? kColSha256 : -1;
+    return digests.sha256 ? kColSha256 : -1;
 }
 
 }  // namespace rizo

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/hash_selection.h"
+
 namespace rizo {
 
 // Groups 1 to 90 get a colour of their own; later groups stay uncoloured.
@@ -19,6 +21,6 @@ uint32_t DuplicateColour(int group);
 
 // The digest column that decides duplicates: the first enabled of MD5, SHA1, CRC32, SHA256,
 // or -1 when none is enabled.
-int DuplicateKeyColumn(bool md5, bool sha1, bool crc32, bool sha256);
+int DuplicateKeyColumn(const HashSelection& digests);
 
 }  // namespace rizo

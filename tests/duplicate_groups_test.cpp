@@ -92,16 +92,16 @@ TEST(DuplicateGroups, PaletteRunsFromPalestRedToDarkestCrimson) {
 
 TEST(DuplicateGroups, FirstEnabledDigestDecides) {
     struct Case {
-        bool md5, sha1, crc32, sha256;
+        HashSelection digests;
         int column;
     };
     const Case cases[] = {
-        {true, true, true, true, kColMd5},     {false, true, true, true, kColSha1},
-        {false, false, true, true, kColCrc32}, {false, false, false, true, kColSha256},
-        {false, false, false, false, -1},      {true, false, false, true, kColMd5},
+        {{true, true, true, true}, kColMd5},     {{false, true, true, true}, kColSha1},
+        {{false, false, true, true}, kColCrc32}, {{false, false, false, true}, kColSha256},
+        {{false, false, false, false}, -1},      {{true, false, false, true}, kColMd5},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DuplicateKeyColumn(c.md5, c.sha1, c.crc32, c.sha256), c.column);
+        EXPECT_EQ(DuplicateKeyColumn(c.digests), c.column);
     }
 }
 
