@@ -1,0 +1,61 @@
+// Adding large batches to the file list: row lookup and creation per path.
+#include <benchmark/benchmark.h>
+
+#include "filelist/file_table.h"
+#include "filelist/pending_batch.h"
+
+namespace rizo {
+namespace {
+
+std::vector<std::string> Paths(int count) {
+    std::vector<std::string> paths;
+    paths.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        paths.push_back("/home/user/photos/" + std::to_string(i % 97) + "/IMG_" +
+                        std::to_string(i) + ".jpg");
+    }
+    return paths;
+}
+
+// Rows as after a finished batch: every Full Path cell written.
+void WriteFullPaths(FileTable& table, const std::vector<std::string>& paths,
+                    const std::vector<int32_t>& rows) {
+    for (size_t i = 0; i < paths.size(); ++i) {
+        table.SetCellText(rows[i], kColFullPath, paths[i]);
+    }
+}
+
+// A batch of new paths into an empty list.
+void BM_AddToEmptyList(benchmark::State& state) {
+    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        FileTable table;
+        std::vector<std::string> pendingPaths = paths;
+        std::vector<int32_t> pendingRows;
+        CommitPending(table, pendingPaths, pendingRows, state.range(1) != 0);
+        benchmark::DoNotOptimize(pendingRows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AddToEmptyList)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
+
+// The same batch again into a list that already shows every path: each one is found.
+void BM_AddAlreadyListed(benchmark::State& state) {
+    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    FileTable table;
+    std::vector<std::string> pendingPaths = paths;
+    std::vector<int32_t> pendingRows;
+    CommitPending(table, pendingPaths, pendingRows, false);
+    WriteFullPaths(table, paths, pendingRows);
+    for (auto _ : state) {
+        pendingPaths = paths;
+        pendingRows.clear();
+        CommitPending(table, pendingPaths, pendingRows, false);
+        benchmark::DoNotOptimize(pendingRows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AddAlreadyListed)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace rizo

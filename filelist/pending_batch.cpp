@@ -1,0 +1,71 @@
+// Turning paths into a batch for the worker: rows for new paths, queued rows for Refresh, drops.
+#include "filelist/pending_batch.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "filelist/folder_scan.h"
+
+namespace rizo {
+
+void ClearPending(std::vector<std::string>& pendingPaths, std::vector<int32_t>& pendingRows) {
+    pendingPaths.clear();
+    pendingRows.clear();
+}
+
+int FindOrInsertRow(RowStore& rows, const std::string& path) {
+    const int row = rows.FindRowByPath(path);
+    if (row >= 0) {
+        return row;
+    }
+    const size_t slash = path.rfind('/');
+    return rows.InsertRow(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+void CommitPending(RowStore& rows, std::vector<std::string>& pendingPaths,
+                   std::vector<int32_t>& pendingRows, bool autoSortFileName) {
+    if (autoSortFileName) {
+        // std::string orders by unsigned bytes: upper case before lower, no folding.
+        std::sort(pendingPaths.begin(), pendingPaths.end());
+    }
+    rows.SetRedraw(false);
+    pendingRows.reserve(pendingRows.size() + pendingPaths.size());
+    for (const std::string& path : pendingPaths) {
+        pendingRows.push_back(FindOrInsertRow(rows, path));
+    }
+    rows.SetRedraw(true);
+}
+
+bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
+                  std::vector<int32_t>& pendingRows) {
+    const int count = rows.RowCount();
+    if (count == 0) {
+        return false;
+    }
+    ClearPending(pendingPaths, pendingRows);
+    pendingPaths.reserve(count);
+    pendingRows.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        pendingPaths.push_back(rows.CellText(row, kColFullPath));
+        pendingRows.push_back(row);
+    }
+    return true;
+}
+
+void CollectDroppedItems(const std::vector<std::string>& names,
+                         std::vector<std::string>& pendingPaths) {
+    for (const std::string& name : names) {
+        struct stat info {};
+        if (stat(name.c_str(), &info) != 0) {
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            ScanFolder(name, pendingPaths);
+        } else {
+            pendingPaths.push_back(name);
+        }
+    }
+}
+
+}  // namespace rizo

@@ -1,0 +1,54 @@
+// Remove Selected Items, Clear All, Select All and Select None over the rows.
+#include "filelist/row_commands.h"
+
+namespace rizo {
+
+bool RemoveSelected(RowStore& rows) {
+    const int selected = rows.SelectedCount();
+    const int count = rows.RowCount();
+    if (selected == 0) {
+        return false;
+    }
+    if (selected == count) {
+        rows.DeleteAllRows();
+        return true;
+    }
+    // Bottom-up, so the rows still to be visited keep their indexes.
+    for (int row = count - 1; row >= 0; --row) {
+        if (rows.IsSelected(row)) {
+            rows.DeleteRow(row);
+        }
+    }
+    return true;
+}
+
+void ClearAll(RowStore& rows) {
+    rows.DeleteAllRows();
+}
+
+bool SelectAll(RowStore& rows) {
+    const int count = rows.RowCount();
+    if (rows.SelectedCount() >= count) {
+        return false;
+    }
+    for (int row = 0; row < count; ++row) {
+        rows.SetSelected(row, true);
+    }
+    return true;
+}
+
+bool SelectNone(RowStore& rows) {
+    int remaining = rows.SelectedCount();
+    if (remaining == 0) {
+        return false;
+    }
+    for (int row = 0; remaining > 0 && row < rows.RowCount(); ++row) {
+        if (rows.IsSelected(row)) {
+            rows.SetSelected(row, false);
+            --remaining;
+        }
+    }
+    return true;
+}
+
+}  // namespace rizo
