@@ -348,19 +348,16 @@ TEST_F(DigestEngineTest, DISABLED_SparseFileOver4GiBHasItsFullSizeAndProgress) {
     std::string path = dir.Write("sparse", "");
     constexpr uint64_t kSize = (uint64_t{1} << 32) + 12345;
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kSize)), 0);
-    ASSERT_TRUE(engine->Open(path, {false, false, true, false}));
+    ASSERT_TRUE(engine->Open(path, {false, false, false, false}));
     EXPECT_EQ(engine->FileSize(), kSize);
     std::vector<float> progress = ReadAll();
     ASSERT_EQ(progress.size(), kSize / DigestEngine::kBufferSize + 2);
-    EXPECT_NEAR(progress[progress.size() / 2], 50.0f, 0.2f);
-    EXPECT_EQ(progress[progress.size() - 2], 100.0f);
-    std::string zeros(1 << 20, '\0');
-    uint32_t crc = 0;
-    for (uint64_t done = 0; done < kSize; done += zeros.size()) {
-        crc =
-            Crc32UpdatePortable(zeros.data(), std::min<uint64_t>(zeros.size(), kSize - done), crc);
+    for (std::size_t i = 0; i + 2 < progress.size(); ++i) {
+        double expected = double(i + 1) * DigestEngine::kBufferSize * 100 / double(kSize);
+        EXPECT_NEAR(progress[i], expected, 1e-4) << i;
     }
-    EXPECT_EQ(engine->CrcText(false), FormatCrc32(crc, false));
+    EXPECT_EQ(progress[progress.size() - 2], 100.0f);
+    EXPECT_EQ(progress.back(), 0.0f);
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+// The lines rizodidiz-cli prints for a hashed file.
+#include "cli/digest_lines.h"
+
+#include <array>
+
+namespace rizo {
+
+namespace {
+
+// The checkers read a line starting with a backslash as holding an escaped name, so a name with a
+// line break still fits on one line.
+bool NeedsEscape(const std::string& path) {
+    return path.find_first_of("\\\n\r") != std::string::npos;
+}
+
+std::string Escaped(const std::string& path) {
+    std::string text;
+    for (char c : path) {
+        switch (c) {
+            case '\\':
+                text += "\\\\";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\r':
+                text += "\\r";
+                break;
+            default:
+                text += c;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string DigestLines(const std::string& path, const HashSelection& selection,
+                        const FileDigests& digests) {
+    struct Row {
+        bool selected;
+        const char* name;
+        const std::string& hex;
+    };
+    const std::array<Row, 4> rows = {{{selection.md5, "MD5", digests.md5},
+                                      {selection.sha1, "SHA1", digests.sha1},
+                                      {selection.crc32, "CRC32", digests.crc32},
+                                      {selection.sha256, "SHA256", digests.sha256}}};
+    int count = 0;
+    for (const Row& row : rows) {
+        count += row.selected ? 1 : 0;
+    }
+    const std::string prefix = NeedsEscape(path) ? "\\" : "";
+    const std::string name = NeedsEscape(path) ? Escaped(path) : path;
+    std::string lines;
+    for (const Row& row : rows) {
+        if (!row.selected) {
+            continue;
+        }
+        if (count == 1) {
+            lines += prefix + row.hex + "  " + name + "\n";
+        } else {
+            lines += prefix + row.name + " (" + name + ") = " + row.hex + "\n";
+        }
+    }
+    return lines;
+}
+
+}  // namespace rizo
