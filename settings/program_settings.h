@@ -1,0 +1,81 @@
+// The record of every persisted setting and the table of its keys in "cfg.ini".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+
+namespace rizo {
+
+inline constexpr int kListColumnCount = 9;
+
+// Which digests are computed and shown, in the program's order MD5, SHA1, CRC32, SHA256.
+struct HashFlags {
+    bool md5 = false;
+    bool sha1 = false;
+    bool crc32 = false;
+    bool sha256 = false;
+    bool operator==(const HashFlags&) const = default;
+};
+
+// Fields are named after their keys. A default-constructed record holds every key's default
+// and empty paths.
+struct ProgramSettings {
+    ProgramSettings();
+
+    // [FrameWnd]
+    bool AlwaysOnTop{};
+    int32_t Cx{};
+    int32_t Cy{};
+    int32_t X{};
+    int32_t Y{};
+    // [ListComlumn], indexed by list column: Filename, MD5, SHA1, CRC32, SHA256, Size,
+    // Date Created, Date Modified, Full Path.
+    std::array<int32_t, kListColumnCount> ColumnWidth{};
+    // [OptionCopy]
+    bool IncSize{};
+    bool IncDateCreated{};
+    bool IncDateModified{};
+    bool IncFolder{};
+    int32_t DelimiterType{};
+    // [OptionGeneral]
+    bool ShowHashInUppercase{};
+    bool AutoSortFileName{};
+    bool UseMonoFont{};
+    bool ShowBeepMessage{};
+    bool HashMD5{};
+    bool HashSHA1{};
+    bool HashCRC32{};
+    bool HashSHA256{};
+
+    // Never written to the file; set by ResolveSettingsPath. The folders end with "/".
+    std::string ProgramDirectory;
+    std::string UserDataDirectory;
+    std::string SettingsPath;
+
+    HashFlags Hashes() const { return {HashMD5, HashSHA1, HashCRC32, HashSHA256}; }
+    void SetHashes(const HashFlags& flags);
+
+    bool operator==(const ProgramSettings&) const = default;
+};
+
+// One key of the file: where it lives, which field holds it, and its default.
+struct SettingKey {
+    using FieldRef = std::variant<bool*, int32_t*>;
+
+    const char* section;
+    const char* key;
+    FieldRef (*field)(ProgramSettings&);
+    int32_t defaultValue;
+
+    // A bool field holds any non-zero number as true and gives back 1 or 0.
+    void Store(ProgramSettings& settings, int32_t value) const;
+    int32_t Value(const ProgramSettings& settings) const;
+};
+
+// All keys, section by section in the order a new file is written.
+std::span<const SettingKey> SettingKeys();
+
+}  // namespace rizo

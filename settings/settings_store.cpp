@@ -1,0 +1,81 @@
+// Resolving, loading and saving the settings file.
+#include "settings/settings_store.h"
+
+#include <cctype>
+#include <cstdint>
+#include <limits>
+
+#include "settings/profile_file.h"
+#include "settings/shell_util.h"
+
+namespace rizo {
+
+void ResolveSettingsPath(ProgramSettings& settings) {
+    ResolveSettingsPath(settings, ShellUtil::GetProgramDirectory(),
+                        ShellUtil::GetUserDataDirectory(kUserDataFolderName));
+}
+
+void ResolveSettingsPath(ProgramSettings& settings, const std::string& programDirectory,
+                         const std::string& userDataDirectory) {
+    settings.ProgramDirectory = programDirectory;
+    settings.UserDataDirectory = userDataDirectory;
+    // Created even when the copy next to the program is in use; a failure shows only as a
+    // save that cannot happen.
+    if (!ShellUtil::FileExists(userDataDirectory)) {
+        ShellUtil::CreateDirectoryPath(userDataDirectory);
+    }
+    std::string besideProgram = programDirectory + kSettingsFileName;
+    settings.SettingsPath = ShellUtil::FileExists(besideProgram)
+                                ? besideProgram
+                                : userDataDirectory + kSettingsFileName;
+}
+
+int32_t ParseSettingNumber(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        // Past the int32 range the value stays saturated instead of overflowing.
+        if (value <= kMax + 1) {
+            value = value * 10 + (text[i] - '0');
+        }
+    }
+    value = negative ? -value : value;
+    return static_cast<int32_t>(value < kMin ? kMin : (value > kMax ? kMax : value));
+}
+
+void LoadSettings(ProgramSettings& settings) {
+    ProfileFile file;
+    if (!file.Attach(settings.SettingsPath, true)) {
+        return;
+    }
+    for (const SettingKey& row : SettingKeys()) {
+        if (!file.HasSection(row.section)) {
+            continue;
+        }
+        std::string text = file.ReadValue(row.section, row.key);
+        if (!text.empty()) {
+            row.Store(settings, ParseSettingNumber(text));
+        }
+    }
+}
+
+bool SaveSettings(const ProgramSettings& settings) {
+    ProfileFile file;
+    file.Attach(settings.SettingsPath, false);
+    for (const SettingKey& row : SettingKeys()) {
+        file.WriteValue(row.section, row.key, std::to_string(row.Value(settings)));
+    }
+    return file.Commit();
+}
+
+}  // namespace rizo
