@@ -1,4 +1,4 @@
-// Table-driven CRC-32 and the entry the engine calls.
+// Table-driven CRC-32: the plain routine every faster path is checked against.
 #include "engine/crc32.h"
 
 #include <array>
@@ -30,10 +30,6 @@ uint32_t Crc32UpdatePortable(const void* data, std::size_t count, uint32_t crc) 
         c = kCrc32Table[(c ^ bytes[i]) & 0xFF] ^ (c >> 8);
     }
     return ~c;
-}
-
-uint32_t Crc32Update(const void* data, std::size_t count, uint32_t crc) {
-    return Crc32UpdatePortable(data, count, crc);
 }
 
 }  // namespace rizo
