@@ -76,11 +76,11 @@ ProgramSettings::ProgramSettings() {
     }
 }
 
-void ProgramSettings::SetHashes(const HashFlags& flags) {
-    HashMD5 = flags.md5;
-    HashSHA1 = flags.sha1;
-    HashCRC32 = flags.crc32;
-    HashSHA256 = flags.sha256;
+void ProgramSettings::SetHashes(const HashSelection& selection) {
+    HashMD5 = selection.md5;
+    HashSHA1 = selection.sha1;
+    HashCRC32 = selection.crc32;
+    HashSHA256 = selection.sha256;
 }
 
 }  // namespace rizo

@@ -7,18 +7,11 @@
 #include <string>
 #include <variant>
 
+#include "engine/hash_selection.h"
+
 namespace rizo {
 
 inline constexpr int kListColumnCount = 9;
-
-// Which digests are computed and shown, in the program's order MD5, SHA1, CRC32, SHA256.
-struct HashFlags {
-    bool md5 = false;
-    bool sha1 = false;
-    bool crc32 = false;
-    bool sha256 = false;
-    bool operator==(const HashFlags&) const = default;
-};
 
 // Fields are named after their keys. A default-constructed record holds every key's default
 // and empty paths.
@@ -55,8 +48,9 @@ struct ProgramSettings {
     std::string UserDataDirectory;
     std::string SettingsPath;
 
-    HashFlags Hashes() const { return {HashMD5, HashSHA1, HashCRC32, HashSHA256}; }
-    void SetHashes(const HashFlags& flags);
+    // The four Hash keys as the digest engine takes them.
+    HashSelection Hashes() const { return {HashMD5, HashSHA1, HashCRC32, HashSHA256}; }
+    void SetHashes(const HashSelection& selection);
 
     bool operator==(const ProgramSettings&) const = default;
 };

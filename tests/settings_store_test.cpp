@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "settings/profile_file.h"
 #include "settings/shell_util.h"
 #include "tests/temp_folder.h"
 
@@ -48,13 +49,53 @@ TEST(SettingsStore, FirstStartUsesDefaultsCreatesUserFolderAndWritesEveryKey) {
     EXPECT_EQ(settings.SettingsPath, folder + "cfg.ini");
 
     LoadSettings(settings);
-    EXPECT_EQ(settings.Hashes(), (HashFlags{true, false, false, false}));
+    const HashSelection hashes = settings.Hashes();
+    EXPECT_TRUE(hashes.md5);
+    EXPECT_FALSE(hashes.sha1 || hashes.crc32 || hashes.sha256);
     EXPECT_TRUE(settings.UseMonoFont);
     EXPECT_EQ(settings.Cx, 900);
     EXPECT_EQ(settings.Cy, 550);
 
     EXPECT_TRUE(SaveSettings(settings));
     EXPECT_EQ(ReadText(settings.SettingsPath), kNewFileText);
+}
+
+TEST(SettingsStore, HashSelectionMirrorsTheFourHashKeys) {
+    ProgramSettings settings;
+    settings.SetHashes({false, true, true, false});
+    EXPECT_FALSE(settings.HashMD5);
+    EXPECT_TRUE(settings.HashSHA1);
+    EXPECT_TRUE(settings.HashCRC32);
+    EXPECT_FALSE(settings.HashSHA256);
+    settings.HashSHA256 = true;
+    EXPECT_TRUE(settings.Hashes().sha256);
+}
+
+TEST(ProfileFile, AttachFailsOnlyForAMissingFileThatMustExist) {
+    TempFolder temp;
+    WriteText(temp.Path() + "cfg.ini", "[S]\nk=v\n");
+    struct Case {
+        std::string path;
+        bool mustExist;
+        bool attached;
+    };
+    const Case cases[] = {
+        {temp.Path() + "cfg.ini", true, true},
+        {temp.Path() + "cfg.ini", false, true},
+        {temp.Path() + "missing.ini", true, false},
+        {temp.Path() + "missing.ini", false, true},
+    };
+    for (const Case& c : cases) {
+        ProfileFile file;
+        EXPECT_EQ(file.Attach(c.path, c.mustExist), c.attached) << c.path << c.mustExist;
+    }
+    ProfileFile file;
+    file.Attach(temp.Path() + "missing.ini", false);
+    EXPECT_TRUE(file.Commit());
+    EXPECT_FALSE(ShellUtil::FileExists(temp.Path() + "missing.ini"));
+    file.WriteValue("S", "k", "1");
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadText(temp.Path() + "missing.ini"), "[S]\nk=1\n");
 }
 
 TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
