@@ -24,8 +24,10 @@ void ResolveSettingsPath(ProgramSettings& settings, const std::string& programDi
     if (!ShellUtil::FileExists(userDataDirectory)) {
         ShellUtil::CreateDirectoryPath(userDataDirectory);
     }
+    // Without a known program folder the bare name would find a "cfg.ini" in whatever folder
+    // the program was started from.
     std::string besideProgram = programDirectory + kSettingsFileName;
-    settings.SettingsPath = ShellUtil::FileExists(besideProgram)
+    settings.SettingsPath = !programDirectory.empty() && ShellUtil::FileExists(besideProgram)
                                 ? besideProgram
                                 : userDataDirectory + kSettingsFileName;
 }

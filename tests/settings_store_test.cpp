@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "settings/profile_file.h"
 #include "settings/shell_util.h"
@@ -71,31 +72,18 @@ TEST(SettingsStore, HashSelectionMirrorsTheFourHashKeys) {
     EXPECT_TRUE(settings.Hashes().sha256);
 }
 
-TEST(ProfileFile, AttachFailsOnlyForAMissingFileThatMustExist) {
+TEST(ProfileFile, MissingFileIsCreatedOnlyByAWrite) {
     TempFolder temp;
-    WriteText(temp.Path() + "cfg.ini", "[S]\nk=v\n");
-    struct Case {
-        std::string path;
-        bool mustExist;
-        bool attached;
-    };
-    const Case cases[] = {
-        {temp.Path() + "cfg.ini", true, true},
-        {temp.Path() + "cfg.ini", false, true},
-        {temp.Path() + "missing.ini", true, false},
-        {temp.Path() + "missing.ini", false, true},
-    };
-    for (const Case& c : cases) {
-        ProfileFile file;
-        EXPECT_EQ(file.Attach(c.path, c.mustExist), c.attached) << c.path << c.mustExist;
-    }
+    const std::string path = temp.Path() + "cfg.ini";
     ProfileFile file;
-    file.Attach(temp.Path() + "missing.ini", false);
+    EXPECT_FALSE(file.Attach(path, true));
+    EXPECT_TRUE(file.Attach(path, false));
     EXPECT_TRUE(file.Commit());
-    EXPECT_FALSE(ShellUtil::FileExists(temp.Path() + "missing.ini"));
+    EXPECT_FALSE(ShellUtil::FileExists(path));
     file.WriteValue("S", "k", "1");
     EXPECT_TRUE(file.Commit());
-    EXPECT_EQ(ReadText(temp.Path() + "missing.ini"), "[S]\nk=1\n");
+    EXPECT_EQ(ReadText(path), "[S]\nk=1\n");
+    EXPECT_TRUE(file.Attach(path, true));
 }
 
 TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
@@ -119,10 +107,17 @@ TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
     EXPECT_EQ(ReadText(userDir + "cfg.ini"), "[FrameWnd]\nCx=1200\n");
 }
 
-TEST(SettingsStore, WithoutUserFolderTheFileIsTakenFromTheCurrentFolder) {
+TEST(SettingsStore, CurrentFolderIsUsedOnlyWithoutAUserFolder) {
+    TempFolder temp;
+    WriteText(temp.Path() + "cfg.ini", "");
+    const auto oldCurrent = std::filesystem::current_path();
+    std::filesystem::current_path(temp.Path());
     ProgramSettings settings;
+    ResolveSettingsPath(settings, "", temp.Path() + "user/");
+    EXPECT_EQ(settings.SettingsPath, temp.Path() + "user/cfg.ini");
     ResolveSettingsPath(settings, "/nonexistent-rizo/", "");
     EXPECT_EQ(settings.SettingsPath, "cfg.ini");
+    std::filesystem::current_path(oldCurrent);
 }
 
 TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
@@ -138,12 +133,12 @@ TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
         {"[FrameWnd]\nX= 25abc\n", [](ProgramSettings& s) { s.X = 25; }},
         {"[FrameWnd]\nCx=\nCy=  \n", [](ProgramSettings&) {}},
         {"[OptionCopy]\nDelimiterType=7\n", [](ProgramSettings& s) { s.DelimiterType = 7; }},
-        {"[frameWND]\r\n  cX = 1000 \r\ny=+12\r\n",
-         [](ProgramSettings& s) { s.Cx = 1000, s.Y = 12; }},
-        {"[FrameWnd]\nX=\t-40x\nY=-\nCx=99999999999\nCy=-99999999999\n",
-         [](ProgramSettings& s) { s.X = -40, s.Y = 0, s.Cx = INT32_MAX, s.Cy = INT32_MIN; }},
-        {"[ListComlumn]\nFolder=-5\nsha256=0\n",
-         [](ProgramSettings& s) { s.ColumnWidth[8] = -5, s.ColumnWidth[4] = 0; }},
+        {"[FrameWnd]\nX=\t-40x\nY=+12\nCx=99999999999\nCy=-99999999999\n",
+         [](ProgramSettings& s) { s.X = -40, s.Y = 12, s.Cx = INT32_MAX, s.Cy = INT32_MIN; }},
+        {"[ListComlumn]\nFolder=-5\nsha256=0\nMD5=-\n",
+         [](ProgramSettings& s) {
+             s.ColumnWidth[8] = -5, s.ColumnWidth[4] = 0, s.ColumnWidth[1] = 0;
+         }},
         {"Cx=1000\n[FrameWnd]\n; Cy=600\n[OptionGeneral]\nHashCRC32=1\nHashCRC32=0\n",
          [](ProgramSettings& s) { s.HashCRC32 = true; }},
     };
@@ -239,63 +234,40 @@ private:
 TEST(SettingsStore, FailedSaveLeavesTheOldFileIntactAndNoLeftovers) {
     struct Case {
         const char* name;
-        std::function<std::string(const std::string& folder)> prepare;  // gives SettingsPath
-        bool fillDisk = false;
+        const char* settingsFile;  // relative to the folder, which holds an old "cfg.ini"
+        std::function<void(const std::string& folder)> spoil;
+        bool diskFull = false;
+    };
+    const Case cases[] = {
+        {"read-only file", "cfg.ini",
+         [](const std::string& f) { chmod((f + "cfg.ini").c_str(), 0444); }},
+        {"read-only folder", "cfg.ini", [](const std::string& f) { chmod(f.c_str(), 0555); }},
+        {"disk full part-way", "cfg.ini", nullptr, true},
+        {"folder under a regular file", "cfg.ini/cfg.ini", nullptr},
+        {"settings path is a folder", "sub",
+         [](const std::string& f) { std::filesystem::create_directory(f + "sub"); }},
     };
     const std::string old = "[FrameWnd]\nCx=1000\n";
-    const Case cases[] = {
-        {"read-only file",
-         [&](const std::string& folder) {
-             WriteText(folder + "cfg.ini", old);
-             chmod((folder + "cfg.ini").c_str(), 0444);
-             return folder + "cfg.ini";
-         }},
-        {"read-only folder",
-         [&](const std::string& folder) {
-             WriteText(folder + "cfg.ini", old);
-             chmod(folder.c_str(), 0555);
-             return folder + "cfg.ini";
-         }},
-        {"disk full part-way",
-         [&](const std::string& folder) {
-             WriteText(folder + "cfg.ini", old);
-             return folder + "cfg.ini";
-         },
-         true},
-        {"folder under a regular file",
-         [&](const std::string& folder) {
-             WriteText(folder + "cfg.ini", old);
-             return folder + "cfg.ini/cfg.ini";
-         }},
-        {"settings path is a folder",
-         [&](const std::string& folder) {
-             WriteText(folder + "cfg.ini", old);
-             std::filesystem::create_directory(folder + "sub.ini");
-             return folder + "sub.ini";
-         }},
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder temp;
-        ProgramSettings settings;
-        settings.SettingsPath = c.prepare(temp.Path());
-        settings.Cx = 1234;
-        bool saved = true;
-        if (c.fillDisk) {
-            FileSizeLimit limit(64);
-            saved = SaveSettings(settings);
-        } else {
-            saved = SaveSettings(settings);
+        WriteText(temp.Path() + "cfg.ini", old);
+        if (c.spoil) {
+            c.spoil(temp.Path());
         }
+        ProgramSettings settings;
+        settings.SettingsPath = temp.Path() + c.settingsFile;
+        std::optional<FileSizeLimit> diskFull;
+        if (c.diskFull) {
+            diskFull.emplace(64);
+        }
+        const bool saved = SaveSettings(settings);
+        diskFull.reset();
         chmod(temp.Path().c_str(), 0755);
         EXPECT_FALSE(saved);
         EXPECT_EQ(ReadText(temp.Path() + "cfg.ini"), old);
-        int entries = 0;
-        for ([[maybe_unused]] const auto& entry :
-             std::filesystem::directory_iterator(temp.Path())) {
-            ++entries;
-        }
-        EXPECT_EQ(entries, std::filesystem::exists(temp.Path() + "sub.ini") ? 2 : 1);
+        auto entries = std::distance(std::filesystem::directory_iterator(temp.Path()), {});
+        EXPECT_EQ(entries, std::filesystem::exists(temp.Path() + "sub") ? 2 : 1);
     }
 }
 
