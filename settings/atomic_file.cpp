@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 
 namespace rizo {
