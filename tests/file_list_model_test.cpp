@@ -1,0 +1,248 @@
+// File list model: Qt model contract, selection kept in step with the view, colours and sorting.
+#include "ui/file_list_model.h"
+
+#include <QAbstractItemModelTester>
+#include <QColor>
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "filelist/duplicate_groups.h"
+
+namespace rizo {
+namespace {
+
+QColor Background(const FileListModel& model, int row) {
+    return model.data(model.index(row, 0), Qt::BackgroundRole).value<QColor>();
+}
+
+QColor Foreground(const FileListModel& model, int row) {
+    return model.data(model.index(row, 0), Qt::ForegroundRole).value<QColor>();
+}
+
+void AddRows(FileListModel& model, int column, const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        int row = model.InsertRow("f" + text);
+        model.SetCellText(row, column, text);
+    }
+}
+
+std::vector<int> SelectedInView(const FileListModel& model) {
+    std::vector<int> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.SelectionModel()->isRowSelected(row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::vector<int> SelectedInStore(const FileListModel& model) {
+    std::vector<int> rows;
+    for (int row = 0; row < model.RowCount(); ++row) {
+        if (model.IsSelected(row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+// A view attached as the frame attaches it, so that selection and persistent indexes are real.
+struct ViewedModel {
+    FileListModel model;
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QTableView view;
+    ViewedModel() {
+        view.setModel(&model);
+        view.setSelectionModel(model.SelectionModel());
+        view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    }
+};
+
+TEST(FileListModel, KeepsTheModelContractThroughRandomEdits) {
+    ViewedModel list;
+    FileListModel& model = list.model;
+    std::mt19937 random(7);
+    for (int step = 0; step < 400; ++step) {
+        const int rows = model.RowCount();
+        const int row = rows > 0 ? static_cast<int>(random() % static_cast<unsigned>(rows)) : 0;
+        switch (random() % 9) {
+            case 0:
+            case 1:
+                model.InsertRow("n" + std::to_string(step));
+                break;
+            case 2:
+                model.SetRedraw(false);
+                model.InsertRow("a");
+                model.InsertRow("b");
+                model.SetRedraw(true);
+                break;
+            case 3:
+                if (rows > 0) {
+                    model.SetCellText(row, static_cast<int>(random() % kColumnCount),
+                                      std::to_string(random() % 5));
+                }
+                break;
+            case 4:
+                if (rows > 0) {
+                    model.SetSelected(row, random() % 2 == 0);
+                }
+                break;
+            case 5:
+                if (rows > 0) {
+                    list.view.selectRow(row);
+                }
+                break;
+            case 6:
+                model.SortByColumn(static_cast<int>(random() % kColumnCount), random() % 2 == 0);
+                break;
+            case 7:
+                if (rows > 0) {
+                    model.DeleteRow(row);
+                }
+                break;
+            default:
+                if (random() % 8 == 0) {
+                    model.DeleteAllRows();
+                } else {
+                    model.MarkDuplicates(kColMd5);
+                }
+        }
+        QCoreApplication::processEvents();
+        ASSERT_EQ(model.rowCount(), model.RowCount());
+        ASSERT_EQ(SelectedInView(model), SelectedInStore(model)) << "step " << step;
+        ASSERT_EQ(static_cast<int>(SelectedInStore(model).size()), model.SelectedCount());
+    }
+}
+
+TEST(FileListModel, SelectionSetThroughTheStoreReachesTheView) {
+    ViewedModel list;
+    AddRows(list.model, kColMd5, {"a", "b", "c", "d", "e"});
+    list.model.SetSelected(1, true);
+    list.model.SetSelected(2, true);
+    list.model.SetSelected(4, true);
+    EXPECT_EQ(list.model.SelectedCount(), 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SelectedInView(list.model), (std::vector<int>{1, 2, 4}));
+}
+
+TEST(FileListModel, UserSelectionAfterAStoreSelectionStartsFromIt) {
+    ViewedModel list;
+    AddRows(list.model, kColMd5, {"a", "b", "c", "d", "e"});
+    for (int row = 0; row < 5; ++row) {
+        list.model.SetSelected(row, true);
+    }
+    // Before the event loop runs, the user toggles row 3 off.
+    list.model.SelectionModel()->select(list.model.index(3, 0),
+                                        QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    EXPECT_EQ(SelectedInStore(list.model), (std::vector<int>{0, 1, 2, 4}));
+    EXPECT_EQ(SelectedInView(list.model), (std::vector<int>{0, 1, 2, 4}));
+}
+
+TEST(FileListModel, UserSelectionIsReportedButRemovalIsNot) {
+    ViewedModel list;
+    AddRows(list.model, kColMd5, {"a", "b", "c"});
+    QSignalSpy edited(&list.model, &FileListModel::SelectionEdited);
+    list.view.selectRow(1);
+    EXPECT_EQ(edited.count(), 1);
+    EXPECT_EQ(list.model.SelectedCount(), 1);
+    list.model.DeleteRow(1);
+    EXPECT_EQ(edited.count(), 1);
+    EXPECT_EQ(list.model.SelectedCount(), 0);
+}
+
+TEST(FileListModel, SortMovesSelectionColourAndPersistentIndexesWithTheirRows) {
+    ViewedModel list;
+    AddRows(list.model, kColSize, {"999", "1,000", "20"});
+    list.model.SetRowBackColour(0, 0xFFCBCB);
+    list.view.selectRow(2);
+    QPersistentModelIndex twenty = list.model.index(2, kColSize);
+
+    list.model.SortByColumn(kColSize, true);
+
+    EXPECT_EQ(list.model.CellText(0, kColSize), "1,000");
+    EXPECT_EQ(list.model.CellText(1, kColSize), "20");
+    EXPECT_EQ(list.model.CellText(2, kColSize), "999");
+    EXPECT_EQ(Background(list.model, 2), QColor(0xFF, 0xCB, 0xCB));
+    EXPECT_FALSE(list.model.Colour(0).isSet);
+    EXPECT_EQ(twenty.row(), 1);
+    EXPECT_EQ(SelectedInStore(list.model), (std::vector<int>{1}));
+    EXPECT_EQ(SelectedInView(list.model), (std::vector<int>{1}));
+}
+
+TEST(FileListModel, RowsAddedWhileRedrawIsOffAreAnnouncedOnceWhenItResumes) {
+    FileListModel model;
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.SetRedraw(false);
+    EXPECT_EQ(model.InsertRow("a"), 0);
+    EXPECT_EQ(model.InsertRow("b"), 1);
+    model.SetCellText(1, kColFullPath, "/d/b");
+    EXPECT_EQ(model.RowCount(), 2);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.FindRowByPath("/d/b"), 1);
+    model.SetRedraw(true);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 0);
+    EXPECT_EQ(inserted[0][2].toInt(), 1);
+    EXPECT_EQ(model.rowCount(), 2);
+}
+
+TEST(FileListModel, CellsShowTheirBytesAsLocalText) {
+    FileListModel model;
+    model.InsertRow("caf\xC3\xA9.txt");
+    EXPECT_EQ(model.data(model.index(0, kColFilename)).toString(), QString::fromUtf8("café.txt"));
+    EXPECT_EQ(model.data(model.index(0, kColFilename), Qt::ToolTipRole).toString(),
+              QString::fromUtf8("café.txt"));
+    EXPECT_FALSE(model.data(model.index(0, kColMd5), Qt::ToolTipRole).isValid());
+    EXPECT_EQ(model.headerData(kColCreated, Qt::Horizontal).toString(), "Date Created");
+    EXPECT_EQ(model.headerData(kColFullPath, Qt::Horizontal).toString(), "Full Path");
+}
+
+TEST(FileListModel, MarkDuplicatesColoursGroupsOfEqualKeys) {
+    FileListModel model;
+    AddRows(model, kColMd5, {"x", "y", "x", "z", "y", ""});
+    model.SetRowBackColour(3, 0x123456);
+    model.MarkDuplicates(kColMd5);
+    EXPECT_EQ(Background(model, 0), QColor(0xFF, 0xCB, 0xCB));
+    EXPECT_EQ(Background(model, 2), QColor(0xFF, 0xCB, 0xCB));
+    EXPECT_EQ(Background(model, 1), QColor(0xFF, 0xE1, 0xCB));
+    EXPECT_EQ(Background(model, 4), QColor(0xFF, 0xE1, 0xCB));
+    EXPECT_EQ(Background(model, 3), QColor(0x12, 0x34, 0x56));
+    EXPECT_FALSE(model.Colour(5).isSet);
+}
+
+TEST(FileListModel, OnlyTheFirstNinetyGroupsAreColoured) {
+    FileListModel model;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int key = 0; key < 91; ++key) {
+            model.SetCellText(model.InsertRow("f"), kColSha1, "k" + std::to_string(key));
+        }
+    }
+    model.MarkDuplicates(kColSha1);
+    EXPECT_EQ(model.Colour(89).backColour, DuplicateColour(kDuplicatePaletteSize));
+    EXPECT_EQ(model.Colour(91 + 89).backColour, DuplicateColour(kDuplicatePaletteSize));
+    EXPECT_FALSE(model.Colour(90).isSet);
+    EXPECT_FALSE(model.Colour(91 + 90).isSet);
+}
+
+TEST(FileListModel, HighlightedRowIsWhiteOnBlueOverItsColour) {
+    FileListModel model;
+    AddRows(model, kColMd5, {"a", "b"});
+    model.SetRowBackColour(0, 0xFFCBCB);
+    model.SetHighlightRow(0);
+    EXPECT_EQ(model.HighlightRow(), 0);
+    EXPECT_EQ(Background(model, 0), QColor(0, 0, 0xF0));
+    EXPECT_EQ(Foreground(model, 0), QColor(Qt::white));
+    model.SetHighlightRow(1);
+    EXPECT_EQ(Background(model, 0), QColor(0xFF, 0xCB, 0xCB));
+    EXPECT_EQ(Background(model, 1), QColor(0, 0, 0xF0));
+    model.SetHighlightRow(-1);
+    EXPECT_FALSE(model.data(model.index(1, 0), Qt::BackgroundRole).isValid());
+}
+
+}  // namespace
+}  // namespace rizo

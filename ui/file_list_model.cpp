@@ -1,0 +1,325 @@
+// The file list as a Qt table model.
+#include "ui/file_list_model.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <array>
+#include <string_view>
+
+#include "filelist/duplicate_groups.h"
+
+namespace rizo {
+
+// The view's selection model; before it applies a change of the user's, it takes over a
+// selection the model has set through RowStore and not yet shown.
+class RowSelectionModel : public QItemSelectionModel {
+public:
+    explicit RowSelectionModel(FileListModel* model)
+        : QItemSelectionModel(model, model), owner(model) {}
+
+    using QItemSelectionModel::select;
+    void select(const QItemSelection& items, SelectionFlags command) override {
+        if (!owner->pushingSelection) {
+            owner->PushSelectionToView();
+        }
+        QItemSelectionModel::select(items, command);
+    }
+
+private:
+    FileListModel* owner;
+};
+
+namespace {
+
+struct ColumnInfo {
+    const char* title;
+    Qt::Alignment alignment;
+};
+
+const std::array<ColumnInfo, kColumnCount> kColumns = {{
+    {"Filename", Qt::AlignLeft},
+    {"MD5", Qt::AlignHCenter},
+    {"SHA1", Qt::AlignHCenter},
+    {"CRC32", Qt::AlignHCenter},
+    {"SHA256", Qt::AlignHCenter},
+    {"Size", Qt::AlignRight},
+    {"Date Created", Qt::AlignHCenter},
+    {"Date Modified", Qt::AlignHCenter},
+    {"Full Path", Qt::AlignLeft},
+}};
+
+constexpr uint32_t kHighlightText = 0xFFFFFF;
+constexpr uint32_t kHighlightBack = 0x0000F0;
+
+const QList<int> kColourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
+const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole};
+
+QColor Rgb(uint32_t colour) {
+    return QColor(QRgb(colour));
+}
+
+QString Display(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+uint32_t WindowTextColour() {
+    return QGuiApplication::palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
+}
+
+}  // namespace
+
+FileListModel::FileListModel(QObject* parent)
+    : QAbstractTableModel(parent), selection(new RowSelectionModel(this)) {
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            &FileListModel::CopySelectionFromView);
+}
+
+QItemSelectionModel* FileListModel::SelectionModel() const {
+    return selection;
+}
+
+int FileListModel::InsertRow(const std::string& name) {
+    int row = table.RowCount();
+    if (redrawOn) {
+        beginInsertRows(QModelIndex(), row, row);
+        table.InsertRow(name);
+        endInsertRows();
+    } else {
+        table.InsertRow(name);
+        ++unannouncedRows;
+    }
+    return row;
+}
+
+void FileListModel::AnnounceNewRows() {
+    if (unannouncedRows == 0) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), AnnouncedRows(), table.RowCount() - 1);
+    unannouncedRows = 0;
+    endInsertRows();
+}
+
+void FileListModel::DeleteRow(int row) {
+    AnnounceNewRows();
+    removingRows = true;
+    beginRemoveRows(QModelIndex(), row, row);
+    table.DeleteRow(row);
+    endRemoveRows();
+    removingRows = false;
+}
+
+void FileListModel::DeleteAllRows() {
+    beginResetModel();
+    table.DeleteAllRows();
+    unannouncedRows = 0;
+    selectionPushPending = false;
+    endResetModel();
+}
+
+std::string FileListModel::CellText(int row, int column) const {
+    return table.CellText(row, column);
+}
+
+void FileListModel::SetCellText(int row, int column, const std::string& text) {
+    table.SetCellText(row, column, text);
+    if (row < AnnouncedRows()) {
+        QModelIndex cell = index(row, column);
+        emit dataChanged(cell, cell, kTextRoles);
+    }
+}
+
+int FileListModel::FindRowByPath(const std::string& path) const {
+    return table.FindRowByPath(path);
+}
+
+void FileListModel::SetSelected(int row, bool selected) {
+    if (table.IsSelected(row) == selected) {
+        return;
+    }
+    table.SetSelected(row, selected);
+    ScheduleSelectionPush();
+}
+
+void FileListModel::SetRedraw(bool on) {
+    redrawOn = on;
+    if (on) {
+        AnnounceNewRows();
+    }
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : AnnouncedRows();
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    const int row = index.row();
+    const int column = index.column();
+    const RowColour& colour = table.Colour(row);
+    switch (role) {
+        case Qt::DisplayRole:
+            return Display(table.Cell(row, column));
+        case Qt::ToolTipRole:
+            // The whole text of a cell that the column may be too narrow for.
+            return table.Cell(row, column).empty() ? QVariant() : Display(table.Cell(row, column));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(kColumns[column].alignment | Qt::AlignVCenter);
+        case Qt::BackgroundRole:
+            if (row == highlightRow) {
+                return Rgb(kHighlightBack);
+            }
+            return colour.isSet ? Rgb(colour.backColour) : QVariant();
+        case Qt::ForegroundRole:
+            if (row == highlightRow) {
+                return Rgb(kHighlightText);
+            }
+            return colour.isSet ? Rgb(colour.textColour) : QVariant();
+        default:
+            return {};
+    }
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromLatin1(kColumns[section].title);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(kColumns[section].alignment | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+void FileListModel::EmitRowsChanged(int first, int last, const QList<int>& roles) {
+    last = std::min(last, AnnouncedRows() - 1);
+    if (first <= last) {
+        emit dataChanged(index(first, 0), index(last, kColumnCount - 1), roles);
+    }
+}
+
+void FileListModel::SetRowBackColour(int row, uint32_t colour) {
+    table.SetRowBackColour(row, colour, WindowTextColour());
+    EmitRowsChanged(row, row, kColourRoles);
+}
+
+void FileListModel::MarkDuplicates(int keyColumn) {
+    std::vector<std::string_view> keys;
+    keys.reserve(static_cast<size_t>(table.RowCount()));
+    for (int row = 0; row < table.RowCount(); ++row) {
+        keys.emplace_back(table.Cell(row, keyColumn));
+    }
+    const std::vector<int> groups = DuplicateGroups(keys);
+    const uint32_t text = WindowTextColour();
+    for (int row = 0; row < table.RowCount(); ++row) {
+        int group = groups[static_cast<size_t>(row)];
+        if (group >= 1 && group <= kDuplicatePaletteSize) {
+            table.SetRowBackColour(row, DuplicateColour(group), text);
+        }
+    }
+    EmitRowsChanged(0, table.RowCount() - 1, kColourRoles);
+}
+
+void FileListModel::SetHighlightRow(int row) {
+    const int old = highlightRow;
+    highlightRow = row;
+    if (old >= 0) {
+        EmitRowsChanged(old, old, kColourRoles);
+    }
+    if (row >= 0) {
+        EmitRowsChanged(row, row, kColourRoles);
+    }
+}
+
+void FileListModel::SortByColumn(int column, bool ascending) {
+    AnnounceNewRows();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> order = table.SortByColumn(column, ascending);
+    std::vector<int> newRowOf(order.size());
+    for (size_t row = 0; row < order.size(); ++row) {
+        newRowOf[static_cast<size_t>(order[row])] = static_cast<int>(row);
+    }
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before) {
+        after.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FileListModel::CopySelectionFromView(const QItemSelection& selected,
+                                          const QItemSelection& deselected) {
+    if (pushingSelection) {
+        return;
+    }
+    const int rows = AnnouncedRows();
+    for (const QItemSelectionRange& range : deselected) {
+        for (int row = range.top(); row <= range.bottom() && row < rows; ++row) {
+            table.SetSelected(row, false);
+        }
+    }
+    for (const QItemSelectionRange& range : selected) {
+        for (int row = range.top(); row <= range.bottom() && row < rows; ++row) {
+            table.SetSelected(row, true);
+        }
+    }
+    if (!removingRows && (!selected.isEmpty() || !deselected.isEmpty())) {
+        emit SelectionEdited();
+    }
+}
+
+void FileListModel::ScheduleSelectionPush() {
+    if (selectionPushPending) {
+        return;
+    }
+    selectionPushPending = true;
+    QMetaObject::invokeMethod(this, &FileListModel::PushSelectionToView, Qt::QueuedConnection);
+}
+
+void FileListModel::PushSelectionToView() {
+    if (!selectionPushPending) {
+        return;
+    }
+    selectionPushPending = false;
+    AnnounceNewRows();
+    QItemSelection runs;
+    const int rows = table.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (!table.IsSelected(row)) {
+            continue;
+        }
+        int last = row;
+        while (last + 1 < rows && table.IsSelected(last + 1)) {
+            ++last;
+        }
+        runs.append(QItemSelectionRange(index(row, 0), index(last, kColumnCount - 1)));
+        row = last;
+    }
+    pushingSelection = true;
+    // Clearing first keeps the selection model from comparing two long range lists.
+    selection->select(QItemSelection(), QItemSelectionModel::Clear);
+    selection->select(runs, QItemSelectionModel::Select);
+    pushingSelection = false;
+}
+
+}  // namespace rizo
