@@ -20,17 +20,17 @@ struct Field {
 };
 
 // The optional fields of a record in output order; the file name always comes first.
-std::vector<Field> ChosenFields(const ExportOptions& options) {
+std::vector<Field> ChosenFields(const ProgramSettings& settings) {
     std::vector<Field> fields;
     const std::array<std::pair<bool, Field>, 8> all = {{
-        {options.md5, {"MD5", kColMd5}},
-        {options.sha1, {"SHA1", kColSha1}},
-        {options.crc32, {"CRC32", kColCrc32}},
-        {options.sha256, {"SHA256", kColSha256}},
-        {options.IncSize, {"File Size", kColSize}},
-        {options.IncDateCreated, {"Date Created", kColCreated}},
-        {options.IncDateModified, {"Date Modified", kColModified}},
-        {options.IncFolder, {"Full Path", kColFullPath}},
+        {settings.HashMD5, {"MD5", kColMd5}},
+        {settings.HashSHA1, {"SHA1", kColSha1}},
+        {settings.HashCRC32, {"CRC32", kColCrc32}},
+        {settings.HashSHA256, {"SHA256", kColSha256}},
+        {settings.IncSize, {"File Size", kColSize}},
+        {settings.IncDateCreated, {"Date Created", kColCreated}},
+        {settings.IncDateModified, {"Date Modified", kColModified}},
+        {settings.IncFolder, {"Full Path", kColFullPath}},
     }};
     for (const auto& [chosen, field] : all) {
         if (chosen) {
@@ -89,12 +89,12 @@ Cells ReadCells(const RowStore& rows, int row) {
 }  // namespace
 
 std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind,
-                                           const ExportOptions& options) {
+                                           const ProgramSettings& settings) {
     if (rows.SelectedCount() == 0) {
         return std::nullopt;
     }
-    const std::vector<Field> fields = ChosenFields(options);
-    const std::string_view delimiter = options.DelimiterType == 1 ? "\t" : kLineBreak;
+    const std::vector<Field> fields = ChosenFields(settings);
+    const std::string_view delimiter = settings.DelimiterType == 1 ? "\t" : kLineBreak;
     const int rowCount = rows.RowCount();
     std::string out;
     for (int row = 0; row < rowCount; ++row) {
@@ -103,7 +103,7 @@ std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind
         }
         if (kind != ExportKind::kRecords) {
             out.append(rows.CellText(row, DigestColumn(kind)));
-        } else if (options.DelimiterType == 0) {
+        } else if (settings.DelimiterType == 0) {
             AppendBlockRecord(out, ReadCells(rows, row), fields);
         } else {
             AppendDelimitedRecord(out, ReadCells(rows, row), fields, delimiter);

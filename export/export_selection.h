@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "export/export_options.h"
 #include "filelist/row_store.h"
+#include "settings/program_settings.h"
 
 namespace rizo {
 
@@ -13,8 +13,9 @@ namespace rizo {
 enum class ExportKind { kRecords, kMd5, kSha1, kCrc32, kSha256 };
 
 // The records of the selected rows in list order, each followed by CR LF except the record of the
-// list's last row. No value when no row is selected.
+// list's last row, shaped by the digest flags and copy options as they stand now. No value when
+// no row is selected.
 std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind,
-                                           const ExportOptions& options);
+                                           const ProgramSettings& settings);
 
 }  // namespace rizo

@@ -6,9 +6,9 @@
 
 namespace rizo {
 
-bool SaveSelection(const RowStore& rows, const ExportOptions& options, const std::string& path,
+bool SaveSelection(const RowStore& rows, const ProgramSettings& settings, const std::string& path,
                    std::string& error) {
-    std::optional<std::string> text = ExportSelection(rows, ExportKind::kRecords, options);
+    std::optional<std::string> text = ExportSelection(rows, ExportKind::kRecords, settings);
     if (!text) {
         return true;
     }

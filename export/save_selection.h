@@ -3,15 +3,16 @@
 
 #include <string>
 
-#include "export/export_options.h"
 #include "filelist/row_store.h"
+#include "settings/program_settings.h"
 
 namespace rizo {
 
-// Writes the whole records of the selected rows, bytes unchanged, to `path`, replacing it only
-// when every byte was written. With no row selected nothing is created and the result is true.
-// On failure `path` is left as it was and `error` names the file and the reason.
-bool SaveSelection(const RowStore& rows, const ExportOptions& options, const std::string& path,
+// Writes the whole records of the selected rows (layout and fields from `settings`), bytes
+// unchanged, to `path`, replacing it only when every byte was written. With no row selected nothing
+// is created and the result is true. On failure `path` is left as it was and `error` names the file
+// and the reason.
+bool SaveSelection(const RowStore& rows, const ProgramSettings& settings, const std::string& path,
                    std::string& error);
 
 }  // namespace rizo

@@ -45,9 +45,9 @@ FileTable Table(const std::vector<Cells>& rows, const std::vector<int>& selected
     return table;
 }
 
-ExportOptions Example2Options(int32_t delimiter) {
-    ExportOptions options;
-    options.crc32 = true;
+ProgramSettings Example2Options(int32_t delimiter) {
+    ProgramSettings options;
+    options.HashCRC32 = true;
     options.IncDateCreated = false;
     options.IncDateModified = true;
     options.IncFolder = true;
@@ -55,9 +55,9 @@ ExportOptions Example2Options(int32_t delimiter) {
     return options;
 }
 
-ExportOptions EverythingOff() {
-    ExportOptions options;
-    options.md5 = false;
+ProgramSettings EverythingOff() {
+    ProgramSettings options;
+    options.HashMD5 = false;
     options.IncSize = false;
     options.IncDateCreated = false;
     options.DelimiterType = 1;
@@ -101,7 +101,7 @@ struct ExportCase {
     std::vector<Cells> rows;
     std::vector<int> selected;
     ExportKind kind;
-    ExportOptions options;
+    ProgramSettings options;
     std::string expected;
 };
 
@@ -222,8 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
             {0},
             ExportKind::kRecords,
             [] {
-                ExportOptions o;
-                o.sha1 = o.crc32 = o.sha256 = o.IncDateModified = o.IncFolder = true;
+                ProgramSettings o;
+                o.HashSHA1 = o.HashCRC32 = o.HashSHA256 = o.IncDateModified = o.IncFolder = true;
                 return o;
             }(),
             "abc.txt\r\n" + kRuleLine + "MD5            : " + kAbc[kColMd5] +
@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {0},
                    ExportKind::kRecords,
                    [] {
-                       ExportOptions o = EverythingOff();
+                       ProgramSettings o = EverythingOff();
                        o.DelimiterType = 0;
                        return o;
                    }(),

@@ -60,7 +60,7 @@ protected:
         "--------------------------------------------------\r\n";
     fs::path folder;
     FileTable table;
-    ExportOptions options;
+    ProgramSettings options;
     std::string error;
 };
 
