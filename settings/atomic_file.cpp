@@ -13,7 +13,11 @@ namespace rizo {
 namespace {
 
 bool IsWritable(const std::string& path, const struct stat& info) {
-    return access(path.c_str(), W_OK) == 0 && (info.st_mode & 0222) != 0;
+    if (access(path.c_str(), W_OK) != 0) {
+        return false;
+    }
+    errno = EACCES;
+    return (info.st_mode & 0222) != 0;
 }
 
 // The link's target when `path` is a symbolic link, so that the link survives the rename.
@@ -67,9 +71,7 @@ bool WriteTemporary(int fd, std::string_view contents, const struct stat* old) {
     return WriteAll(fd, contents) && fsync(fd) == 0;
 }
 
-}  // namespace
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view contents) {
+bool Replace(const std::string& path, std::string_view contents) {
     std::string target = ResolveTarget(path);
     size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
@@ -77,13 +79,23 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view contents) {
     std::string folderForCalls = folder.empty() ? "." : folder;
 
     struct stat folderInfo {};
-    if (stat(folderForCalls.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode) ||
-        !IsWritable(folderForCalls, folderInfo)) {
+    if (stat(folderForCalls.c_str(), &folderInfo) != 0) {
+        return false;
+    }
+    if (!S_ISDIR(folderInfo.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    if (!IsWritable(folderForCalls, folderInfo)) {
         return false;
     }
     struct stat oldInfo {};
     bool hasOld = stat(target.c_str(), &oldInfo) == 0;
-    if (hasOld && (!S_ISREG(oldInfo.st_mode) || !IsWritable(target, oldInfo))) {
+    if (hasOld && !S_ISREG(oldInfo.st_mode)) {
+        errno = S_ISDIR(oldInfo.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if (hasOld && !IsWritable(target, oldInfo)) {
         return false;
     }
 
@@ -92,10 +104,16 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view contents) {
     if (fd < 0) {
         return false;
     }
-    bool written = WriteTemporary(fd, contents, hasOld ? &oldInfo : nullptr);
-    bool closed = close(fd) == 0;
-    if (!written || !closed || rename(tempPath.c_str(), target.c_str()) != 0) {
+    int failure = WriteTemporary(fd, contents, hasOld ? &oldInfo : nullptr) ? 0 : errno;
+    if (close(fd) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure == 0 && rename(tempPath.c_str(), target.c_str()) != 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
         unlink(tempPath.c_str());
+        errno = failure;
         return false;
     }
     // Make the rename itself durable; the new file is complete whether or not this succeeds.
@@ -105,6 +123,18 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view contents) {
         close(folderFd);
     }
     return true;
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view contents, int* error) {
+    if (Replace(path, contents)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = errno;
+    }
+    return false;
 }
 
 }  // namespace rizo

@@ -11,7 +11,9 @@ namespace rizo {
 // the old one's permission bits; a symbolic link at `path` is kept and its target replaced.
 // A file or folder that grants nobody write permission counts as read-only, also for root,
 // so a settings file locked by its owner is left alone. Returns false, with the old file and
-// folder as they were, when anything fails.
-bool ReplaceFileAtomically(const std::string& path, std::string_view contents);
+// folder as they were, when anything fails; `error`, when given, then receives the errno of the
+// failing step.
+bool ReplaceFileAtomically(const std::string& path, std::string_view contents,
+                           int* error = nullptr);
 
 }  // namespace rizo
