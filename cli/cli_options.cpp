@@ -1,10 +1,14 @@
 // Command-line arguments of rizodidiz-cli.
 #include "cli/cli_options.h"
 
+#include <charconv>
+#include <string_view>
+
 namespace rizo {
 
 const char kUsageText[] =
     "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] FILE...\n"
+    "       rizodidiz-cli --records [--delimiter N] [--include FIELDS] FILE...\n"
     "Print the digests of each FILE, read once whatever the digests chosen.\n"
     "\n"
     "  --md5      MD5 (the default when no digest is chosen)\n"
@@ -13,6 +17,12 @@ const char kUsageText[] =
     "  --sha256   SHA256\n"
     "  --all      all four\n"
     "  --upper    hexadecimal digits in upper case\n"
+    "  --records  print the text Copy gives for the FILEs as rows of the list, all selected:\n"
+    "             digests, letter case and layout come from the program's cfg.ini\n"
+    "  --delimiter N      with --records: 0 labelled blocks, 1 tab-separated lines, any\n"
+    "                     other number one field per line\n"
+    "  --include FIELDS   with --records: comma-separated list of size, created, modified,\n"
+    "                     folder (may be empty) instead of the cfg.ini choice\n"
     "  --help     show this text\n"
     "  --         the arguments that follow are files\n"
     "\n"
@@ -24,33 +34,129 @@ const char kUsageText[] =
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error.\n";
 
+namespace {
+
+bool ParseDelimiter(const std::string& text, CliOptions& options, std::string& error) {
+    int32_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, failure] = std::from_chars(text.data(), end, value);
+    if (text.empty() || failure != std::errc() || stop != end) {
+        error = "invalid delimiter '" + text + "'";
+        return false;
+    }
+    options.delimiterType = value;
+    return true;
+}
+
+bool ParseFields(std::string_view text, CliOptions& options, std::string& error) {
+    RecordFields fields;
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        const std::string_view name = text.substr(0, comma);
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+        if (name == "size") {
+            fields.IncSize = true;
+        } else if (name == "created") {
+            fields.IncDateCreated = true;
+        } else if (name == "modified") {
+            fields.IncDateModified = true;
+        } else if (name == "folder") {
+            fields.IncFolder = true;
+        } else {
+            error = "unknown field '" + std::string(name) + "' in --include";
+            return false;
+        }
+    }
+    options.fields = fields;
+    return true;
+}
+
+// --md5, --sha1, --crc32, --sha256, --all and --upper; false for any other argument.
+bool TakeDigestOption(const std::string& argument, HashSelection& chosen, bool& uppercase) {
+    if (argument == "--md5") {
+        chosen.md5 = true;
+    } else if (argument == "--sha1") {
+        chosen.sha1 = true;
+    } else if (argument == "--crc32") {
+        chosen.crc32 = true;
+    } else if (argument == "--sha256") {
+        chosen.sha256 = true;
+    } else if (argument == "--all") {
+        chosen = {true, true, true, true};
+    } else if (argument == "--upper") {
+        uppercase = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// "--name value" or "--name=value"; false when `argument` is not `name`.
+bool TakeValue(const std::vector<std::string>& arguments, size_t& i, std::string_view name,
+               std::optional<std::string>& value) {
+    const std::string& argument = arguments[i];
+    if (argument == name) {
+        if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        }
+        return true;
+    }
+    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
+        argument[name.size()] == '=') {
+        value = argument.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& options,
                     std::string& error) {
     HashSelection chosen{false, false, false, false};
     bool filesOnly = false;
-    for (const std::string& argument : arguments) {
+    bool digestOptions = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        std::optional<std::string> value;
         if (filesOnly || argument.size() < 2 || argument[0] != '-') {
             options.files.push_back(argument);
+            continue;
+        }
+        if (TakeValue(arguments, i, "--delimiter", value) ||
+            TakeValue(arguments, i, "--include", value)) {
+            if (!value) {
+                error = "option '" + argument + "' needs a value";
+                return false;
+            }
+            const bool parsed = argument.starts_with("--delimiter")
+                                    ? ParseDelimiter(*value, options, error)
+                                    : ParseFields(*value, options, error);
+            if (!parsed) {
+                return false;
+            }
+            continue;
+        }
+        if (argument == "--records") {
+            options.records = true;
         } else if (argument == "--") {
             filesOnly = true;
-        } else if (argument == "--md5") {
-            chosen.md5 = true;
-        } else if (argument == "--sha1") {
-            chosen.sha1 = true;
-        } else if (argument == "--crc32") {
-            chosen.crc32 = true;
-        } else if (argument == "--sha256") {
-            chosen.sha256 = true;
-        } else if (argument == "--all") {
-            chosen = {true, true, true, true};
-        } else if (argument == "--upper") {
-            options.uppercase = true;
         } else if (argument == "--help") {
             options.help = true;
+        } else if (TakeDigestOption(argument, chosen, options.uppercase)) {
+            digestOptions = true;
         } else {
             error = "unknown option '" + argument + "'";
             return false;
         }
+    }
+    if (options.records && digestOptions) {
+        error = "--records takes the digests and their letter case from cfg.ini";
+        return false;
+    }
+    if (!options.records && (options.delimiterType || options.fields)) {
+        error = "--delimiter and --include need --records";
+        return false;
     }
     if (!chosen.md5 && !chosen.sha1 && !chosen.crc32 && !chosen.sha256) {
         chosen.md5 = true;

@@ -1,6 +1,8 @@
 // Command-line arguments of rizodidiz-cli.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,10 +10,23 @@
 
 namespace rizo {
 
+// The optional fields of whole records, named as the copy options name them.
+struct RecordFields {
+    bool IncSize = false;
+    bool IncDateCreated = false;
+    bool IncDateModified = false;
+    bool IncFolder = false;
+};
+
 struct CliOptions {
     HashSelection selection;
     bool uppercase = false;
     bool help = false;
+    // Print the text Copy would give for these files as the list's rows, all selected.
+    bool records = false;
+    // Overrides of the copy options read from "cfg.ini", for records only.
+    std::optional<int32_t> delimiterType;
+    std::optional<RecordFields> fields;
     std::vector<std::string> files;
 };
 

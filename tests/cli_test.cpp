@@ -1,9 +1,12 @@
 // rizodidiz-cli as a user runs it: output forms, failures, and checking its output with coreutils.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -134,8 +137,79 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     }
     Outcome help = Cli("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper"}) {
+    for (const char* option : {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper",
+                               "--records", "--delimiter", "--include"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+}
+
+// Records use the "cfg.ini" of a per-user folder of their own, so the user's settings play no part.
+class CliRecordsTest : public CliTest {
+protected:
+    Outcome Records(const std::string& arguments) const {
+        return Shell("XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " \"$CLI\" --records " +
+                     arguments);
+    }
+    void WriteSettings(const std::string& ini) const {
+        std::system(("mkdir -p " + Quoted(dir + "/config/Dodevovaze Rizodidiz")).c_str());
+        Write("config/Dodevovaze Rizodidiz/cfg.ini", ini);
+    }
+
+    const std::string rule = std::string(50, '-') + "\r\n";
+};
+
+TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
+    // A fixed modification time, formatted independently of the program.
+    const std::time_t modified = 1416470700;
+    struct timespec times[2] = {{modified, 0}, {modified, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, abc.c_str(), times, 0), 0);
+    char stamp[32];
+    struct tm local {};
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M", localtime_r(&modified, &local));
+    const std::string sha1Upper = "A9993E364706816ABA3E25717850C26C9CD0D89D";
+    const std::string settings =
+        "[OptionCopy]\nIncDateCreated=0\nDelimiterType=1\n"
+        "[OptionGeneral]\nHashMD5=0\nHashSHA1=1\nShowHashInUppercase=1\n";
+    struct Case {
+        std::string ini;
+        std::string arguments;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", "--include modified,folder abc",
+         "abc\r\n" + rule + "MD5            : " + kMd5Abc + "\r\nDate Modified  : " + stamp +
+             "\r\nFull Path      : " + abc + "\r\n" + rule},
+        {settings, "abc ./abc", "abc\t" + sha1Upper + "\t3Byte\r\nabc\t" + sha1Upper + "\t3Byte"},
+        {settings, "--delimiter -1 --include '' abc", "abc\r\n" + sha1Upper},
+        {settings, "--delimiter=0 --include= abc",
+         "abc\r\n" + rule + "SHA1           : " + sha1Upper + "\r\n" + rule},
+    };
+    for (const Case& c : cases) {
+        WriteSettings(c.ini);
+        Outcome outcome = Records(c.arguments);
+        EXPECT_EQ(outcome.status, 0) << c.arguments << outcome.err;
+        EXPECT_EQ(outcome.out, c.expected) << c.arguments;
+    }
+}
+
+TEST_F(CliRecordsTest, FileThatCannotBeOpenedKeepsItsRowWithSizeZero) {
+    Outcome outcome = Records("--include size,folder missing abc");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("missing"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out,
+              "missing\r\n" + rule + "MD5            : \r\nFile Size      : 0 Byte\r\n" +
+                  "Full Path      : " + dir + "/missing\r\n" + rule + "\r\nabc\r\n" + rule +
+                  "MD5            : " + kMd5Abc +
+                  "\r\nFile Size      : 3 Byte\r\nFull Path      : " + abc + "\r\n" + rule);
+}
+
+TEST_F(CliRecordsTest, MisusedRecordOptionsAreUsageErrors) {
+    for (const char* arguments : {"--records --md5 abc", "--delimiter 1 abc", "--include size abc",
+                                  "--records --delimiter x abc", "--records --delimiter",
+                                  "--records --include size,bogus abc"}) {
+        Outcome outcome = Shell(std::string("\"$CLI\" ") + arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
     }
 }
 
