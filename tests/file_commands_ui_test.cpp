@@ -1,0 +1,101 @@
+// The platform pieces of the file commands: dialogs, drop names, clipboard.
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "tests/modal_answer.h"
+#include "ui/clipboard_text.h"
+#include "ui/dropped_items.h"
+#include "ui/file_dialogs.h"
+
+namespace rizo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileDialogsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("rizo_dialogs_" + std::to_string(getpid()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "README") << "x";
+        std::ofstream(folder / "old.txt") << "old";
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    fs::path folder;
+};
+
+TEST_F(FileDialogsTest, AddFilesShowsTheAllFilesFilterAndTakesNamesWithoutADot) {
+    QString filterText;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        filterText = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
+        dialog->setDirectory(QString::fromStdString(folder.string()));
+        dialog->selectFile("\"README\" \"old.txt\"");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    std::vector<std::string> files = AskFilesToAdd(nullptr);
+    EXPECT_EQ(filterText, "All Files(*.*)");
+    EXPECT_EQ(files, (std::vector<std::string>{(folder / "README").string(),
+                                               (folder / "old.txt").string()}));
+}
+
+TEST_F(FileDialogsTest, CancelledDialogsGiveNothing) {
+    AnswerNextModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_TRUE(AskFilesToAdd(nullptr).empty());
+    QString title;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    EXPECT_FALSE(AskFolderToAdd(nullptr).has_value());
+    EXPECT_EQ(title, "Select a folder");
+}
+
+TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
+    QStringList filters;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        filters = dialog->nameFilters();
+        dialog->setDirectory(QString::fromStdString(folder.string()));
+        dialog->selectFile("report");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(AskSavePath(nullptr), (folder / "report").string());
+    EXPECT_EQ(filters, QStringList{"Text Files(*.txt)"});
+
+    bool asked = false;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->setDirectory(QString::fromStdString(folder.string()));
+        dialog->selectFile("old.txt");
+        AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+            asked = true;
+            box->button(QMessageBox::Yes)->click();
+        });
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(AskSavePath(nullptr), (folder / "old.txt").string());
+    EXPECT_TRUE(asked);
+}
+
+TEST(DroppedNames, KeepRawBytesAndOrder) {
+    QMimeData data;
+    data.setData("text/uri-list", "file:///tmp/%FF%FE.bin\r\nhttp://example.org/\r\nfile:///b\r\n");
+    EXPECT_EQ(DroppedNames(data), (std::vector<std::string>{"/tmp/\xff\xfe.bin", "/b"}));
+}
+
+TEST(Clipboard, HoldsTheWholeTextAsOneItem) {
+    const std::string text = "a.txt\r\n--\r\nMD5            : 0cc175b9\r\n";
+    CopyTextToClipboard(text);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text);
+}
+
+}  // namespace
+}  // namespace rizo

@@ -1,0 +1,15 @@
+// The local names carried by a drop onto the window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QMimeData;
+
+namespace rizo {
+
+// Local file and folder names of the drop, in order, as raw bytes taken from its URI list, so
+// names that are not valid UTF-8 arrive intact.
+std::vector<std::string> DroppedNames(const QMimeData& data);
+
+}  // namespace rizo

@@ -1,0 +1,22 @@
+// The file and folder dialogs of Add Files, Add Folder and Save, giving names as bytes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace rizo {
+
+// Existing files chosen to be added, in the dialog's order; empty when cancelled.
+std::vector<std::string> AskFilesToAdd(QWidget* parent);
+
+// The folder chosen in the dialog titled "Select a folder"; no value when cancelled.
+std::optional<std::string> AskFolderToAdd(QWidget* parent);
+
+// The name confirmed in the save dialog (which asks before replacing a file), with no extension
+// added; no value when cancelled.
+std::optional<std::string> AskSavePath(QWidget* parent);
+
+}  // namespace rizo
