@@ -48,7 +48,11 @@ int OsClass() {
 
 DigestEngine::DigestEngine() : DigestEngine(CreateOpenSslDigestService()) {}
 
-DigestEngine::DigestEngine(std::unique_ptr<DigestService> service) : provider(std::move(service)) {}
+DigestEngine::DigestEngine(std::unique_ptr<DigestService> service)
+    : provider(std::move(service)),
+      lanes([this](DigestLanes::Digest digest, const unsigned char* data, std::size_t count) {
+          return FeedDigest(digest, data, count);
+      }) {}
 
 DigestEngine::~DigestEngine() {
     Close();
@@ -62,7 +66,8 @@ bool DigestEngine::AcquireProvider(bool useBaseProvider, [[maybe_unused]] bool u
         return false;
     }
     buffer.reset(new (std::nothrow) unsigned char[bufferSize]);
-    if (buffer == nullptr) {
+    spareBuffer.reset(new (std::nothrow) unsigned char[bufferSize]);
+    if (buffer == nullptr || spareBuffer == nullptr) {
         return false;
     }
     baseProvider = useBaseProvider;
@@ -103,6 +108,8 @@ bool DigestEngine::Open(const std::string& path, const HashSelection& selection)
     if (sha256Hash == nullptr) {
         wantSha256 = false;
     }
+    lanes.Plan((md5Hash ? DigestLanes::kMd5 : 0u) | (sha1Hash ? DigestLanes::kSha1 : 0u) |
+               (wantCrc32 ? DigestLanes::kCrc32 : 0u) | (sha256Hash ? DigestLanes::kSha256 : 0u));
     return true;
 }
 
@@ -145,7 +152,7 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
         return false;
     }
     std::size_t count = 0;
-    if (!FillBuffer(count)) {
+    if (!TakeBlock(count)) {
         readFailed = true;
         atEnd = true;
         return false;
@@ -156,21 +163,41 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
     }
     bytesDone += count;
     progress = Percent(bytesDone, fileSize);
-    bool fed = Feed(md5Hash, count);
-    fed = Feed(sha1Hash, count) && fed;
-    if (wantCrc32) {
-        crc = Crc32Update(buffer.get(), count, crc);
+    if (!lanes.Worthwhile(count)) {
+        return lanes.FeedAll(buffer.get(), count);
     }
-    fed = Feed(sha256Hash, count) && fed;
-    return fed;
+    // The lanes digest this block while the next one is read into the spare buffer; the two
+    // buffers then trade places.
+    lanes.Start(buffer.get(), count);
+    ReadAhead();
+    return lanes.Wait();
 }
 
-bool DigestEngine::FillBuffer(std::size_t& count) {
+bool DigestEngine::TakeBlock(std::size_t& count) {
+    if (!ahead.pending) {
+        return FillBuffer(buffer.get(), count);
+    }
+    ahead.pending = false;
+    std::swap(buffer, spareBuffer);
+    count = ahead.count;
+    if (!ahead.ok) {
+        errno = ahead.error;
+    }
+    return ahead.ok;
+}
+
+void DigestEngine::ReadAhead() {
+    ahead.ok = FillBuffer(spareBuffer.get(), ahead.count);
+    ahead.error = errno;
+    ahead.pending = true;
+}
+
+bool DigestEngine::FillBuffer(unsigned char* target, std::size_t& count) {
     // A read may return less than asked (a signal, a network file system); the block is filled so
     // that every block but the last is exactly bufferSize bytes.
     count = 0;
     while (count < bufferSize) {
-        ssize_t got = ::read(file, buffer.get() + count, bufferSize - count);
+        ssize_t got = ::read(file, target + count, bufferSize - count);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -185,11 +212,28 @@ bool DigestEngine::FillBuffer(std::size_t& count) {
     return true;
 }
 
-bool DigestEngine::Feed(std::unique_ptr<HashObject>& hash, std::size_t count) {
+bool DigestEngine::FeedDigest(DigestLanes::Digest digest, const unsigned char* data,
+                              std::size_t count) {
+    switch (digest) {
+        case DigestLanes::kMd5:
+            return Feed(md5Hash, data, count);
+        case DigestLanes::kSha1:
+            return Feed(sha1Hash, data, count);
+        case DigestLanes::kCrc32:
+            crc = Crc32Update(data, count, crc);
+            return true;
+        case DigestLanes::kSha256:
+            return Feed(sha256Hash, data, count);
+    }
+    return false;
+}
+
+bool DigestEngine::Feed(std::unique_ptr<HashObject>& hash, const unsigned char* data,
+                        std::size_t count) {
     if (hash == nullptr) {
         return true;
     }
-    if (hash->Update(buffer.get(), count)) {
+    if (hash->Update(data, count)) {
         return true;
     }
     // A digest that missed a block must not look complete: it is dropped and its text is empty.
@@ -235,6 +279,7 @@ void DigestEngine::Close() {
         ::close(file);
         file = -1;
     }
+    ahead.pending = false;
     md5Hash.reset();
     sha1Hash.reset();
     sha256Hash.reset();

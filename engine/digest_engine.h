@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/digest_lanes.h"
 #include "engine/digest_service.h"
 #include "engine/hash_selection.h"
 
@@ -67,8 +68,19 @@ public:
 private:
     bool OpenRegularFile(const std::string& path);
     void CaptureTimes(int64_t modifiedSeconds);
-    bool FillBuffer(std::size_t& count);
-    bool Feed(std::unique_ptr<HashObject>& hash, std::size_t count);
+    bool TakeBlock(std::size_t& count);
+    void ReadAhead();
+    bool FillBuffer(unsigned char* target, std::size_t& count);
+    bool FeedDigest(DigestLanes::Digest digest, const unsigned char* data, std::size_t count);
+    bool Feed(std::unique_ptr<HashObject>& hash, const unsigned char* data, std::size_t count);
+
+    // A block read while the lanes digested the one before; the next ReadNext hands it out.
+    struct BlockRead {
+        bool pending = false;
+        bool ok = true;
+        std::size_t count = 0;
+        int error = 0;
+    };
 
     bool ready = false;
     bool wantMd5 = false;
@@ -88,7 +100,13 @@ private:
     uint32_t crc = 0;
     bool readFailed = false;
     std::unique_ptr<unsigned char[]> buffer;
+    // The second buffer of the lanes' read-ahead; its pages stay untouched while only one
+    // digest is wanted.
+    std::unique_ptr<unsigned char[]> spareBuffer;
     uint32_t bufferSize = kBufferSize;
+    BlockRead ahead;
+    // Last, so its helpers end before the hash objects they feed.
+    DigestLanes lanes;
 };
 
 }  // namespace rizo

@@ -197,6 +197,45 @@ TEST_F(DigestEngineTest, BlockBoundariesGiveTheDigestsOfTheWholeFile) {
     }
 }
 
+// Below, at and above the block size where the lanes take over, and across block boundaries where
+// the next block is read ahead, every selection gives the digests of one pass in memory.
+TEST_F(DigestEngineTest, EverySelectionGivesTheDigestsOfOnePassInMemory) {
+    const std::vector<std::size_t> sizes = {5, 256 * 1024 - 1, 256 * 1024, 10485761,
+                                            2 * 10485760 + 3};
+    for (std::size_t size : sizes) {
+        const std::string bytes = RandomBytes(size);
+        const std::string path = dir.Write("lanes", bytes);
+        const Texts whole = {InMemory(DigestAlgorithm::kMd5, bytes),
+                             InMemory(DigestAlgorithm::kSha1, bytes),
+                             FormatCrc32(Crc32UpdatePortable(bytes.data(), bytes.size(), 0), false),
+                             InMemory(DigestAlgorithm::kSha256, bytes)};
+        for (unsigned bits = 1; bits < 16; ++bits) {
+            const HashSelection selection = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0,
+                                             (bits & 8) != 0};
+            const Texts got = Hash(path, selection);
+            const std::string label =
+                std::to_string(size) + " bytes, selection " + std::to_string(bits);
+            EXPECT_EQ(got.md5, selection.md5 ? whole.md5 : "") << label;
+            EXPECT_EQ(got.sha1, selection.sha1 ? whole.sha1 : "") << label;
+            EXPECT_EQ(got.crc32, selection.crc32 ? whole.crc32 : "") << label;
+            EXPECT_EQ(got.sha256, selection.sha256 ? whole.sha256 : "") << label;
+        }
+    }
+}
+
+TEST_F(DigestEngineTest, BlockReadAheadForAClosedFileNeverReachesTheNextFile) {
+    ASSERT_TRUE(engine->Open(dir.Write("abandoned", RandomBytes(3 * 10485760)), kAll));
+    float progress = 0;
+    bool atEnd = false;
+    ASSERT_TRUE(engine->ReadNext(progress, atEnd));
+    engine->Close();
+
+    const std::string bytes(10485767, 'x');
+    ASSERT_TRUE(engine->Open(dir.Write("next", bytes), kAll));
+    EXPECT_EQ(ReadAll(), (std::vector<float>{100.0f * 10485760 / 10485767, 100, 0}));
+    EXPECT_EQ(TextsOf().sha1, InMemory(DigestAlgorithm::kSha1, bytes));
+}
+
 TEST(Crc32, BlocksChainToTheCrcOfTheWhole) {
     std::string bytes = RandomBytes(100000);
     uint32_t whole = Crc32Update(bytes.data(), bytes.size(), 0);
@@ -243,14 +282,17 @@ TEST_F(DigestEngineTest, Sha256IsDroppedAloneWhenItsObjectCannotBeMade) {
 
 TEST_F(DigestEngineTest, DigestWhoseUpdateFailedHasNoText) {
     service->breakSha256Updates = true;
-    ASSERT_TRUE(engine->Open(dir.Write("abc", "abc"), kAll));
-    float progress = 0;
-    bool atEnd = false;
-    EXPECT_FALSE(engine->ReadNext(progress, atEnd));
-    ReadAll();
-    Texts got = TextsOf();
-    EXPECT_EQ(got.md5, "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(got.sha256, "");
+    // A small file is digested on the caller's thread, a large one in the lanes.
+    for (const std::string& bytes : {std::string("abc"), RandomBytes(3 * 1048576)}) {
+        ASSERT_TRUE(engine->Open(dir.Write("broken", bytes), kAll));
+        float progress = 0;
+        bool atEnd = false;
+        EXPECT_FALSE(engine->ReadNext(progress, atEnd)) << bytes.size();
+        ReadAll();
+        Texts got = TextsOf();
+        EXPECT_EQ(got.md5, InMemory(DigestAlgorithm::kMd5, bytes)) << bytes.size();
+        EXPECT_EQ(got.sha256, "") << bytes.size();
+    }
 }
 
 TEST_F(DigestEngineTest, OpenFailsWhenMd5ObjectCannotBeMade) {

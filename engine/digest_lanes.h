@@ -1,0 +1,44 @@
+// Digests of one block computed in parallel: the enabled digests spread over two helper lanes by
+// cost.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+
+#include "engine/lane_workers.h"
+
+namespace rizo {
+
+class DigestLanes {
+public:
+    enum Digest : unsigned { kMd5 = 1, kSha1 = 2, kCrc32 = 4, kSha256 = 8 };
+    // Feeds one block to one digest; false when that digest could not take it.
+    using Feeder = std::function<bool(Digest digest, const unsigned char* data, std::size_t count)>;
+
+    explicit DigestLanes(Feeder feeder) : feed(std::move(feeder)) {}
+
+    // Spreads a set of Digest bits over the lanes, the costliest first onto the lighter lane.
+    void Plan(unsigned digests);
+    // Worth a helper: two lanes have work and the block is big enough to repay waking them.
+    bool Worthwhile(std::size_t count) const;
+
+    // Feeds every planned digest on the caller's thread, in the order MD5, SHA1, CRC32, SHA256.
+    bool FeedAll(const unsigned char* data, std::size_t count) const;
+    // Starts each lane on its helper and returns at once; the block must stay unchanged until
+    // Wait returns.
+    void Start(const unsigned char* data, std::size_t count);
+    // True when every digest of every lane took the block.
+    bool Wait();
+
+private:
+    bool FeedLane(unsigned digests, const unsigned char* data, std::size_t count) const;
+
+    Feeder feed;
+    unsigned planned = 0;
+    std::array<unsigned, 2> lanes{};
+    std::array<bool, 2> fed{};
+    LaneWorkers workers;
+};
+
+}  // namespace rizo

@@ -1,0 +1,42 @@
+// Helper threads that each run one task per round, for one caller that starts a round and waits.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace rizo {
+
+// Helpers are created on first use and sleep on a condition variable between rounds, so an
+// engine that never digests in parallel costs no thread, and an idle one no processor time.
+class LaneWorkers {
+public:
+    using Task = std::function<void()>;
+
+    LaneWorkers() = default;
+    ~LaneWorkers();
+    LaneWorkers(const LaneWorkers&) = delete;
+    LaneWorkers& operator=(const LaneWorkers&) = delete;
+
+    // Starts tasks[i] on helper i and returns at once; waits first for a round still running.
+    void Start(std::vector<Task> round);
+    // Returns when every task of the round has ended; their writes are then visible.
+    void Wait();
+
+private:
+    void Serve(std::size_t index);
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable finished;
+    std::vector<Task> tasks;
+    uint64_t generation = 0;
+    std::size_t pending = 0;
+    bool quitting = false;
+    std::vector<std::thread> helpers;
+};
+
+}  // namespace rizo
