@@ -1,0 +1,128 @@
+// A web address shown as a link that opens it in the browser.
+#include "ui/dialogs/hyper_link.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QToolTip>
+
+#include "ui/dialogs/open_url.h"
+
+namespace rizo {
+namespace {
+
+constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+const QColor kUnvisitedColour(0, 0, 255);
+const QColor kVisitedColour(128, 0, 128);
+
+}  // namespace
+
+HyperLink::HyperLink(const QString& text, QWidget* parent)
+    : QWidget(parent),
+      address(text),
+      opener([](const std::string& url) { return ShellUtil::OpenUrl(url); }) {
+    setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);
+    setToolTip(address);
+}
+
+void HyperLink::SetOpener(Opener replacement) {
+    opener = std::move(replacement);
+}
+
+QColor HyperLink::TextColor() const {
+    if (!isEnabled()) {
+        return palette().color(QPalette::Disabled, QPalette::WindowText);
+    }
+    return visited ? kVisitedColour : kUnvisitedColour;
+}
+
+QRect HyperLink::TextRect() const {
+    return fontMetrics().boundingRect(rect(), kTextFlags, address);
+}
+
+bool HyperLink::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip &&
+        !TextRect().contains(static_cast<QHelpEvent*>(event)->pos())) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void HyperLink::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QFont textFont = font();
+    textFont.setUnderline(hovered);
+    painter.setFont(textFont);
+    painter.setPen(TextColor());
+    painter.drawText(rect(), kTextFlags, address);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = TextRect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void HyperLink::mousePressEvent(QMouseEvent* event) {
+    pressed = event->button() == Qt::LeftButton && TextRect().contains(event->position().toPoint());
+    if (pressed) {
+        setFocus(Qt::MouseFocusReason);
+    }
+}
+
+void HyperLink::mouseMoveEvent(QMouseEvent* event) {
+    SetHovered(TextRect().contains(event->position().toPoint()));
+}
+
+void HyperLink::mouseReleaseEvent(QMouseEvent* event) {
+    const bool wasPressed = pressed;
+    pressed = false;
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        TextRect().contains(event->position().toPoint())) {
+        Open();
+    }
+}
+
+void HyperLink::leaveEvent(QEvent*) {
+    SetHovered(false);
+}
+
+void HyperLink::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Open();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void HyperLink::Open() {
+    if (opener(address.toStdString()) && !visited) {
+        visited = true;
+        update();
+    }
+}
+
+void HyperLink::SetHovered(bool on) {
+    if (on == hovered) {
+        return;
+    }
+    hovered = on;
+    if (on) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+    update();
+}
+
+}  // namespace rizo
