@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,6 +17,7 @@
 #include "ui/dialogs/dialog_template.h"
 #include "ui/dialogs/hyper_link.h"
 #include "ui/dialogs/open_url.h"
+#include "ui/dialogs/options_dialog.h"
 #include "ui/dialogs/web_links.h"
 
 namespace rizo {
@@ -188,7 +192,9 @@ void WithModal(const std::function<void()>& show, const std::function<void(Dialo
 
 struct MainWindowStandIn : QWidget {
     MainWindowStandIn() {
-        setGeometry(120, 90, 900, 550);
+        // Off-centre on the screen, but with room for a dialog centred over it.
+        setGeometry(
+            QGuiApplication::primaryScreen()->availableGeometry().adjusted(40, 30, -10, -20));
         show();
     }
     void ExpectCentredOver(const QWidget& dialog) const {
@@ -249,6 +255,147 @@ TEST(DialogUnits, ScaleWithTheFontsAverageWidthAndHeight) {
               QRect(units.BaseX(), units.BaseY(), 10 * units.BaseX(), 2 * units.BaseY()));
     font.setPointSize(font.pointSize() * 2);
     EXPECT_GT(DialogUnits(font).BaseY(), units.BaseY());
+}
+
+template <class Widget>
+Widget* FindByText(QWidget& parent, const QString& text) {
+    for (Widget* widget : parent.findChildren<Widget*>()) {
+        if (widget->text() == text) {
+            return widget;
+        }
+    }
+    ADD_FAILURE() << "no control " << text.toStdString();
+    return nullptr;
+}
+
+// Clicks the box's indicator: Qt boxes react to the indicator and text, not their whole width.
+void ClickBox(QCheckBox& box) {
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, box.height() / 2));
+}
+
+// The eight fields the dialog edits, with every box flipped from its default.
+ProgramSettings EditedFields(ProgramSettings settings) {
+    for (bool* field : {&settings.AutoSortFileName, &settings.UseMonoFont,
+                        &settings.ShowBeepMessage, &settings.IncSize, &settings.IncDateCreated,
+                        &settings.IncDateModified, &settings.IncFolder}) {
+        *field = !*field;
+    }
+    return settings;
+}
+
+const char* const kBoxTexts[] = {"Automatic sorting by file name.",
+                                 "Use Monospaced fonts.",
+                                 "Play a beep after hash finished.",
+                                 "Size",
+                                 "Date Created",
+                                 "Date Modified",
+                                 "Folder"};
+
+TEST(OptionsDialog, FieldsFollowEveryClickAndOkTakesThemOver) {
+    for (int clicks : {1, 2}) {
+        ProgramSettings settings;
+        settings.X = 42;
+        ProgramSettings expected = clicks == 1 ? EditedFields(settings) : settings;
+        WithModal<OptionsDialog>([&] { EXPECT_TRUE(RunOptionsDialog(settings, nullptr)); },
+                                 [&](OptionsDialog& dialog) {
+                                     for (const char* text : kBoxTexts) {
+                                         auto* box = FindByText<QCheckBox>(dialog, text);
+                                         ProgramSettings before;
+                                         dialog.StoreInto(before);
+                                         for (int i = 0; i < clicks; ++i) {
+                                             ClickBox(*box);
+                                         }
+                                         ProgramSettings after;
+                                         dialog.StoreInto(after);
+                                         EXPECT_EQ(before == after, clicks == 2) << text;
+                                     }
+                                     QTest::keyClick(&dialog, Qt::Key_Return);
+                                 });
+        EXPECT_EQ(settings, expected) << clicks;
+    }
+}
+
+TEST(OptionsDialog, CancelEscapeAndTheCloseBoxDropTheEdits) {
+    const std::vector<std::function<void(OptionsDialog&)>> closers = {
+        [](OptionsDialog& d) { FindByText<QPushButton>(d, "Cancel")->click(); },
+        [](OptionsDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+        [](OptionsDialog& d) { d.close(); },
+    };
+    for (const auto& close : closers) {
+        ProgramSettings settings;
+        WithModal<OptionsDialog>([&] { EXPECT_FALSE(RunOptionsDialog(settings, nullptr)); },
+                                 [&](OptionsDialog& dialog) {
+                                     ClickBox(*FindByText<QCheckBox>(dialog, "Folder"));
+                                     QTest::keyClicks(dialog.findChild<QComboBox*>(), "T");
+                                     close(dialog);
+                                 });
+        EXPECT_EQ(settings, ProgramSettings());
+    }
+}
+
+TEST(OptionsDialog, DelimiterOutsideTheListIsKeptUntilTheUserChooses) {
+    struct Case {
+        int32_t stored;
+        const char* typed;
+        int shown;
+        int32_t result;
+    };
+    for (const Case& c : {Case{7, "", -1, 7}, Case{-3, "", -1, -3}, Case{7, "T", -1, 1},
+                          Case{7, "N", -1, 0}, Case{1, "N", 1, 0}, Case{0, "", 0, 0}}) {
+        ProgramSettings settings;
+        settings.DelimiterType = c.stored;
+        OptionsDialog dialog(settings);
+        auto* list = dialog.findChild<QComboBox*>();
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->itemText(0), QStringLiteral("Newline"));
+        EXPECT_EQ(list->itemText(1), QStringLiteral("Tabs"));
+        EXPECT_EQ(list->currentIndex(), c.shown) << c.stored;
+        QTest::keyClicks(list, c.typed);
+        dialog.StoreInto(settings);
+        EXPECT_EQ(settings.DelimiterType, c.result) << c.stored << c.typed;
+    }
+}
+
+TEST(OptionsDialog, OpensCentredWithFocusOnOkAndTabsInTemplateOrder) {
+    MainWindowStandIn owner;
+    ProgramSettings settings;
+    WithModal<OptionsDialog>(
+        [&] { RunOptionsDialog(settings, &owner); },
+        [&](OptionsDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Options"));
+            owner.ExpectCentredOver(dialog);
+            QStringList order;
+            for (int i = 0; i < 11; ++i) {
+                QWidget* focus = dialog.focusWidget();
+                auto* button = qobject_cast<QAbstractButton*>(focus);
+                order << (button ? button->text() : focus->metaObject()->className());
+                QTest::keyClick(focus, Qt::Key_Tab);
+            }
+            EXPECT_EQ(order, QStringList({"OK", "Cancel", "Size", "Date Created", "Date Modified",
+                                          "Folder", "QComboBox", kBoxTexts[0], kBoxTexts[1],
+                                          kBoxTexts[2], "OK"}));
+            dialog.reject();
+        });
+}
+
+TEST(OptionsDialog, ControlsStandWhereTheTemplatePutsThem) {
+    OptionsDialog dialog{ProgramSettings()};
+    const DialogUnits units(dialog.font());
+    EXPECT_EQ(dialog.size(), units.ToPixels(0, 0, 285, 152).size());
+    struct Case {
+        const char* text;
+        int x, y, w, h;
+    };
+    for (const Case& c : {Case{"OK", 83, 129, 50, 14}, Case{"Cancel", 151, 129, 50, 14},
+                          Case{"Size", 88, 70, 64, 13}, Case{"Date Modified", 185, 83, 64, 13},
+                          Case{"Play a beep after hash finished.", 15, 37, 224, 13}}) {
+        auto* button = FindByText<QAbstractButton>(dialog, c.text);
+        EXPECT_EQ(button->geometry(), units.ToPixels(c.x, c.y, c.w, c.h)) << c.text;
+    }
+    EXPECT_EQ(FindByText<QLabel>(dialog, "Column Delimiter:")->geometry(),
+              units.ToPixels(10, 102, 70, 12));
+    EXPECT_EQ(dialog.findChild<QComboBox*>()->geometry().topLeft(),
+              units.ToPixels(88, 101, 0, 0).topLeft());
 }
 
 }  // namespace
