@@ -7,8 +7,9 @@
 namespace rizo {
 
 const char kUsageText[] =
-    "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] FILE...\n"
-    "       rizodidiz-cli --records [--delimiter N] [--include FIELDS] FILE...\n"
+    "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] [--progress]\n"
+    "                     [-r] FILE...\n"
+    "       rizodidiz-cli --records [--delimiter N] [--include FIELDS] [--progress] [-r] FILE...\n"
     "Print the digests of each FILE, read once whatever the digests chosen.\n"
     "\n"
     "  --md5      MD5 (the default when no digest is chosen)\n"
@@ -23,6 +24,9 @@ const char kUsageText[] =
     "                     other number one field per line\n"
     "  --include FIELDS   with --records: comma-separated list of size, created, modified,\n"
     "                     folder (may be empty) instead of the cfg.ini choice\n"
+    "  --progress show the current file's percentage and name on standard error (one line\n"
+    "             redrawn in place on a terminal, a line per step otherwise)\n"
+    "  -r         a FILE that is a folder stands for every file under it, in byte order\n"
     "  --help     show this text\n"
     "  --         the arguments that follow are files\n"
     "\n"
@@ -139,6 +143,10 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
         }
         if (argument == "--records") {
             options.records = true;
+        } else if (argument == "--progress") {
+            options.progress = true;
+        } else if (argument == "-r") {
+            options.recursive = true;
         } else if (argument == "--") {
             filesOnly = true;
         } else if (argument == "--help") {

@@ -21,6 +21,8 @@ struct RecordFields {
 struct CliOptions {
     HashSelection selection;
     bool uppercase = false;
+    bool progress = false;
+    bool recursive = false;
     bool help = false;
     // Print the text Copy would give for these files as the list's rows, all selected.
     bool records = false;

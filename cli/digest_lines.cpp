@@ -36,16 +36,16 @@ std::string Escaped(const std::string& path) {
 }  // namespace
 
 std::string DigestLines(const std::string& path, const HashSelection& selection,
-                        const FileDigests& digests) {
+                        const FileEntry& entry) {
     struct Row {
         bool selected;
         const char* name;
         const std::string& hex;
     };
-    const std::array<Row, 4> rows = {{{selection.md5, "MD5", digests.md5},
-                                      {selection.sha1, "SHA1", digests.sha1},
-                                      {selection.crc32, "CRC32", digests.crc32},
-                                      {selection.sha256, "SHA256", digests.sha256}}};
+    const std::array<Row, 4> rows = {{{selection.md5, "MD5", entry.md5},
+                                      {selection.sha1, "SHA1", entry.sha1},
+                                      {selection.crc32, "CRC32", entry.crc32},
+                                      {selection.sha256, "SHA256", entry.sha256}}};
     int count = 0;
     for (const Row& row : rows) {
         count += row.selected ? 1 : 0;

@@ -1,14 +1,14 @@
-// rizodidiz-cli: prints the digests of files, computed by the same engine as the program.
-#include <cstdio>
+// rizodidiz-cli: prints the digests of files, hashed by the same batch worker as the program.
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_batch.h"
 #include "cli/cli_options.h"
+#include "cli/command_paths.h"
 #include "cli/digest_lines.h"
-#include "cli/file_digests.h"
+#include "cli/file_report.h"
 #include "cli/record_rows.h"
-#include "engine/digest_engine.h"
 #include "export/export_selection.h"
 #include "filelist/file_table.h"
 #include "settings/settings_store.h"
@@ -17,29 +17,55 @@ namespace {
 
 constexpr char kProgram[] = "rizodidiz-cli";
 
-int Run(const rizo::CliOptions& options) {
-    rizo::DigestEngine engine;
-    if (!engine.AcquireProvider(rizo::OsClass() <= 1, false)) {
-        std::cerr << kProgram << ": no digest service available\n";
-        return 1;
-    }
-    int status = 0;
-    for (const std::string& path : options.files) {
-        rizo::FileDigests digests;
-        std::string reason;
-        if (rizo::HashFile(engine, path, options.selection, options.uppercase, digests, reason)) {
-            std::cout << rizo::DigestLines(path, options.selection, digests);
-        } else {
-            std::cout.flush();
-            std::cerr << kProgram << ": " << path << ": " << reason << '\n';
+// The files to hash; a folder that -r cannot read is reported and makes `status` 1.
+std::vector<std::string> CommandFiles(const rizo::CliOptions& options, int& status) {
+    std::vector<std::string> files;
+    for (const std::string& argument : options.files) {
+        std::string error;
+        if (!rizo::AppendCommandPath(argument, options.recursive, files, error)) {
+            std::cerr << kProgram << ": " << argument << ": " << error << '\n';
             status = 1;
         }
     }
+    return files;
+}
+
+bool ReportFailure(const std::string& path, const rizo::FileEntry& entry,
+                   const rizo::HashSelection& selection) {
+    const std::string reason = rizo::FailureReason(entry, selection);
+    if (reason.empty()) {
+        return true;
+    }
+    std::cout.flush();
+    std::cerr << kProgram << ": " << path << ": " << reason << '\n';
+    return false;
+}
+
+int Finish(int status) {
     if (!std::cout.flush()) {
         std::cerr << kProgram << ": write error\n";
         return 1;
     }
     return status;
+}
+
+int Run(const rizo::CliOptions& options) {
+    int status = 0;
+    const std::vector<std::string> files = CommandFiles(options, status);
+    rizo::ProgramSettings settings;
+    settings.SetHashes(options.selection);
+    settings.ShowHashInUppercase = options.uppercase;
+    const auto print = [&options](const std::string& path, const rizo::FileEntry& entry) {
+        if (!ReportFailure(path, entry, options.selection)) {
+            return false;
+        }
+        std::cout << rizo::DigestLines(path, options.selection, entry);
+        return true;
+    };
+    if (!rizo::HashFiles(files, settings, options.progress, print)) {
+        status = 1;
+    }
+    return Finish(status);
 }
 
 // The text Copy would give with the files as the list's rows, all selected.
@@ -48,26 +74,21 @@ int RunRecords(const rizo::CliOptions& options) {
     rizo::ResolveSettingsPath(settings);
     rizo::LoadSettings(settings);
     rizo::ApplyRecordOptions(options, settings);
-    rizo::DigestEngine engine;
-    if (!engine.AcquireProvider(rizo::OsClass() <= 1, false)) {
-        std::cerr << kProgram << ": no digest service available\n";
-        return 1;
+    int status = 0;
+    std::vector<std::string> files = CommandFiles(options, status);
+    for (std::string& file : files) {
+        file = rizo::RowPath(file);
     }
     rizo::FileTable rows;
-    int status = 0;
-    for (const std::string& path : options.files) {
-        std::string reason;
-        if (!rizo::AppendRecordRow(engine, path, settings, rows, reason)) {
-            std::cerr << kProgram << ": " << path << ": " << reason << '\n';
-            status = 1;
-        }
+    const auto collect = [&rows, &settings](const std::string& path, const rizo::FileEntry& entry) {
+        rizo::AppendRecordRow(entry, rows);
+        return ReportFailure(path, entry, settings.Hashes());
+    };
+    if (!rizo::HashFiles(files, settings, options.progress, collect)) {
+        status = 1;
     }
     std::cout << rizo::ExportSelection(rows, rizo::ExportKind::kRecords, settings).value_or("");
-    if (!std::cout.flush()) {
-        std::cerr << kProgram << ": write error\n";
-        return 1;
-    }
-    return status;
+    return Finish(status);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 
-#include "cli/file_digests.h"
 #include "engine/value_format.h"
 
 namespace rizo {
@@ -20,31 +19,21 @@ void ApplyRecordOptions(const CliOptions& options, ProgramSettings& settings) {
     }
 }
 
-bool AppendRecordRow(DigestEngine& engine, const std::string& path, const ProgramSettings& settings,
-                     RowStore& rows, std::string& reason) {
-    // The window's rows always hold absolute paths, from its dialogs and drops.
+std::string RowPath(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    const std::string fullPath = error ? path : absolute.lexically_normal().native();
-    const int row = rows.InsertRow(fullPath.substr(fullPath.rfind('/') + 1));
+    return error ? path : absolute.lexically_normal().native();
+}
 
-    FileDigests digests;
-    const bool hashed = HashFile(engine, fullPath, settings.Hashes(), settings.ShowHashInUppercase,
-                                 digests, reason);
-    // After a failed open the engine reports size 0 and empty dates, as the window's row shows.
-    const std::string cells[] = {digests.md5,
-                                 digests.sha1,
-                                 digests.crc32,
-                                 digests.sha256,
-                                 FormatFileSize(engine.FileSize()),
-                                 engine.CreatedText(),
-                                 engine.ModifiedText(),
-                                 fullPath};
+void AppendRecordRow(const FileEntry& entry, RowStore& rows) {
+    const int row = rows.InsertRow(entry.name);
+    const std::string cells[] = {
+        entry.md5,     entry.sha1,     entry.crc32, entry.sha256, FormatFileSize(entry.size),
+        entry.created, entry.modified, entry.path};
     for (int column = kColMd5; column < kColumnCount; ++column) {
         rows.SetCellText(row, column, cells[column - kColMd5]);
     }
     rows.SetSelected(row, true);
-    return hashed;
 }
 
 }  // namespace rizo

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -127,6 +130,56 @@ TEST_F(CliTest, CoreutilsCheckersAcceptTheOutputEvenForAwkwardNames) {
     }
 }
 
+TEST_F(CliTest, RecursiveFolderGivesItsFilesInByteOrderUnderTheNameGiven) {
+    Shell("mkdir -p tree/sub empty && for f in b a A sub/c; do printf abc > tree/$f; done");
+    const std::vector<std::string> names = {"A", "a", "b", "sub/c"};
+    const std::vector<std::string> folders = {"tree", "./tree/", dir + "/tree"};
+    for (const std::string& folder : folders) {
+        std::string expected;
+        for (const std::string& name : names) {
+            expected += std::string(kMd5Abc) + "  " + folder + (folder.back() == '/' ? "" : "/") +
+                        name + "\n";
+        }
+        Outcome outcome = Cli("-r " + Quoted(folder) + " empty abc");
+        EXPECT_EQ(outcome.status, 0) << folder;
+        EXPECT_EQ(outcome.out, expected + kMd5Abc + "  abc\n") << folder;
+        EXPECT_EQ(outcome.err, "") << folder;
+    }
+}
+
+TEST_F(CliTest, UnreadableFolderIsReportedAndTheOthersStillHashed) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root reads every folder";
+    }
+    Outcome outcome = Shell("mkdir locked && chmod 0 locked && \"$CLI\" -r locked abc");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, std::string(kMd5Abc) + "  abc\n");
+    EXPECT_NE(outcome.err.find("locked: Permission denied"), std::string::npos) << outcome.err;
+}
+
+// Which values a progress line shows depends on when the main thread reads the worker's state,
+// so the lines are checked for form and order, not counted.
+TEST_F(CliTest, ProgressGoesToStandardErrorAsLinesWithoutChangingTheOutput) {
+    Shell("truncate -s 26214400 large");
+    Outcome plain = Cli("--all large abc missing");
+    Outcome shown = Cli("--all --progress large abc missing");
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_EQ(shown.out, plain.out);
+    const std::regex line(R"(( {2}\d| \d{2}|100)\.\d% (large|abc)|rizodidiz-cli: missing: .*)");
+    std::map<std::string, double> last;
+    std::istringstream lines(shown.err);
+    for (std::string text; std::getline(lines, text);) {
+        ASSERT_TRUE(std::regex_match(text, line)) << text;
+        if (text[0] != 'r') {
+            const std::string path = text.substr(7);
+            const double percent = std::stod(text.substr(0, 5));
+            EXPECT_GT(percent, last[path]) << text;
+            last[path] = percent;
+        }
+    }
+    EXPECT_NE(shown.err.find("rizodidiz-cli: missing: No such file"), std::string::npos);
+}
+
 TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     for (const std::string& arguments :
          {std::string(), "--bogus " + Quoted(abc), std::string("--md5")}) {
@@ -138,7 +191,7 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     Outcome help = Cli("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* option : {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper",
-                               "--records", "--delimiter", "--include"}) {
+                               "--records", "--delimiter", "--include", "--progress", "-r "}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }

@@ -1,0 +1,23 @@
+// Hashing the command line's files through the batch worker, as the window does.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/file_entry.h"
+#include "settings/program_settings.h"
+
+namespace rizo {
+
+// Takes one file's result on the main thread, in the order of the files; false when the file
+// failed.
+using ResultHandler = std::function<bool(const std::string& path, const FileEntry& entry)>;
+
+// Hashes `files` with the digests and letter case of `settings` and hands each result over as it
+// arrives; with `progress` the current file is shown on standard error meanwhile. False when a
+// result handler said so or no digest service could be had.
+bool HashFiles(const std::vector<std::string>& files, const ProgramSettings& settings,
+               bool progress, const ResultHandler& onResult);
+
+}  // namespace rizo

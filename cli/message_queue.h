@@ -1,0 +1,31 @@
+// The command line's message loop: the worker's messages queued for the main thread, in order.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+
+#include "engine/message_poster.h"
+
+namespace rizo {
+
+struct QueuedMessage {
+    int message = 0;
+    int64_t wParam = 0;
+    int64_t lParam = 0;
+};
+
+class MessageQueue : public MessagePoster {
+public:
+    void Post(int message, int64_t wParam, int64_t lParam) override;
+    // Waits for the next message and removes it.
+    QueuedMessage Take();
+
+private:
+    std::mutex mutex;
+    std::condition_variable posted;
+    std::deque<QueuedMessage> messages;
+};
+
+}  // namespace rizo
