@@ -1,0 +1,182 @@
+// File list view: columns, header-click sorting, hidden columns, colours as drawn, font.
+#include "ui/sort_list_view.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace rizo {
+namespace {
+
+const std::array<int32_t, kColumnCount> kWidths = {150, 230, 270, 80, 460, 90, 120, 121, 300};
+
+struct ShownList {
+    SortListView view{kWidths, false};
+    ShownList() {
+        view.resize(900, 400);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    FileListModel& model() { return view.Model(); }
+    void AddSizes(const std::vector<std::string>& sizes) {
+        for (const std::string& size : sizes) {
+            model().SetCellText(model().InsertRow("f" + size), kColSize, size);
+        }
+    }
+    std::vector<std::string> Column(int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < model().RowCount(); ++row) {
+            texts.push_back(model().CellText(row, column));
+        }
+        return texts;
+    }
+    QPoint HeaderPoint(int column) {
+        QHeaderView* header = view.horizontalHeader();
+        return {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                header->height() / 2};
+    }
+    void ClickHeader(int column) {
+        QTest::mouseClick(view.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          HeaderPoint(column));
+    }
+    QColor PixelOfRow(int row) {
+        QImage image = view.viewport()->grab().toImage();
+        return image.pixelColor(view.columnViewportPosition(kColFilename) + 40,
+                                view.rowViewportPosition(row) + 10);
+    }
+};
+
+TEST(SortListView, ShowsNineReportColumnsWithSettingsWidths) {
+    ShownList list;
+    const char* titles[] = {"Filename", "MD5",          "SHA1",          "CRC32",    "SHA256",
+                            "Size",     "Date Created", "Date Modified", "Full Path"};
+    const Qt::Alignment horizontal[] = {Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignHCenter,
+                                        Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignRight,
+                                        Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft};
+    ASSERT_EQ(list.model().columnCount(), kColumnCount);
+    list.model().InsertRow("r");
+    for (int column = 0; column < kColumnCount; ++column) {
+        EXPECT_EQ(list.model().headerData(column, Qt::Horizontal).toString(), titles[column]);
+        EXPECT_EQ(list.view.columnWidth(column), kWidths[column]);
+        EXPECT_EQ(list.view.ReportedColumnWidth(column), kWidths[column]);
+        auto alignment =
+            list.model().data(list.model().index(0, column), Qt::TextAlignmentRole).toInt();
+        EXPECT_EQ(alignment & Qt::AlignHorizontal_Mask, horizontal[column]) << column;
+    }
+    EXPECT_EQ(list.view.rowHeight(0), 20);
+    EXPECT_TRUE(list.view.showGrid());
+    EXPECT_EQ(list.view.selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(list.view.selectionModel(), list.model().SelectionModel());
+}
+
+TEST(SortListView, HeaderClicksSortAscendingThenDescendingThenAscending) {
+    ShownList list;
+    list.AddSizes({"999", "1,000", "20"});
+    list.view.SetRowBackColour(0, 0xFFCBCB);
+    struct Click {
+        int column;
+        std::vector<std::string> sizes;
+        int direction;
+    };
+    const Click clicks[] = {
+        {kColSize, {"1,000", "20", "999"}, 1},     {kColSize, {"999", "20", "1,000"}, -1},
+        {kColSize, {"1,000", "20", "999"}, 1},     {kColSize, {"999", "20", "1,000"}, -1},
+        {kColFilename, {"1,000", "20", "999"}, 1},
+    };
+    for (const Click& click : clicks) {
+        list.ClickHeader(click.column);
+        EXPECT_EQ(list.Column(kColSize), click.sizes);
+        EXPECT_EQ(list.view.SortColumn(), click.column);
+        EXPECT_EQ(list.view.SortDirection(), click.direction);
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(list.model().Colour(row).isSet,
+                      list.model().CellText(row, kColSize) == "999");
+        }
+    }
+}
+
+TEST(SortListView, HeaderClickWhileNotSortableChangesNothing) {
+    ShownList list;
+    list.AddSizes({"b", "a"});
+    list.view.SetSortable(false);
+    list.ClickHeader(kColSize);
+    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(list.view.SortColumn(), -1);
+    EXPECT_EQ(list.view.SortDirection(), 0);
+    list.view.SetSortable(true);
+    list.ClickHeader(kColSize);
+    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(SortListView, HeaderClickOnEmptyListRemembersColumnAndDirection) {
+    ShownList list;
+    list.ClickHeader(kColMd5);
+    list.ClickHeader(kColMd5);
+    EXPECT_EQ(list.view.SortColumn(), kColMd5);
+    EXPECT_EQ(list.view.SortDirection(), -1);
+}
+
+TEST(SortListView, HiddenColumnKeepsItsWidthAndCannotBeResized) {
+    ShownList list;
+    QHeaderView* header = list.view.horizontalHeader();
+    list.view.SetColumnHidden(kColSha1, true);
+    EXPECT_TRUE(list.view.IsColumnHidden(kColSha1));
+    EXPECT_EQ(list.view.columnWidth(kColSha1), 0);
+    EXPECT_EQ(list.view.ReportedColumnWidth(kColSha1), kWidths[kColSha1]);
+    EXPECT_EQ(header->sectionResizeMode(kColSha1), QHeaderView::Fixed);
+
+    // A double click on the divider where the hidden column sits leaves it hidden and narrow.
+    QPoint divider(header->sectionViewportPosition(kColSha1 + 1), header->height() / 2);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, divider);
+    EXPECT_EQ(list.view.columnWidth(kColSha1), 0);
+    EXPECT_EQ(list.view.ReportedColumnWidth(kColSha1), kWidths[kColSha1]);
+
+    list.view.SetColumnHidden(kColSha1, false);
+    EXPECT_EQ(list.view.columnWidth(kColSha1), kWidths[kColSha1]);
+    EXPECT_EQ(header->sectionResizeMode(kColSha1), QHeaderView::Interactive);
+}
+
+TEST(SortListView, ColumnHiddenAtWidthZeroComesBackAtWidthZero) {
+    ShownList list;
+    list.view.setColumnWidth(kColCrc32, 0);
+    list.view.SetColumnHidden(kColCrc32, true);
+    EXPECT_EQ(list.view.ReportedColumnWidth(kColCrc32), 0);
+    list.view.SetColumnHidden(kColCrc32, false);
+    EXPECT_FALSE(list.view.horizontalHeader()->isSectionHidden(kColCrc32));
+    EXPECT_EQ(list.view.columnWidth(kColCrc32), 0);
+}
+
+TEST(SortListView, HidingTwiceKeepsTheWidthToRestore) {
+    ShownList list;
+    list.view.SetColumnHidden(kColSha256, true);
+    list.view.SetColumnHidden(kColSha256, true);
+    EXPECT_EQ(list.view.ReportedColumnWidth(kColSha256), kWidths[kColSha256]);
+}
+
+TEST(SortListView, DrawsDuplicateColourAndHighlightOverIt) {
+    ShownList list;
+    list.AddSizes({"1", "2", "3"});
+    list.view.SetRowBackColour(1, 0xFFE1CB);
+    EXPECT_EQ(list.PixelOfRow(1), QColor(0xFF, 0xE1, 0xCB));
+    list.view.SetHighlightRow(1);
+    EXPECT_EQ(list.view.HighlightRow(), 1);
+    EXPECT_EQ(list.PixelOfRow(1), QColor(0x00, 0x00, 0xF0));
+    list.view.SetHighlightRow(-1);
+    EXPECT_EQ(list.PixelOfRow(1), QColor(0xFF, 0xE1, 0xCB));
+}
+
+TEST(SortListView, MonoFontHasEqualAdvancesAndKeepsTheSize) {
+    SortListView plain(kWidths, false);
+    SortListView mono(kWidths, true);
+    QFontMetrics metrics(mono.font());
+    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')),
+              metrics.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(mono.font().pointSizeF(), plain.font().pointSizeF());
+    EXPECT_NE(mono.font().family(), plain.font().family());
+}
+
+}  // namespace
+}  // namespace rizo

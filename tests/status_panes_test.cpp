@@ -1,0 +1,120 @@
+// Status bar panes: count and progress texts, layout, menu prompts.
+#include "ui/status_panes.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace rizo {
+namespace {
+
+TEST(StatusPanes, FileCountText) {
+    const std::pair<long, std::string> cases[] = {
+        {0, ""}, {1, "1 file"}, {2, "2 files"}, {12, "12 files"}, {100000, "100000 files"}};
+    for (const auto& [rows, text] : cases) {
+        EXPECT_EQ(FileCountText(rows), text) << rows;
+    }
+}
+
+TEST(StatusPanes, ProgressTextShowsFromAThousandthOfAPercent) {
+    const std::pair<float, std::string> cases[] = {
+        {0.0f, ""},
+        {0.0005f, ""},
+        {0.1f, "0.1%"},
+        {42.5f, "42.5%"},
+        {100.0f, "100.0%"},
+        {-3.0f, ""},
+        {std::numeric_limits<float>::quiet_NaN(), ""},
+    };
+    for (const auto& [progress, text] : cases) {
+        EXPECT_EQ(ProgressText(progress), text) << progress;
+    }
+}
+
+struct Window {
+    QMainWindow frame;
+    StatusPanes panes{*frame.statusBar()};
+    Window() {
+        frame.resize(1000, 300);
+        frame.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    }
+    QLabel* Pane(int id) {
+        return frame.statusBar()->findChild<QLabel*>(QStringLiteral("pane%1").arg(id));
+    }
+};
+
+TEST(StatusPanes, FourEmptyFixedPanesFromTheLeftWithASizeGrip) {
+    Window window;
+    const int ids[] = {1300, 1301, 1302, 1303};
+    const int rightEdges[] = {80, 130, 480, 880};
+    int previousRight = 0;
+    for (int pane = 0; pane < 4; ++pane) {
+        QLabel* label = window.Pane(ids[pane]);
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->text().isEmpty());
+        EXPECT_EQ(label->width(), rightEdges[pane] - (pane == 0 ? 0 : rightEdges[pane - 1]));
+        EXPECT_GE(label->x(), previousRight);
+        previousRight = label->x() + label->width();
+    }
+    EXPECT_TRUE(window.frame.statusBar()->isSizeGripEnabled());
+}
+
+TEST(StatusPanes, CountAndProgressFillTheirPanes) {
+    Window window;
+    window.panes.UpdateFileCount(2);
+    window.panes.ShowProgress(42.5f, "caf\xC3\xA9.iso", "/srv/");
+    EXPECT_EQ(window.Pane(1300)->text(), "2 files");
+    EXPECT_EQ(window.Pane(1301)->text(), "42.5%");
+    EXPECT_EQ(window.Pane(1302)->text(), QString::fromUtf8("café.iso"));
+    EXPECT_EQ(window.Pane(1303)->text(), "/srv/");
+    window.panes.ShowProgress(0.0f, "", "");
+    EXPECT_EQ(window.Pane(1301)->text(), "");
+    EXPECT_EQ(window.Pane(1302)->text(), "");
+    EXPECT_EQ(window.Pane(1300)->text(), "2 files");
+}
+
+TEST(StatusPanes, MenuPromptReplacesThePanesUntilTheMenuCloses) {
+    Window window;
+    window.panes.UpdateFileCount(1);
+    window.panes.ShowProgress(42.5f, "a", "/b/");
+    QMenu menu(&window.frame);
+    QAction* add = menu.addAction("Add Files...\tCtrl+F");
+    add->setStatusTip("Add files to file list");
+    QAction* none = menu.addAction("Select None");
+    QMenu* sub = menu.addMenu("Hash Type");
+    sub->menuAction()->setStatusTip("not shown");
+    window.panes.WatchMenu(menu);
+    menu.popup(window.frame.geometry().center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+
+    struct Hover {
+        QAction* item;
+        QString message;
+    };
+    for (const Hover& hover :
+         {Hover{add, "Add files to file list"}, Hover{none, ""}, Hover{sub->menuAction(), ""}}) {
+        hover.item->hover();
+        EXPECT_EQ(window.frame.statusBar()->currentMessage(), hover.message);
+        EXPECT_FALSE(window.panes.PanesVisible());
+        EXPECT_TRUE(window.Pane(1300)->isHidden());
+    }
+
+    menu.hide();
+    QTest::qWait(20);
+    EXPECT_TRUE(window.panes.PanesVisible());
+    EXPECT_TRUE(window.frame.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(window.Pane(1300)->text(), "1 file");
+    EXPECT_EQ(window.Pane(1301)->text(), "42.5%");
+    EXPECT_EQ(window.Pane(1303)->text(), "/b/");
+}
+
+}  // namespace
+}  // namespace rizo

@@ -1,0 +1,62 @@
+// The main window's file list: a report view with nine fixed columns, header-click sorting,
+// hideable digest columns, duplicate colours and the highlight of the row being hashed.
+#pragma once
+
+#include <QTableView>
+
+#include <array>
+#include <cstdint>
+
+#include "ui/file_list_model.h"
+
+namespace rizo {
+
+class SortListView : public QTableView {
+    Q_OBJECT
+
+public:
+    // `widths` are the initial column widths as the settings hold them; `useMonoFont` shows the
+    // cells in "Courier New" (the system's fixed-pitch font where that is not installed).
+    SortListView(const std::array<int32_t, kColumnCount>& widths, bool useMonoFont,
+                 QWidget* parent = nullptr);
+
+    // The rows; also the RowStore through which files are added, removed and selected.
+    FileListModel& Model() { return *model; }
+    const FileListModel& Model() const { return *model; }
+
+    // Hiding keeps the column's width to restore when it is shown again; a hidden column
+    // cannot be resized by the user.
+    void SetColumnHidden(int column, bool hidden);
+    bool IsColumnHidden(int column) const { return columnSlots[column].hidden; }
+    // The width to save: the kept width of a hidden column, the current width of any other.
+    int ReportedColumnWidth(int column) const;
+
+    void SetRowBackColour(int row, uint32_t colour) { model->SetRowBackColour(row, colour); }
+    void SetHighlightRow(int row) { model->SetHighlightRow(row); }
+    int HighlightRow() const { return model->HighlightRow(); }
+
+    // While off, a header click changes nothing, not even the remembered sort column.
+    void SetSortable(bool on) { sortable = on; }
+    bool Sortable() const { return sortable; }
+    int SortColumn() const { return sortColumn; }
+    // 1 ascending, -1 descending, 0 before the first sort.
+    int SortDirection() const { return sortDirection; }
+
+private:
+    struct ColumnSlot {
+        bool hidden = false;
+        int savedWidth = -1;
+    };
+
+    void SetUpColumns(const std::array<int32_t, kColumnCount>& widths);
+    void UseMonoFont();
+    void SortByHeaderClick(int column);
+
+    FileListModel* model;
+    std::array<ColumnSlot, kColumnCount> columnSlots{};
+    bool sortable = true;
+    int sortColumn = -1;
+    int sortDirection = 0;
+};
+
+}  // namespace rizo
