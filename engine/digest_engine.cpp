@@ -120,28 +120,31 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
     if (fd < 0) {
         return false;
     }
-    struct stat info {};
-    int flags = 0;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (flags = ::fcntl(fd, F_GETFL)) < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    // One statx gives kind, size and both times. F_SETFL changes only O_APPEND, O_ASYNC,
+    // O_DIRECT, O_NOATIME and O_NONBLOCK, so setting 0 clears O_NONBLOCK and nothing this
+    // descriptor wants: the flags need not be read first. Small files make these calls count.
+    struct statx info {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME,
+                &info) != 0 ||
+        (info.stx_mask & (STATX_TYPE | STATX_SIZE)) != (STATX_TYPE | STATX_SIZE) ||
+        !S_ISREG(info.stx_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
         ::close(fd);
         return false;
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     file = fd;
-    fileSize = static_cast<uint64_t>(info.st_size);
-    CaptureTimes(info.st_mtim.tv_sec);
-    return true;
-}
-
-void DigestEngine::CaptureTimes(int64_t modifiedSeconds) {
-    modifiedText = FormatFileTime(static_cast<std::time_t>(modifiedSeconds));
-    // Only the birth time is a creation time; the change time (ctime) is something else.
-    struct statx extended {};
-    if (::statx(file, "", AT_EMPTY_PATH, STATX_BTIME, &extended) == 0 &&
-        (extended.stx_mask & STATX_BTIME) != 0) {
-        createdText = FormatFileTime(static_cast<std::time_t>(extended.stx_btime.tv_sec));
+    fileSize = info.stx_size;
+    // The hint widens the kernel's read-ahead across blocks; a file of one block has none.
+    if (fileSize > bufferSize) {
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
+    if ((info.stx_mask & STATX_MTIME) != 0) {
+        modifiedText = FormatFileTime(static_cast<std::time_t>(info.stx_mtime.tv_sec));
+    }
+    // Only the birth time is a creation time; the change time (ctime) is something else.
+    if ((info.stx_mask & STATX_BTIME) != 0) {
+        createdText = FormatFileTime(static_cast<std::time_t>(info.stx_btime.tv_sec));
+    }
+    return true;
 }
 
 bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
@@ -194,7 +197,10 @@ void DigestEngine::ReadAhead() {
 
 bool DigestEngine::FillBuffer(unsigned char* target, std::size_t& count) {
     // A read may return less than asked (a signal, a network file system); the block is filled so
-    // that every block but the last is exactly bufferSize bytes.
+    // that every block but the last is exactly bufferSize bytes. Once the size taken at open is
+    // reached the end is not confirmed here but by the next block's read, which also picks up
+    // a file that grew: a small file then takes two reads, not three.
+    const uint64_t expected = fileSize > bytesDone ? fileSize - bytesDone : 0;
     count = 0;
     while (count < bufferSize) {
         ssize_t got = ::read(file, target + count, bufferSize - count);
@@ -208,6 +214,9 @@ bool DigestEngine::FillBuffer(unsigned char* target, std::size_t& count) {
             break;
         }
         count += static_cast<std::size_t>(got);
+        if (count >= expected && expected != 0) {
+            break;
+        }
     }
     return true;
 }

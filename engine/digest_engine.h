@@ -67,7 +67,6 @@ public:
 
 private:
     bool OpenRegularFile(const std::string& path);
-    void CaptureTimes(int64_t modifiedSeconds);
     bool TakeBlock(std::size_t& count);
     void ReadAhead();
     bool FillBuffer(unsigned char* target, std::size_t& count);
