@@ -65,6 +65,8 @@ void HyperLink::paintEvent(QPaintEvent*) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = TextRect();
+        // The link only ever gets the focus by mouse; some styles draw no frame for that.
+        option.state |= QStyle::State_KeyboardFocusChange;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }
