@@ -68,7 +68,7 @@ bool RunBatch(BatchWorker& worker, MessageQueue& queue, ProgressHost& host, Prog
         } else if (next.message == UM_HASH_FILE_DONE) {
             line.Clear();
             const FileEntry entry = worker.Result(next.lParam);
-            complete = onResult(files.at(static_cast<std::size_t>(next.wParam)), entry) && complete;
+            complete = onResult(static_cast<std::size_t>(next.wParam), entry) && complete;
         } else if (next.message == UM_HASH_BATCH_DONE) {
             worker.FinishBatch();
             return complete;

@@ -1,6 +1,7 @@
 // Hashing the command line's files through the batch worker, as the window does.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,9 +11,9 @@
 
 namespace rizo {
 
-// Takes one file's result on the main thread, in the order of the files; false when the file
-// failed.
-using ResultHandler = std::function<bool(const std::string& path, const FileEntry& entry)>;
+// Takes the result for files[index] on the main thread, in the order of the files; false when the
+// file failed.
+using ResultHandler = std::function<bool(std::size_t index, const FileEntry& entry)>;
 
 // Hashes `files` with the digests and letter case of `settings` and hands each result over as it
 // arrives; with `progress` the current file is shown on standard error meanwhile. False when a

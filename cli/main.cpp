@@ -55,11 +55,11 @@ int Run(const rizo::CliOptions& options) {
     rizo::ProgramSettings settings;
     settings.SetHashes(options.selection);
     settings.ShowHashInUppercase = options.uppercase;
-    const auto print = [&options](const std::string& path, const rizo::FileEntry& entry) {
-        if (!ReportFailure(path, entry, options.selection)) {
+    const auto print = [&options, &files](std::size_t index, const rizo::FileEntry& entry) {
+        if (!ReportFailure(files[index], entry, options.selection)) {
             return false;
         }
-        std::cout << rizo::DigestLines(path, options.selection, entry);
+        std::cout << rizo::DigestLines(files[index], options.selection, entry);
         return true;
     };
     if (!rizo::HashFiles(files, settings, options.progress, print)) {
@@ -75,16 +75,17 @@ int RunRecords(const rizo::CliOptions& options) {
     rizo::LoadSettings(settings);
     rizo::ApplyRecordOptions(options, settings);
     int status = 0;
-    std::vector<std::string> files = CommandFiles(options, status);
-    for (std::string& file : files) {
-        file = rizo::RowPath(file);
+    const std::vector<std::string> files = CommandFiles(options, status);
+    std::vector<std::string> rowPaths;
+    for (const std::string& file : files) {
+        rowPaths.push_back(rizo::RowPath(file));
     }
     rizo::FileTable rows;
-    const auto collect = [&rows, &settings](const std::string& path, const rizo::FileEntry& entry) {
+    const auto collect = [&](std::size_t index, const rizo::FileEntry& entry) {
         rizo::AppendRecordRow(entry, rows);
-        return ReportFailure(path, entry, settings.Hashes());
+        return ReportFailure(files[index], entry, settings.Hashes());
     };
-    if (!rizo::HashFiles(files, settings, options.progress, collect)) {
+    if (!rizo::HashFiles(rowPaths, settings, options.progress, collect)) {
         status = 1;
     }
     std::cout << rizo::ExportSelection(rows, rizo::ExportKind::kRecords, settings).value_or("");

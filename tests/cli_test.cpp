@@ -220,6 +220,7 @@ TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
     struct tm local {};
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M", localtime_r(&modified, &local));
     const std::string sha1Upper = "A9993E364706816ABA3E25717850C26C9CD0D89D";
+    Shell("mkdir -p tree/s && printf abc > tree/s/x && printf abc > tree/w");
     const std::string settings =
         "[OptionCopy]\nIncDateCreated=0\nDelimiterType=1\n"
         "[OptionGeneral]\nHashMD5=0\nHashSHA1=1\nShowHashInUppercase=1\n";
@@ -233,6 +234,7 @@ TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
          "abc\r\n" + rule + "MD5            : " + kMd5Abc + "\r\nDate Modified  : " + stamp +
              "\r\nFull Path      : " + abc + "\r\n" + rule},
         {settings, "abc ./abc", "abc\t" + sha1Upper + "\t3Byte\r\nabc\t" + sha1Upper + "\t3Byte"},
+        {settings, "-r tree", "x\t" + sha1Upper + "\t3Byte\r\nw\t" + sha1Upper + "\t3Byte"},
         {settings, "--delimiter -1 --include '' abc", "abc\r\n" + sha1Upper},
         {settings, "--delimiter=0 --include= abc",
          "abc\r\n" + rule + "SHA1           : " + sha1Upper + "\r\n" + rule},
@@ -248,7 +250,7 @@ TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
 TEST_F(CliRecordsTest, FileThatCannotBeOpenedKeepsItsRowWithSizeZero) {
     Outcome outcome = Records("--include size,folder missing abc");
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("missing"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("rizodidiz-cli: missing: "), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.out,
               "missing\r\n" + rule + "MD5            : \r\nFile Size      : 0 Byte\r\n" +
                   "Full Path      : " + dir + "/missing\r\n" + rule + "\r\nabc\r\n" + rule +
