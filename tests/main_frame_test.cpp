@@ -3,19 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
-#include <memory>
 
 #include "settings/settings_store.h"
+#include "tests/modal_answer.h"
 #include "tests/temp_folder.h"
 #include "ui/command_ids.h"
+#include "ui/sort_list_view.h"
 
 namespace rizo {
 namespace {
@@ -32,9 +36,51 @@ protected:
         return saved;
     }
 
+    // Queues `paths` into new rows and starts the worker over them.
+    static void StartBatch(MainFrame& frame, const std::vector<std::string>& paths) {
+        for (const std::string& path : paths) {
+            frame.Worker().PendingRows.push_back(frame.List().Model().InsertRow(path));
+            frame.Worker().PendingPaths.push_back(path);
+        }
+        ASSERT_TRUE(frame.Worker().StartWorker());
+    }
+
+    // A batch over a sparse file of 64 GiB keeps the window busy until it is stopped.
+    void StartLongBatch(MainFrame& frame) {
+        const std::string path = temp.Path() + "huge.bin";
+        test::WriteText(path, "");
+        ASSERT_EQ(truncate(path.c_str(), int64_t{64} << 30), 0);
+        StartBatch(frame, {path});
+        ASSERT_TRUE(frame.Busy());
+    }
+
+    static bool WaitUntilIdle(MainFrame& frame) {
+        return QTest::qWaitFor([&frame] { return !frame.Busy(); }, 10000);
+    }
+
     test::TempFolder temp;
     test::ScopedEnv xdg{"XDG_CONFIG_HOME", temp.Path()};
 };
+
+void ShowActive(MainFrame& frame) {
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+}
+
+// Whether running `command` brings up a modal dialog (which is then closed).
+bool OpensModalDialog(const std::function<void()>& command) {
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = true;
+            modal->close();
+        }
+    });
+    command();
+    QCoreApplication::processEvents();
+    return opened;
+}
 
 QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
     for (QAction* action : bar->actions()) {
@@ -156,12 +202,19 @@ TEST_F(MainFrameTest, DigestTogglesFlipTheirSettingAndCheckWithoutEnablingCopyWi
     EXPECT_FALSE(frame.CommandAction(kCmdHashMd5)->isChecked());
 }
 
-TEST_F(MainFrameTest, SettingsFileAtCloseHoldsTheRestoredRectangleAndToggles) {
+TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     {
         MainFrame frame;
         frame.setGeometry(40, 60, 1000, 600);
         frame.Execute(kCmdUppercase);
         frame.Execute(kCmdHashCrc32);
+        frame.List().setColumnWidth(kColFilename, 321);
+        frame.List().setColumnWidth(kColFullPath, 123);
+        // SHA1 is widened while shown, then hidden: its width is what gets saved.
+        frame.Execute(kCmdHashSha1);
+        frame.List().setColumnWidth(kColSha1, 420);
+        frame.Execute(kCmdHashSha1);
+        EXPECT_EQ(frame.List().columnWidth(kColSha1), 0);
     }
     const ProgramSettings saved = SavedSettings();
     EXPECT_EQ(saved.X, 40);
@@ -170,10 +223,120 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsTheRestoredRectangleAndToggles) {
     EXPECT_EQ(saved.Cy, 600);
     EXPECT_TRUE(saved.ShowHashInUppercase);
     EXPECT_TRUE(saved.HashCRC32);
+    EXPECT_FALSE(saved.HashSHA1);
+    EXPECT_EQ(saved.ColumnWidth[kColFilename], 321);
+    EXPECT_EQ(saved.ColumnWidth[kColSha1], 420);
+    EXPECT_EQ(saved.ColumnWidth[kColFullPath], 123);
+    EXPECT_EQ(saved.ColumnWidth[kColSha256], 470) << "a never-shown column keeps its width";
 
     MainFrame again;
     EXPECT_TRUE(again.CommandAction(kCmdHashCrc32)->isChecked());
     EXPECT_TRUE(again.CommandAction(kCmdUppercase)->isChecked());
+    EXPECT_EQ(again.List().columnWidth(kColFilename), 321);
+    EXPECT_EQ(again.List().columnWidth(kColSha1), 0);
+    again.Execute(kCmdHashSha1);
+    EXPECT_EQ(again.List().columnWidth(kColSha1), 420);
+}
+
+TEST_F(MainFrameTest, BatchResultsFillRowsAndTheEndMarksDuplicatesAndReturnsToIdle) {
+    MainFrame frame;
+    const std::vector<std::string> paths = {temp.Path() + "a", temp.Path() + "b",
+                                            temp.Path() + "c"};
+    test::WriteText(paths[0], "abc");
+    test::WriteText(paths[1], "xyz");
+    test::WriteText(paths[2], "abc");
+    StartBatch(frame, paths);
+    EXPECT_FALSE(frame.CommandAction(kCmdAddFiles)->isEnabled());
+    EXPECT_TRUE(frame.CommandAction(kCmdStop)->isEnabled());
+    EXPECT_FALSE(frame.List().Sortable());
+    ASSERT_TRUE(WaitUntilIdle(frame));
+
+    const FileListModel& rows = frame.List().Model();
+    EXPECT_EQ(rows.CellText(0, kColMd5), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(rows.CellText(2, kColMd5), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(rows.CellText(1, kColSize), "3");
+    EXPECT_EQ(rows.CellText(1, kColFullPath), paths[1]);
+    EXPECT_EQ(rows.CellText(1, kColFilename), paths[1]) << "the name given at insertion stays";
+    EXPECT_EQ(rows.Colour(0).backColour, 0xFFCBCBu);
+    EXPECT_EQ(rows.Colour(2).backColour, 0xFFCBCBu);
+    EXPECT_FALSE(rows.Colour(1).isSet);
+    EXPECT_EQ(frame.List().HighlightRow(), -1);
+    EXPECT_TRUE(frame.List().Sortable());
+    EXPECT_TRUE(frame.CommandAction(kCmdAddFiles)->isEnabled());
+    EXPECT_TRUE(frame.CommandAction(kCmdClearAll)->isEnabled());
+    EXPECT_FALSE(frame.CommandAction(kCmdStop)->isEnabled());
+}
+
+TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
+    MainFrame frame;
+    ShowActive(frame);
+    StartLongBatch(frame);
+    frame.List().Model().SetSelected(0, true);
+
+    for (const int id : {kCmdAddFiles, kCmdAddFolder, kCmdRemoveSelected, kCmdClearAll, kCmdRefresh,
+                         kCmdSave, kCmdCopy, kCmdCopyMd5, kCmdOptions, kCmdUppercase, kCmdHashMd5,
+                         kCmdHashSha1, kCmdHashCrc32, kCmdHashSha256}) {
+        EXPECT_FALSE(frame.CommandAction(id)->isEnabled()) << id;
+    }
+    for (const int id : {kCmdStop, kCmdSelectAll, kCmdSelectNone, kCmdAlwaysOnTop, kCmdExit,
+                         kCmdHelpTopics, kCmdAbout}) {
+        EXPECT_TRUE(frame.CommandAction(id)->isEnabled()) << id;
+    }
+
+    frame.Execute(kCmdUppercase);
+    frame.CommandAction(kCmdHashSha1)->trigger();
+    EXPECT_FALSE(frame.Settings().ShowHashInUppercase);
+    EXPECT_FALSE(frame.Settings().HashSHA1);
+    EXPECT_FALSE(OpensModalDialog([&frame] { frame.Execute(kCmdOptions); }));
+    EXPECT_FALSE(OpensModalDialog(
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier); }));
+    QTest::keyClick(frame.focusWidget(), Qt::Key_Delete);
+    QTest::keyClick(frame.focusWidget(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(frame.List().Model().RowCount(), 1);
+
+    frame.Execute(kCmdExit);
+    QTest::qWait(50);
+    EXPECT_TRUE(frame.isVisible()) << "Exit does nothing while busy";
+
+    frame.Execute(kCmdStop);
+    EXPECT_TRUE(WaitUntilIdle(frame));
+    EXPECT_TRUE(frame.CommandAction(kCmdHashSha1)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ClosingAsksOnlyWhileBusyAndOnlyYesStopsAndCloses) {
+    struct Case {
+        bool busy;
+        QMessageBox::StandardButton answer;
+        bool asked;
+        bool closed;
+    };
+    for (const Case& c :
+         {Case{true, QMessageBox::No, true, false}, Case{true, QMessageBox::Yes, true, true},
+          Case{false, QMessageBox::NoButton, false, true}}) {
+        MainFrame frame;
+        ShowActive(frame);
+        if (c.busy) {
+            StartLongBatch(frame);
+        }
+        bool asked = false;
+        if (c.asked) {
+            AnswerNextModal<QMessageBox>([&asked, &c](QMessageBox* box) {
+                asked = box->text() == "Do you want to stop hashing and exit?" &&
+                        box->windowTitle() == "Dodevovaze Rizodidiz" &&
+                        box->standardButtons() == (QMessageBox::Yes | QMessageBox::No) &&
+                        box->icon() == QMessageBox::NoIcon;
+                box->button(c.answer)->click();
+            });
+        }
+        frame.close();
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(frame.isVisible(), !c.closed);
+        EXPECT_EQ(frame.Worker().StopRequested(), c.busy && c.closed);
+        if (frame.Busy() && !c.closed) {
+            frame.Execute(kCmdStop);
+            EXPECT_TRUE(WaitUntilIdle(frame));
+        }
+    }
 }
 
 TEST_F(MainFrameTest, ExitClosesTheWindowWhenIdle) {

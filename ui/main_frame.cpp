@@ -6,7 +6,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -14,15 +14,24 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QToolBar>
-#include <QUrl>
+#include <algorithm>
 #include <array>
+#include <climits>
 
+#include "engine/value_format.h"
+#include "filelist/duplicate_groups.h"
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
 #include "ui/command_ids.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/open_url.h"
+#include "ui/dialogs/options_dialog.h"
+#include "ui/dialogs/web_links.h"
+#include "ui/dropped_items.h"
 #include "ui/images.h"
+#include "ui/sort_list_view.h"
+#include "ui/status_panes.h"
 
 namespace rizo {
 namespace {
@@ -38,6 +47,36 @@ QRect ToQRect(const WindowRect& rect) {
     return {rect.left, rect.top, rect.Width(), rect.Height()};
 }
 
+// A worker message as a Qt event whose type is the message number.
+class WorkerMessageEvent : public QEvent {
+public:
+    WorkerMessageEvent(int message, int64_t w, int64_t l)
+        : QEvent(static_cast<QEvent::Type>(message)), wParam(w), lParam(l) {}
+
+    const int64_t wParam;
+    const int64_t lParam;
+};
+
+bool IsWorkerMessage(int type) {
+    return type == UM_HASH_PROGRESS || type == UM_HASH_FILE_DONE || type == UM_HASH_BATCH_DONE;
+}
+
+// The screen nearest to a point that lies on none.
+const QScreen* NearestScreen(QPoint point) {
+    const QScreen* nearest = QGuiApplication::primaryScreen();
+    long best = LONG_MAX;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        const long dx = std::max({area.left() - point.x(), 0, point.x() - area.right()});
+        const long dy = std::max({area.top() - point.y(), 0, point.y() - area.bottom()});
+        if (dx * dx + dy * dy < best) {
+            best = dx * dx + dy * dy;
+            nearest = screen;
+        }
+    }
+    return nearest;
+}
+
 }  // namespace
 
 MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
@@ -51,12 +90,14 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     LoadSettings(settings);
     osClass = OsClass();
 
+    // The panes come first so that every menu can be watched for its prompts.
+    panes = new StatusPanes(*statusBar());
     CreateCommandActions();
     CreateMenuBar();
     contextMenu = CreateMenu(QString(), ContextMenuItems(), this);
     CreateToolBar();
     CreateShortcuts();
-    statusBar()->setSizeGripEnabled(true);
+    CreateFileList();
 
     RefreshCommandStates();
     PlaceWindow();
@@ -71,9 +112,26 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
 }
 
 MainFrame::~MainFrame() {
-    std::array<int32_t, kListColumnCount> widths = settings.ColumnWidth;
+    std::array<int32_t, kListColumnCount> widths{};
+    for (int column = 0; column < kListColumnCount; ++column) {
+        widths[column] = list->ReportedColumnWidth(column);
+    }
     CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths);
     SaveSettings(settings);
+    worker.PendingPaths.clear();
+    worker.PendingRows.clear();
+}
+
+void MainFrame::CreateFileList() {
+    list = new SortListView(settings.ColumnWidth, settings.UseMonoFont, this);
+    setCentralWidget(list);
+    setFocusProxy(list);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->horizontalHeader()->setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { ShowContextMenu(list->viewport()->mapToGlobal(at)); });
+    connect(&list->Model(), &FileListModel::SelectionEdited, this,
+            &MainFrame::RefreshSelectionCommands);
 }
 
 void MainFrame::CreateCommandActions() {
@@ -107,12 +165,7 @@ QMenu* MainFrame::CreateMenu(const QString& title, std::span<const int> items, Q
             menu->addAction(actions.at(item));
         }
     }
-    connect(menu, &QMenu::aboutToShow, this, [this] { ++openMenus; });
-    connect(menu, &QMenu::aboutToHide, this, [this] {
-        if (--openMenus == 0) {
-            EndPrompt();
-        }
-    });
+    panes->WatchMenu(*menu);
     return menu;
 }
 
@@ -172,6 +225,7 @@ void MainFrame::ApplyDigestSelection() {
 
 void MainFrame::ApplyDigest(Digest digest, bool on) {
     settings.*kDigestFlags[digest] = on;
+    list->SetColumnHidden(int{kColMd5} + digest, !on);
     const CommandContext context = Context();
     ApplyRules(*FindCommand(int{kCmdHashMd5} + digest), context);
     ApplyRules(*FindCommand(int{kCmdCopyMd5} + digest), context);
@@ -205,7 +259,8 @@ QAction* MainFrame::CommandAction(int commandId) const {
 }
 
 CommandContext MainFrame::Context() const {
-    return CommandContext{busy, 0, 0, &settings, osClass};
+    const FileListModel& rows = list->Model();
+    return CommandContext{Busy(), rows.RowCount(), rows.SelectedCount(), &settings, osClass};
 }
 
 void MainFrame::ApplyRules(const CommandSpec& spec, const CommandContext& context) {
@@ -248,13 +303,13 @@ void MainFrame::RefreshSelectionCommands() {
 }
 
 void MainFrame::AddFiles() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
 
 void MainFrame::AddFolder() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
@@ -264,27 +319,29 @@ void MainFrame::SelectAll() {}
 void MainFrame::SelectNone() {}
 
 void MainFrame::RemoveSelected() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
 
 void MainFrame::ClearAll() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
 
 void MainFrame::RehashAll() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
 
-void MainFrame::StopHashing() {}
+void MainFrame::StopHashing() {
+    worker.StopHashing();
+}
 
 void MainFrame::Exit() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -295,13 +352,14 @@ void MainFrame::SaveToFile() {}
 void MainFrame::CopyToClipboard(ExportKind) {}
 
 void MainFrame::ShowOptions() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
+    RunOptionsDialog(settings, DialogOwner());
 }
 
 void MainFrame::ToggleUppercase() {
-    if (busy) {
+    if (Busy()) {
         return;
     }
     settings.ShowHashInUppercase = !settings.ShowHashInUppercase;
@@ -318,22 +376,35 @@ void MainFrame::ToggleDigest(Digest digest) {
     ApplyDigest(digest, !(settings.*kDigestFlags[digest]));
 }
 
-void MainFrame::OpenHelpTopics() {}
+void MainFrame::OpenHelpTopics() {
+    ShellUtil::OpenUrl(WebLinks::kHelpIndex);
+}
 
-void MainFrame::OpenHomePage() {}
+void MainFrame::OpenHomePage() {
+    ShellUtil::OpenUrl(WebLinks::kMakerHome);
+}
 
-void MainFrame::OpenSupportPage() {}
+void MainFrame::OpenSupportPage() {
+    ShellUtil::OpenUrl(WebLinks::kSupport);
+}
 
-void MainFrame::ShowAbout() {}
+void MainFrame::ShowAbout() {
+    ShowAboutDialog(DialogOwner());
+}
+
+QWidget* MainFrame::DialogOwner() {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : this;
+}
 
 void MainFrame::DropFiles(const std::vector<std::string>&) {
-    if (busy) {
+    if (Busy()) {
         return;
     }
 }
 
 bool MainFrame::ConfirmClose() {
-    if (!busy) {
+    if (!Busy()) {
         return true;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Dodevovaze Rizodidiz"),
@@ -356,23 +427,87 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool MainFrame::event(QEvent* event) {
-    if (event->type() == QEvent::StatusTip) {
-        // Prompts belong to menus; hovering a toolbar button leaves the panes alone.
-        if (openMenus > 0) {
-            ShowPrompt(static_cast<QStatusTipEvent*>(event)->tip());
+    const int type = event->type();
+    if (IsWorkerMessage(type)) {
+        const auto* message = static_cast<WorkerMessageEvent*>(event);
+        if (!closing) {
+            HandleWorkerMessage(type, message->wParam, message->lParam);
         }
+        return true;
+    }
+    // The panes show the prompts of menu items themselves; hovering a toolbar button shows none.
+    if (type == QEvent::StatusTip) {
         return true;
     }
     return QMainWindow::event(event);
 }
 
-void MainFrame::ShowPrompt(const QString& prompt) {
-    // An empty message would bring the panes back; a blank keeps the bar in prompt mode.
-    statusBar()->showMessage(prompt.isEmpty() ? QStringLiteral(" ") : prompt);
+void MainFrame::Post(int message, int64_t wParam, int64_t lParam) {
+    QCoreApplication::postEvent(this, new WorkerMessageEvent(message, wParam, lParam));
 }
 
-void MainFrame::EndPrompt() {
-    statusBar()->clearMessage();
+void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam) {
+    switch (message) {
+        case UM_HASH_PROGRESS:
+            ShowProgress();
+            break;
+        case UM_HASH_FILE_DONE:
+            ShowResult(static_cast<int32_t>(wParam), lParam);
+            break;
+        case UM_HASH_BATCH_DONE:
+            worker.FinishBatch();
+            break;
+    }
+}
+
+void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
+    const FileEntry entry = worker.Result(resultIndex);
+    FileListModel& rows = list->Model();
+    rows.SetCellText(row, kColMd5, entry.md5);
+    rows.SetCellText(row, kColSha1, entry.sha1);
+    rows.SetCellText(row, kColCrc32, entry.crc32);
+    rows.SetCellText(row, kColSha256, entry.sha256);
+    rows.SetCellText(row, kColSize, FormatFileSize(entry.size));
+    rows.SetCellText(row, kColCreated, entry.created);
+    rows.SetCellText(row, kColModified, entry.modified);
+    rows.SetCellText(row, kColFullPath, entry.path);
+}
+
+void MainFrame::ShowProgress() {
+    panes->ShowProgress(worker.LastProgress(), worker.CurrentName(), worker.CurrentFolder());
+    const int32_t row = worker.CurrentRow();
+    if (list->HighlightRow() != row) {
+        list->SetHighlightRow(row);
+    }
+}
+
+void MainFrame::MarkDuplicates() {
+    const int keyColumn = DuplicateKeyColumn(settings.Hashes());
+    if (keyColumn < 0) {
+        return;
+    }
+    list->Model().MarkDuplicates(keyColumn);
+    RefreshCommandStates();
+}
+
+void MainFrame::SetSortable(bool on) {
+    list->SetSortable(on);
+}
+
+void MainFrame::Beep() {
+    QApplication::beep();
+}
+
+void MainFrame::UpdateFileCount() {
+    panes->UpdateFileCount(list->Model().RowCount());
+}
+
+void MainFrame::ShowContextMenu(QPoint point) {
+    if (QGuiApplication::screenAt(point) == nullptr) {
+        const QRect work = NearestScreen(point)->availableGeometry();
+        point.setX(std::clamp(point.x(), work.left(), work.right()));
+    }
+    contextMenu->popup(point);
 }
 
 void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -382,14 +517,8 @@ void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainFrame::dropEvent(QDropEvent* event) {
-    std::vector<std::string> paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-        }
-    }
     event->acceptProposedAction();
-    DropFiles(paths);
+    DropFiles(DroppedNames(*event->mimeData()));
 }
 
 }  // namespace rizo

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/batch_host.h"
+#include "engine/batch_worker.h"
 #include "engine/digest_engine.h"
+#include "engine/message_poster.h"
 #include "export/export_selection.h"
 #include "settings/program_settings.h"
 #include "ui/command_table.h"
@@ -15,11 +18,14 @@ class QMenu;
 
 namespace rizo {
 
+class SortListView;
+class StatusPanes;
+
 // The digests in the program's order; digest d has list column d + 1, toggle command
 // kCmdHashMd5 + d and single-digest copy command kCmdCopyMd5 + d.
 enum Digest : int { kDigestMd5, kDigestSha1, kDigestCrc32, kDigestSha256, kDigestCount };
 
-class MainFrame : public QMainWindow {
+class MainFrame : public QMainWindow, public MessagePoster, public BatchHost {
     Q_OBJECT
 
 public:
@@ -35,11 +41,26 @@ public:
     // The menu and toolbar action of a command; nullptr for an unknown identifier.
     QAction* CommandAction(int commandId) const;
 
-    void RefreshCommandStates();
+    void RefreshCommandStates() override;
     void RefreshSelectionCommands();
 
     const ProgramSettings& Settings() const { return settings; }
-    bool Busy() const { return busy; }
+    bool Busy() const { return worker.Busy(); }
+    SortListView& List() { return *list; }
+    StatusPanes& Panes() { return *panes; }
+    BatchWorker& Worker() { return worker; }
+
+    // The worker's messages, posted from its thread as events of the message's number.
+    void Post(int message, int64_t wParam, int64_t lParam) override;
+    void SetSortable(bool on) override;
+    void MarkDuplicates() override;
+    void ShowProgress() override;
+    void Beep() override;
+    // Writes result `resultIndex` of the batch into the cells of `row`.
+    void ShowResult(int32_t row, int64_t resultIndex);
+    void UpdateFileCount();
+    // Pops up the list's context menu at a screen point, pulled back onto the nearest screen.
+    void ShowContextMenu(QPoint point);
 
     // Command handlers. Those that must not act while a batch runs test busy themselves,
     // because shortcut keys reach them while their commands are disabled.
@@ -78,6 +99,7 @@ private:
 
     void CreateCommandActions();
     void CreateMenuBar();
+    void CreateFileList();
     QMenu* CreateMenu(const QString& title, std::span<const int> items, QWidget* parent);
     void CreateToolBar();
     void CreateShortcuts();
@@ -86,24 +108,25 @@ private:
     void ApplyDigest(Digest digest, bool on);
     void ApplyAlwaysOnTop();
     bool ConfirmClose();
+    // Dialogs are owned by the active window, normally this one.
+    QWidget* DialogOwner();
 
     CommandContext Context() const;
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);
     void SetCommandState(int commandId, CommandState state);
-    void ShowPrompt(const QString& prompt);
-    void EndPrompt();
+    void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
 
     ProgramSettings settings;
     DigestEngine engine;
+    BatchWorker worker{engine, settings, *this, *this};
     int osClass = 1;
-    bool busy = false;
     // Set once a close is accepted: worker messages still queued then reach no handler.
     bool closing = false;
     std::map<int, QAction*> actions;
     std::map<int, CommandState> states;
+    StatusPanes* panes = nullptr;
+    SortListView* list = nullptr;
     QMenu* contextMenu = nullptr;
-    // Menus currently open; status-bar prompts are shown only while one is.
-    int openMenus = 0;
 };
 
 }  // namespace rizo
