@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -20,6 +22,7 @@
 #include "tests/temp_folder.h"
 #include "ui/command_ids.h"
 #include "ui/sort_list_view.h"
+#include "ui/status_panes.h"
 
 namespace rizo {
 namespace {
@@ -188,6 +191,34 @@ TEST_F(MainFrameTest, FirstStartGreysOnlyRowAndBatchCommandsAndChecksOnlyMd5) {
     EXPECT_EQ(checked, QStringList{"MD5"});
     EXPECT_EQ(frame.windowTitle(), "Rizodidiz");
     EXPECT_EQ(frame.size(), QSize(900, 550));
+    EXPECT_EQ(frame.minimumSize(), QSize(800, 480));
+    EXPECT_FALSE(frame.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    for (const int column : {kColSha1, kColCrc32, kColSha256}) {
+        EXPECT_EQ(frame.List().columnWidth(column), 0) << column;
+    }
+    EXPECT_GT(frame.List().columnWidth(kColMd5), 0);
+}
+
+TEST_F(MainFrameTest, MenuPromptsReplaceThePanesUntilTheMenuCloses) {
+    MainFrame frame;
+    ShowActive(frame);
+    frame.List().Model().InsertRow("a");
+    frame.UpdateFileCount();
+    QMenu* file = MenuTitled(frame.menuBar(), "&File");
+    QMenu* options = MenuTitled(frame.menuBar(), "&Options");
+    const auto promptFor = [&frame](QMenu* menu, int item) {
+        menu->popup(frame.geometry().center());
+        menu->setActiveAction(menu->actions()[item]);
+        const bool panesHidden = !frame.Panes().PanesVisible();
+        return std::make_pair(panesHidden, frame.statusBar()->currentMessage());
+    };
+    EXPECT_EQ(promptFor(file, 0), std::make_pair(true, QString("Add files to file list")));
+    EXPECT_EQ(promptFor(file, 4), std::make_pair(true, QString()));
+    EXPECT_EQ(promptFor(options, 3), std::make_pair(true, QString())) << "the Hash Type submenu";
+    options->hide();
+    file->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&frame] { return frame.Panes().PanesVisible(); }, 2000));
+    EXPECT_EQ(frame.Panes().PaneText(StatusPanes::kPaneCount), "1 file");
 }
 
 TEST_F(MainFrameTest, DigestTogglesFlipTheirSettingAndCheckWithoutEnablingCopyWithoutSelection) {
@@ -208,6 +239,7 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
         frame.setGeometry(40, 60, 1000, 600);
         frame.Execute(kCmdUppercase);
         frame.Execute(kCmdHashCrc32);
+        frame.Execute(kCmdAlwaysOnTop);
         frame.List().setColumnWidth(kColFilename, 321);
         frame.List().setColumnWidth(kColFullPath, 123);
         // SHA1 is widened while shown, then hidden: its width is what gets saved.
@@ -223,6 +255,7 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     EXPECT_EQ(saved.Cy, 600);
     EXPECT_TRUE(saved.ShowHashInUppercase);
     EXPECT_TRUE(saved.HashCRC32);
+    EXPECT_TRUE(saved.AlwaysOnTop);
     EXPECT_FALSE(saved.HashSHA1);
     EXPECT_EQ(saved.ColumnWidth[kColFilename], 321);
     EXPECT_EQ(saved.ColumnWidth[kColSha1], 420);
@@ -232,6 +265,8 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     MainFrame again;
     EXPECT_TRUE(again.CommandAction(kCmdHashCrc32)->isChecked());
     EXPECT_TRUE(again.CommandAction(kCmdUppercase)->isChecked());
+    EXPECT_TRUE(again.CommandAction(kCmdAlwaysOnTop)->isChecked());
+    EXPECT_TRUE(again.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << "before the first show";
     EXPECT_EQ(again.List().columnWidth(kColFilename), 321);
     EXPECT_EQ(again.List().columnWidth(kColSha1), 0);
     again.Execute(kCmdHashSha1);
@@ -346,6 +381,20 @@ TEST_F(MainFrameTest, ExitClosesTheWindowWhenIdle) {
     frame.Execute(kCmdExit);
     EXPECT_TRUE(frame.isVisible()) << "the close request is posted, not handled at once";
     EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame.isVisible(); }, 5000));
+}
+
+TEST(MainProgram, WithoutADisplaySaysHowToRunItAndEndsWithZero) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(name);
+    }
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(RIZO_GUI_PATH), {});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(program.readAllStandardError().contains("xvfb-run"));
 }
 
 }  // namespace
