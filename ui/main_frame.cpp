@@ -118,8 +118,6 @@ MainFrame::~MainFrame() {
     }
     CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths);
     SaveSettings(settings);
-    worker.PendingPaths.clear();
-    worker.PendingRows.clear();
 }
 
 void MainFrame::CreateFileList() {
