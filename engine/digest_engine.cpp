@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <new>
 #include <vector>
@@ -65,9 +67,8 @@ bool DigestEngine::AcquireProvider(bool useBaseProvider, [[maybe_unused]] bool u
     if (provider == nullptr || !OffersAny(*provider)) {
         return false;
     }
-    buffer.reset(new (std::nothrow) unsigned char[bufferSize]);
-    spareBuffer.reset(new (std::nothrow) unsigned char[bufferSize]);
-    if (buffer == nullptr || spareBuffer == nullptr) {
+    buffer.reset(new (std::nothrow) Page[2 * kPieceSize / sizeof(Page)]);
+    if (buffer == nullptr) {
         return false;
     }
     baseProvider = useBaseProvider;
@@ -155,7 +156,8 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
         return false;
     }
     std::size_t count = 0;
-    if (!TakeBlock(count)) {
+    bool fed = true;
+    if (!ReadBlock(count, fed)) {
         readFailed = true;
         atEnd = true;
         return false;
@@ -166,57 +168,60 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
     }
     bytesDone += count;
     progress = Percent(bytesDone, fileSize);
-    if (!lanes.Worthwhile(count)) {
-        return lanes.FeedAll(buffer.get(), count);
-    }
-    // The lanes digest this block while the next one is read into the spare buffer; the two
-    // buffers then trade places.
-    lanes.Start(buffer.get(), count);
-    ReadAhead();
-    return lanes.Wait();
+    return fed;
 }
 
-bool DigestEngine::TakeBlock(std::size_t& count) {
-    if (!ahead.pending) {
-        return FillBuffer(buffer.get(), count);
-    }
-    ahead.pending = false;
-    std::swap(buffer, spareBuffer);
-    count = ahead.count;
-    if (!ahead.ok) {
-        errno = ahead.error;
-    }
-    return ahead.ok;
-}
-
-void DigestEngine::ReadAhead() {
-    ahead.ok = FillBuffer(spareBuffer.get(), ahead.count);
-    ahead.error = errno;
-    ahead.pending = true;
-}
-
-bool DigestEngine::FillBuffer(unsigned char* target, std::size_t& count) {
-    // A read may return less than asked (a signal, a network file system); the block is filled so
-    // that every block but the last is exactly bufferSize bytes. Once the size taken at open is
-    // reached the end is not confirmed here but by the next block's read, which also picks up
-    // a file that grew: a small file then takes two reads, not three.
-    const uint64_t expected = fileSize > bytesDone ? fileSize - bytesDone : 0;
+bool DigestEngine::ReadBlock(std::size_t& count, bool& fed) {
+    // A block is read in pieces that alternate between the two halves of the buffer, so the copy
+    // from the kernel and the digests meet in the processor's cache; with lanes the next piece is
+    // read while the lanes digest the one before.
+    const std::array<unsigned char*, 2> halves = {buffer[0].bytes,
+                                                  buffer[kPieceSize / sizeof(Page)].bytes};
+    std::size_t half = 0;
+    std::size_t got = 0;
     count = 0;
-    while (count < bufferSize) {
-        ssize_t got = ::read(file, target + count, bufferSize - count);
-        if (got < 0 && errno == EINTR) {
+    bool ok = NextPiece(halves[half], count, got);
+    while (ok && got > 0) {
+        const unsigned char* piece = halves[half];
+        const std::size_t size = got;
+        count += size;
+        half ^= 1;
+        if (lanes.Worthwhile(size)) {
+            lanes.Start(piece, size);
+            ok = NextPiece(halves[half], count, got);
+            fed = lanes.Wait() && fed;
+        } else {
+            fed = lanes.FeedAll(piece, size) && fed;
+            ok = NextPiece(halves[half], count, got);
+        }
+    }
+    return ok;
+}
+
+bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size_t& got) {
+    // Every block but the last is exactly bufferSize bytes. Once the size taken at open is
+    // reached the block ends without asking for more; the next block's first read finds the end
+    // or picks up a file that grew. So a small file takes two reads, not three.
+    got = 0;
+    const uint64_t done = bytesDone + count;
+    const bool sizeReached = fileSize != 0 && done == fileSize;
+    if (count == bufferSize || (count > 0 && sizeReached)) {
+        return true;
+    }
+    const std::size_t want = std::min<std::size_t>(kPieceSize, bufferSize - count);
+    // A read may return less than asked (a signal, a network file system): the piece is filled.
+    while (got < want && (got == 0 || fileSize == 0 || done + got != fileSize)) {
+        ssize_t bytes = ::read(file, target + got, want - got);
+        if (bytes < 0 && errno == EINTR) {
             continue;
         }
-        if (got < 0) {
+        if (bytes < 0) {
             return false;
         }
-        if (got == 0) {
+        if (bytes == 0) {
             break;
         }
-        count += static_cast<std::size_t>(got);
-        if (count >= expected && expected != 0) {
-            break;
-        }
+        got += static_cast<std::size_t>(bytes);
     }
     return true;
 }
@@ -288,7 +293,6 @@ void DigestEngine::Close() {
         ::close(file);
         file = -1;
     }
-    ahead.pending = false;
     md5Hash.reset();
     sha1Hash.reset();
     sha256Hash.reset();
