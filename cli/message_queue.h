@@ -1,6 +1,7 @@
 // The command line's message loop: the worker's messages queued for the main thread, in order.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -19,7 +20,8 @@ struct QueuedMessage {
 class MessageQueue : public MessagePoster {
 public:
     void Post(int message, int64_t wParam, int64_t lParam) override;
-    // Waits for the next message and removes it.
+    // Waits for the next message and removes it; a message other than the batch's end may wait
+    // a few milliseconds to be collected with those after it.
     QueuedMessage Take();
 
 private:
