@@ -21,7 +21,6 @@ public:
 
     void SetOpener(Opener replacement);
     QString Address() const { return address; }
-    bool Visited() const { return visited; }
     bool Hovered() const { return hovered; }
     QColor TextColor() const;
     // Where the text is drawn, in the link's coordinates.
