@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,6 +22,9 @@
 #include "tests/modal_answer.h"
 #include "tests/temp_folder.h"
 #include "ui/command_ids.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/options_dialog.h"
+#include "ui/dialogs/web_links.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
 
@@ -381,6 +385,52 @@ TEST_F(MainFrameTest, ExitClosesTheWindowWhenIdle) {
     frame.Execute(kCmdExit);
     EXPECT_TRUE(frame.isVisible()) << "the close request is posted, not handled at once";
     EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame.isVisible(); }, 5000));
+}
+
+TEST_F(MainFrameTest, OptionsOkTakesTheEditsOverAndCancelDropsThem) {
+    for (const bool ok : {true, false}) {
+        MainFrame frame;
+        const ProgramSettings before = frame.Settings();
+        AnswerNextModal<OptionsDialog>([ok](OptionsDialog* dialog) {
+            for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+                if (box->text() == "Folder") {
+                    box->click();
+                }
+            }
+            QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        frame.Execute(kCmdOptions);
+        ProgramSettings expected = before;
+        expected.IncFolder = ok != before.IncFolder;
+        EXPECT_EQ(frame.Settings(), expected) << ok;
+    }
+}
+
+TEST_F(MainFrameTest, HelpPagesF1AndAboutWorkWhileBusy) {
+    MainFrame frame;
+    std::vector<std::string> opened;
+    frame.SetUrlOpener([&opened](const std::string& address) {
+        opened.push_back(address);
+        return false;
+    });
+    ShowActive(frame);
+    StartLongBatch(frame);
+    frame.List().setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    for (const int id : {kCmdHelpTopics, kCmdHomePage, kCmdSupport}) {
+        frame.CommandAction(id)->trigger();
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{WebLinks::kHelpIndex, WebLinks::kHelpIndex,
+                                                WebLinks::kMakerHome, WebLinks::kSupport}));
+    bool aboutShown = false;
+    AnswerNextModal<AboutDialog>([&aboutShown](AboutDialog* dialog) {
+        aboutShown = true;
+        dialog->close();
+    });
+    frame.CommandAction(kCmdAbout)->trigger();
+    EXPECT_TRUE(aboutShown);
+    frame.Execute(kCmdStop);
+    EXPECT_TRUE(WaitUntilIdle(frame));
 }
 
 TEST(MainProgram, WithoutADisplaySaysHowToRunItAndEndsWithZero) {

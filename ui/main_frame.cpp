@@ -25,7 +25,6 @@
 #include "settings/window_placement.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs/about_dialog.h"
-#include "ui/dialogs/open_url.h"
 #include "ui/dialogs/options_dialog.h"
 #include "ui/dialogs/web_links.h"
 #include "ui/dropped_items.h"
@@ -375,15 +374,15 @@ void MainFrame::ToggleDigest(Digest digest) {
 }
 
 void MainFrame::OpenHelpTopics() {
-    ShellUtil::OpenUrl(WebLinks::kHelpIndex);
+    urlOpener(WebLinks::kHelpIndex);
 }
 
 void MainFrame::OpenHomePage() {
-    ShellUtil::OpenUrl(WebLinks::kMakerHome);
+    urlOpener(WebLinks::kMakerHome);
 }
 
 void MainFrame::OpenSupportPage() {
-    ShellUtil::OpenUrl(WebLinks::kSupport);
+    urlOpener(WebLinks::kSupport);
 }
 
 void MainFrame::ShowAbout() {

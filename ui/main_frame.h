@@ -13,6 +13,7 @@
 #include "export/export_selection.h"
 #include "settings/program_settings.h"
 #include "ui/command_table.h"
+#include "ui/dialogs/open_url.h"
 
 class QMenu;
 
@@ -84,6 +85,8 @@ public:
     void OpenSupportPage();
     void ShowAbout();
     void DropFiles(const std::vector<std::string>& paths);
+    // How the Help commands open their pages; ShellUtil::OpenUrl unless replaced.
+    void SetUrlOpener(UrlOpener opener) { urlOpener = std::move(opener); }
 
 protected:
     bool event(QEvent* event) override;
@@ -127,6 +130,7 @@ private:
     StatusPanes* panes = nullptr;
     SortListView* list = nullptr;
     QMenu* contextMenu = nullptr;
+    UrlOpener urlOpener = [](const std::string& address) { return ShellUtil::OpenUrl(address); };
 };
 
 }  // namespace rizo

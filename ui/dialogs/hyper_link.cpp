@@ -9,8 +9,6 @@
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
 
-#include "ui/dialogs/open_url.h"
-
 namespace rizo {
 namespace {
 
@@ -29,7 +27,7 @@ HyperLink::HyperLink(const QString& text, QWidget* parent)
     setToolTip(address);
 }
 
-void HyperLink::SetOpener(Opener replacement) {
+void HyperLink::SetOpener(UrlOpener replacement) {
     opener = std::move(replacement);
 }
 

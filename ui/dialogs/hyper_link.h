@@ -2,8 +2,8 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
-#include <string>
+
+#include "ui/dialogs/open_url.h"
 
 namespace rizo {
 
@@ -14,12 +14,10 @@ class HyperLink : public QWidget {
     Q_OBJECT
 
 public:
-    using Opener = std::function<bool(const std::string& address)>;
-
     // Opens through ShellUtil::OpenUrl unless another opener is given.
     explicit HyperLink(const QString& address, QWidget* parent = nullptr);
 
-    void SetOpener(Opener replacement);
+    void SetOpener(UrlOpener replacement);
     QString Address() const { return address; }
     bool Hovered() const { return hovered; }
     QColor TextColor() const;
@@ -40,7 +38,7 @@ private:
     void SetHovered(bool on);
 
     QString address;
-    Opener opener;
+    UrlOpener opener;
     bool visited = false;
     bool hovered = false;
     bool pressed = false;

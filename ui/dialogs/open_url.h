@@ -9,6 +9,10 @@
 
 namespace rizo {
 
+// Opens an address and says whether it worked; the Help commands and the link take one, so tests
+// can see what would be opened without starting a browser.
+using UrlOpener = std::function<bool(const std::string& address)>;
+
 // The two ways of opening an address, in the order they are tried; tests replace them.
 struct UrlOpenAttempts {
     // The desktop's default handler for the address.
