@@ -121,14 +121,12 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
     if (fd < 0) {
         return false;
     }
-    // One statx gives kind, size and both times. F_SETFL changes only O_APPEND, O_ASYNC,
-    // O_DIRECT, O_NOATIME and O_NONBLOCK, so setting 0 clears O_NONBLOCK and nothing this
-    // descriptor wants: the flags need not be read first. Small files make these calls count.
+    // One statx gives kind, size and both times: small files make every call count.
     struct statx info {};
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME,
                 &info) != 0 ||
         (info.stx_mask & (STATX_TYPE | STATX_SIZE)) != (STATX_TYPE | STATX_SIZE) ||
-        !S_ISREG(info.stx_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        !S_ISREG(info.stx_mode)) {
         ::close(fd);
         return false;
     }
@@ -212,7 +210,10 @@ bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size
     // A read may return less than asked (a signal, a network file system): the piece is filled.
     while (got < want && (got == 0 || fileSize == 0 || done + got != fileSize)) {
         ssize_t bytes = ::read(file, target + got, want - got);
-        if (bytes < 0 && errno == EINTR) {
+        // Reads of regular files ignore O_NONBLOCK, so it stays set; should a file system ever
+        // honour it, it is cleared (F_SETFL 0 touches only such status flags) and the read
+        // repeated.
+        if (bytes < 0 && (errno == EINTR || (errno == EAGAIN && ::fcntl(file, F_SETFL, 0) == 0))) {
             continue;
         }
         if (bytes < 0) {
