@@ -3,6 +3,7 @@
 
 #include "filelist/file_table.h"
 #include "filelist/pending_batch.h"
+#include "filelist/row_commands.h"
 
 namespace rizo {
 namespace {
@@ -56,6 +57,26 @@ void BM_AddAlreadyListed(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_AddAlreadyListed)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Remove Selected Items with every other row of the list selected.
+void BM_RemoveEveryOtherRow(benchmark::State& state) {
+    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        FileTable table;
+        std::vector<std::string> pendingPaths = paths;
+        std::vector<int32_t> pendingRows;
+        CommitPending(table, pendingPaths, pendingRows, false);
+        for (int row = 1; row < table.RowCount(); row += 2) {
+            table.SetSelected(row, true);
+        }
+        state.ResumeTiming();
+        RemoveSelected(table);
+        benchmark::DoNotOptimize(table.RowCount());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RemoveEveryOtherRow)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rizo

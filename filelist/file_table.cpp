@@ -13,11 +13,21 @@ int FileTable::InsertRow(const std::string& name) {
     return RowCount() - 1;
 }
 
-void FileTable::DeleteRow(int row) {
-    if (rows[row].selected) {
-        --selectedCount;
+void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
+    if (rowsToDelete.empty()) {
+        return;
     }
-    rows.erase(rows.begin() + row);
+    size_t kept = static_cast<size_t>(rowsToDelete.front());
+    auto next = rowsToDelete.begin();
+    for (size_t row = kept; row < rows.size(); ++row) {
+        if (next != rowsToDelete.end() && static_cast<size_t>(*next) == row) {
+            selectedCount -= rows[row].selected ? 1 : 0;
+            ++next;
+        } else {
+            rows[kept++] = std::move(rows[row]);
+        }
+    }
+    rows.resize(kept);
     indexStale = true;
 }
 

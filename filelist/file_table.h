@@ -22,7 +22,7 @@ class FileTable : public RowStore {
 public:
     int RowCount() const override { return static_cast<int>(rows.size()); }
     int InsertRow(const std::string& name) override;
-    void DeleteRow(int row) override;
+    void DeleteRows(const std::vector<int>& rowsToDelete) override;
     void DeleteAllRows() override;
 
     std::string CellText(int row, int column) const override;

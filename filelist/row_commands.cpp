@@ -13,12 +13,14 @@ bool RemoveSelected(RowStore& rows) {
         rows.DeleteAllRows();
         return true;
     }
-    // Bottom-up, so the rows still to be visited keep their indexes.
-    for (int row = count - 1; row >= 0; --row) {
+    std::vector<int> doomed;
+    doomed.reserve(static_cast<size_t>(selected));
+    for (int row = 0; row < count; ++row) {
         if (rows.IsSelected(row)) {
-            rows.DeleteRow(row);
+            doomed.push_back(row);
         }
     }
+    rows.DeleteRows(doomed);
     return true;
 }
 

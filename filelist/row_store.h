@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace rizo {
 
@@ -29,7 +30,10 @@ public:
     // Appends a row whose Filename cell is `name` and whose other cells are empty; returns its
     // index.
     virtual int InsertRow(const std::string& name) = 0;
-    virtual void DeleteRow(int row) = 0;
+    // Removes the listed rows, given in ascending order without repeats, in one step; the rows
+    // left keep their order. One step, because removing rows one by one from a long list moves
+    // the rows below each of them every time.
+    virtual void DeleteRows(const std::vector<int>& rows) = 0;
     virtual void DeleteAllRows() = 0;
 
     virtual std::string CellText(int row, int column) const = 0;

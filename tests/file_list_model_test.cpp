@@ -102,7 +102,7 @@ TEST(FileListModel, KeepsTheModelContractThroughRandomEdits) {
                 break;
             case 7:
                 if (rows > 0) {
-                    model.DeleteRow(row);
+                    model.DeleteRows({row});
                 }
                 break;
             default:
@@ -150,9 +150,33 @@ TEST(FileListModel, UserSelectionIsReportedButRemovalIsNot) {
     list.view.selectRow(1);
     EXPECT_EQ(edited.count(), 1);
     EXPECT_EQ(list.model.SelectedCount(), 1);
-    list.model.DeleteRow(1);
+    list.model.DeleteRows({1});
     EXPECT_EQ(edited.count(), 1);
     EXPECT_EQ(list.model.SelectedCount(), 0);
+}
+
+TEST(FileListModel, DeletingFewOrScatteredRowsKeepsTheOthersAndTheirSelection) {
+    for (int step : {1, 2}) {
+        ViewedModel list;
+        std::vector<std::string> texts;
+        for (int i = 0; i < 100; ++i) {
+            texts.push_back(std::to_string(i));
+        }
+        AddRows(list.model, kColMd5, texts);
+        std::vector<int> doomed;
+        for (int row = 10; row < 90; row += step) {
+            doomed.push_back(row);
+        }
+        list.model.SetSelected(95, true);
+        QCoreApplication::processEvents();
+        list.model.DeleteRows(doomed);
+        QCoreApplication::processEvents();
+        const int left = 100 - static_cast<int>(doomed.size());
+        ASSERT_EQ(list.model.rowCount(), left);
+        EXPECT_EQ(list.model.CellText(10, kColMd5), step == 1 ? "90" : "11");
+        EXPECT_EQ(SelectedInStore(list.model), std::vector<int>{left - 5});
+        EXPECT_EQ(SelectedInView(list.model), std::vector<int>{left - 5});
+    }
 }
 
 TEST(FileListModel, SortMovesSelectionColourAndPersistentIndexesWithTheirRows) {

@@ -22,7 +22,7 @@ TEST(FileTable, PathLookupFollowsWritesDeletionsAndSorts) {
     EXPECT_EQ(table.FindRowByPath("/A"), -1);
     EXPECT_EQ(table.FindRowByPath(""), -1);
 
-    table.DeleteRow(0);
+    table.DeleteRows({0});
     EXPECT_EQ(table.FindRowByPath("/b"), 1);
 
     table.SortByColumn(kColFullPath, false);
@@ -32,6 +32,20 @@ TEST(FileTable, PathLookupFollowsWritesDeletionsAndSorts) {
     table.SetCellText(0, kColFullPath, "/c");
     EXPECT_EQ(table.FindRowByPath("/b"), -1);
     EXPECT_EQ(table.FindRowByPath("/c"), 0);
+}
+
+TEST(FileTable, DeletingScatteredRowsKeepsOrderSelectionAndLookup) {
+    FileTable table = TableWithPaths({"/a", "/b", "/c", "/d", "/e"});
+    table.SetSelected(1, true);
+    table.SetSelected(4, true);
+    table.DeleteRows({0, 1, 3});
+    ASSERT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.Cell(0, kColFullPath), "/c");
+    EXPECT_EQ(table.Cell(1, kColFullPath), "/e");
+    EXPECT_EQ(table.SelectedCount(), 1);
+    EXPECT_TRUE(table.IsSelected(1));
+    EXPECT_EQ(table.FindRowByPath("/e"), 1);
+    EXPECT_EQ(table.FindRowByPath("/b"), -1);
 }
 
 TEST(FileTable, NewRowIsNotFoundUntilItsPathIsWritten) {

@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include <array>
+#include <numeric>
 #include <string_view>
 
 #include "filelist/duplicate_groups.h"
@@ -102,12 +103,38 @@ void FileListModel::AnnounceNewRows() {
     endInsertRows();
 }
 
-void FileListModel::DeleteRow(int row) {
+void FileListModel::DeleteRows(const std::vector<int>& rows) {
     AnnounceNewRows();
+    // Each removal announcement costs the views a pass over their rows; scattered rows are
+    // better announced as one reset. The flags stay the selection's truth either way.
+    constexpr size_t kMostRuns = 32;
+    std::vector<std::pair<int, int>> runs;
+    for (int row : rows) {
+        if (!runs.empty() && runs.back().second == row - 1) {
+            runs.back().second = row;
+        } else {
+            runs.emplace_back(row, row);
+        }
+    }
+    if (runs.size() > kMostRuns) {
+        beginResetModel();
+        table.DeleteRows(rows);
+        endResetModel();
+        // The reset cleared the view's selection; rows still flagged get it back.
+        if (table.SelectedCount() > 0) {
+            ScheduleSelectionPush();
+        }
+        return;
+    }
     removingRows = true;
-    beginRemoveRows(QModelIndex(), row, row);
-    table.DeleteRow(row);
-    endRemoveRows();
+    // Bottom-up, so the runs still to be removed keep their indexes.
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        std::vector<int> runRows(static_cast<size_t>(run->second - run->first + 1));
+        std::iota(runRows.begin(), runRows.end(), run->first);
+        beginRemoveRows(QModelIndex(), run->first, run->second);
+        table.DeleteRows(runRows);
+        endRemoveRows();
+    }
     removingRows = false;
 }
 

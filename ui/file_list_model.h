@@ -30,7 +30,7 @@ public:
     // RowStore
     int RowCount() const override { return table.RowCount(); }
     int InsertRow(const std::string& name) override;
-    void DeleteRow(int row) override;
+    void DeleteRows(const std::vector<int>& rows) override;
     void DeleteAllRows() override;
     std::string CellText(int row, int column) const override;
     void SetCellText(int row, int column, const std::string& text) override;
