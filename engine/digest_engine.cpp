@@ -184,8 +184,7 @@ bool DigestEngine::ReadBlock(std::size_t& count, bool& fed) {
         const std::size_t size = got;
         count += size;
         half ^= 1;
-        if (lanes.Worthwhile(size)) {
-            lanes.Start(piece, size);
+        if (lanes.Worthwhile(size) && lanes.Start(piece, size)) {
             ok = NextPiece(halves[half], count, got);
             fed = lanes.Wait() && fed;
         } else {

@@ -66,12 +66,12 @@ bool DigestLanes::FeedAll(const unsigned char* data, std::size_t count) const {
     return FeedLane(planned, data, count);
 }
 
-void DigestLanes::Start(const unsigned char* data, std::size_t count) {
+bool DigestLanes::Start(const unsigned char* data, std::size_t count) {
     std::vector<LaneWorkers::Task> tasks;
     for (std::size_t i = 0; i < lanes.size(); ++i) {
         tasks.push_back([this, i, data, count] { fed[i] = FeedLane(lanes[i], data, count); });
     }
-    workers.Start(std::move(tasks));
+    return workers.Start(std::move(tasks));
 }
 
 bool DigestLanes::Wait() {

@@ -26,8 +26,8 @@ public:
     // Feeds every planned digest on the caller's thread, in the order MD5, SHA1, CRC32, SHA256.
     bool FeedAll(const unsigned char* data, std::size_t count) const;
     // Starts each lane on its helper and returns at once; the block must stay unchanged until
-    // Wait returns.
-    void Start(const unsigned char* data, std::size_t count);
+    // Wait returns. False, with nothing fed, when the helpers cannot be had.
+    bool Start(const unsigned char* data, std::size_t count);
     // True when every digest of every lane took the block.
     bool Wait();
 

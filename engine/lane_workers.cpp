@@ -1,6 +1,8 @@
 // Helper threads that each run one task per round.
 #include "engine/lane_workers.h"
 
+#include <system_error>
+
 namespace rizo {
 
 LaneWorkers::~LaneWorkers() {
@@ -15,18 +17,23 @@ LaneWorkers::~LaneWorkers() {
     }
 }
 
-void LaneWorkers::Start(std::vector<Task> round) {
+bool LaneWorkers::Start(std::vector<Task> round) {
     {
         std::unique_lock lock(mutex);
         finished.wait(lock, [this] { return pending == 0; });
-        while (helpers.size() < round.size()) {
-            helpers.emplace_back(&LaneWorkers::Serve, this, helpers.size());
+        try {
+            while (helpers.size() < round.size()) {
+                helpers.emplace_back(&LaneWorkers::Serve, this, helpers.size());
+            }
+        } catch (const std::system_error&) {
+            return false;
         }
         tasks = std::move(round);
         pending = tasks.size();
         ++generation;
     }
     wake.notify_all();
+    return true;
 }
 
 void LaneWorkers::Wait() {

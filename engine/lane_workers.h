@@ -22,7 +22,8 @@ public:
     LaneWorkers& operator=(const LaneWorkers&) = delete;
 
     // Starts tasks[i] on helper i and returns at once; waits first for a round still running.
-    void Start(std::vector<Task> round);
+    // False, and nothing runs, when a helper thread cannot be created.
+    bool Start(std::vector<Task> round);
     // Returns when every task of the round has ended; their writes are then visible.
     void Wait();
 

@@ -23,7 +23,7 @@ TEST(LaneWorkers, EveryRoundRunsEachTaskOnceAndWaitSeesItsWrites) {
                 ranOn[i] = std::this_thread::get_id();
             });
         }
-        workers.Start(std::move(tasks));
+        ASSERT_TRUE(workers.Start(std::move(tasks)));
         workers.Wait();
         ASSERT_EQ(counts[0], round);
         ASSERT_EQ(counts[1], round);
@@ -38,8 +38,8 @@ TEST(LaneWorkers, StartWaitsForTheRoundBeforeAndDestructionForTheLast) {
     int second = 0;
     {
         LaneWorkers workers;
-        workers.Start({[&] { first = 1; }});
-        workers.Start({[&] { second = first + 1; }});
+        ASSERT_TRUE(workers.Start({[&] { first = 1; }}));
+        ASSERT_TRUE(workers.Start({[&] { second = first + 1; }}));
     }
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
