@@ -10,13 +10,22 @@
 
 namespace rizo::test {
 
+inline void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string ReadText(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "rizo-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        path_ += '/';
+        path_ = std::string(mkdtemp(pattern.data())) + '/';
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -29,26 +38,20 @@ public:
 
     // The folder's path ending with "/".
     const std::string& Path() const { return path_; }
+    // Writes `bytes` to the file `name` in the folder and returns its path.
+    std::string File(const std::string& name, const std::string& bytes) const {
+        WriteText(path_ + name, bytes);
+        return path_ + name;
+    }
 
 private:
     std::string path_;
 };
 
-inline void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Sets or unsets an environment variable for the life of the object.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) {
             old_ = old;
         }
@@ -59,12 +62,8 @@ public:
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    void Apply(const std::optional<std::string>& value) {
-        if (value) {
-            setenv(name_, value->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
+    void Apply(const std::optional<std::string>& value) const {
+        value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
     }
 
     const char* name_;
