@@ -8,7 +8,6 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "settings/profile_file.h"
 #include "settings/shell_util.h"
@@ -18,17 +17,20 @@ namespace rizo {
 namespace {
 
 using test::ReadText;
-using test::ScopedEnv;
 using test::TempFolder;
 using test::WriteText;
+namespace fs = std::filesystem;
 
-const char* const kNewFileText =
-    "[FrameWnd]\nAlwaysOnTop=0\nCx=900\nCy=550\nX=-1\nY=-1\n"
+// The default keys of each section, in the order they are written.
+const std::string kFrameWnd = "[FrameWnd]\nAlwaysOnTop=0\nCx=900\nCy=550\nX=-1\nY=-1\n";
+const std::string kListColumn =
     "[ListComlumn]\nFileName=250\nMD5=250\nSHA1=300\nCRC32=100\nSHA256=470\nSize=100\n"
-    "DateCreated=130\nDateModified=130\nFolder=300\n"
-    "[OptionCopy]\nIncSize=1\nIncDateCreated=1\nIncDateModified=0\nIncFolder=0\nDelimiterType=0\n"
-    "[OptionGeneral]\nShowHashInUppercase=0\nAutoSortFileName=0\nUseMonoFont=1\nShowBeepMessage=1\n"
-    "HashMD5=1\nHashSHA1=0\nHashCRC32=0\nHashSHA256=0\n";
+    "DateCreated=130\nDateModified=130\nFolder=300\n";
+const std::string kOptionCopy =
+    "[OptionCopy]\nIncSize=1\nIncDateCreated=1\nIncDateModified=0\nIncFolder=0\nDelimiterType=0\n";
+const std::string kGeneralHead =
+    "[OptionGeneral]\nShowHashInUppercase=0\nAutoSortFileName=0\nUseMonoFont=1\nShowBeepMessage="
+    "1\n";
 
 ProgramSettings LoadFrom(const std::string& path) {
     ProgramSettings settings;
@@ -37,39 +39,63 @@ ProgramSettings LoadFrom(const std::string& path) {
     return settings;
 }
 
-TEST(SettingsStore, FirstStartUsesDefaultsCreatesUserFolderAndWritesEveryKey) {
+TEST(SettingsStore, FirstStartUsesDefaultsCreatesUserFolderAndWritesEveryKeyInOrder) {
     TempFolder temp;
-    ScopedEnv xdg("XDG_CONFIG_HOME", temp.Path() + "config");
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", temp.Path() + "config");
     ProgramSettings settings;
     ResolveSettingsPath(settings);
     ASSERT_FALSE(ShellUtil::FileExists(settings.ProgramDirectory + "cfg.ini"));
-
     const std::string folder = temp.Path() + "config/Dodevovaze Rizodidiz/";
     EXPECT_EQ(settings.UserDataDirectory, folder);
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(settings.SettingsPath, folder + "cfg.ini");
 
     LoadSettings(settings);
-    const HashSelection hashes = settings.Hashes();
-    EXPECT_TRUE(hashes.md5);
-    EXPECT_FALSE(hashes.sha1 || hashes.crc32 || hashes.sha256);
-    EXPECT_TRUE(settings.UseMonoFont);
-    EXPECT_EQ(settings.Cx, 900);
-    EXPECT_EQ(settings.Cy, 550);
-
+    ProgramSettings defaults;
+    defaults.ProgramDirectory = settings.ProgramDirectory;
+    defaults.UserDataDirectory = settings.UserDataDirectory;
+    defaults.SettingsPath = settings.SettingsPath;
+    EXPECT_EQ(settings, defaults);
     EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(ReadText(settings.SettingsPath), kNewFileText);
+    EXPECT_EQ(ReadText(settings.SettingsPath),
+              kFrameWnd + kListColumn + kOptionCopy + kGeneralHead +
+                  "HashMD5=1\nHashSHA1=0\nHashCRC32=0\nHashSHA256=0\n");
 }
 
-TEST(SettingsStore, HashSelectionMirrorsTheFourHashKeys) {
-    ProgramSettings settings;
+TEST(SettingsStore, HashSelectionSetsTheFourHashKeys) {
+    ProgramSettings settings, expected;
     settings.SetHashes({false, true, true, false});
-    EXPECT_FALSE(settings.HashMD5);
-    EXPECT_TRUE(settings.HashSHA1);
-    EXPECT_TRUE(settings.HashCRC32);
-    EXPECT_FALSE(settings.HashSHA256);
-    settings.HashSHA256 = true;
-    EXPECT_TRUE(settings.Hashes().sha256);
+    expected.HashMD5 = false;
+    expected.HashSHA1 = expected.HashCRC32 = true;
+    EXPECT_EQ(settings, expected);
+}
+
+TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
+    TempFolder temp;
+    const std::string programDir = temp.Path() + "bin/", userDir = temp.Path() + "user/";
+    fs::create_directories(programDir);
+    fs::create_directories(userDir);
+    WriteText(programDir + "cfg.ini", "[FrameWnd]\nCx=1000\n");
+    WriteText(userDir + "cfg.ini", "[FrameWnd]\nCx=1200\n");
+
+    ProgramSettings settings;
+    ResolveSettingsPath(settings, programDir, userDir);
+    EXPECT_EQ(settings.SettingsPath, programDir + "cfg.ini");
+    LoadSettings(settings);
+    EXPECT_EQ(settings.Cx, 1000);
+    settings.Cx = 1111;
+    EXPECT_TRUE(SaveSettings(settings));
+    EXPECT_EQ(LoadFrom(programDir + "cfg.ini").Cx, 1111);
+    EXPECT_EQ(ReadText(userDir + "cfg.ini"), "[FrameWnd]\nCx=1200\n");
+
+    // The current folder is used only without a user folder.
+    const auto oldCurrent = fs::current_path();
+    fs::current_path(temp.Path());
+    ResolveSettingsPath(settings, "", userDir);
+    EXPECT_EQ(settings.SettingsPath, userDir + "cfg.ini");
+    ResolveSettingsPath(settings, "/nonexistent-rizo/", "");
+    EXPECT_EQ(settings.SettingsPath, "cfg.ini");
+    fs::current_path(oldCurrent);
 }
 
 TEST(ProfileFile, MissingFileIsCreatedOnlyByAWrite) {
@@ -84,40 +110,6 @@ TEST(ProfileFile, MissingFileIsCreatedOnlyByAWrite) {
     EXPECT_TRUE(file.Commit());
     EXPECT_EQ(ReadText(path), "[S]\nk=1\n");
     EXPECT_TRUE(file.Attach(path, true));
-}
-
-TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
-    TempFolder temp;
-    const std::string programDir = temp.Path() + "bin/";
-    const std::string userDir = temp.Path() + "user/";
-    std::filesystem::create_directories(programDir);
-    std::filesystem::create_directories(userDir);
-    WriteText(programDir + "cfg.ini", "[FrameWnd]\nCx=1000\n");
-    WriteText(userDir + "cfg.ini", "[FrameWnd]\nCx=1200\n");
-
-    ProgramSettings settings;
-    ResolveSettingsPath(settings, programDir, userDir);
-    EXPECT_EQ(settings.SettingsPath, programDir + "cfg.ini");
-    LoadSettings(settings);
-    EXPECT_EQ(settings.Cx, 1000);
-
-    settings.Cx = 1111;
-    EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(LoadFrom(programDir + "cfg.ini").Cx, 1111);
-    EXPECT_EQ(ReadText(userDir + "cfg.ini"), "[FrameWnd]\nCx=1200\n");
-}
-
-TEST(SettingsStore, CurrentFolderIsUsedOnlyWithoutAUserFolder) {
-    TempFolder temp;
-    WriteText(temp.Path() + "cfg.ini", "");
-    const auto oldCurrent = std::filesystem::current_path();
-    std::filesystem::current_path(temp.Path());
-    ProgramSettings settings;
-    ResolveSettingsPath(settings, "", temp.Path() + "user/");
-    EXPECT_EQ(settings.SettingsPath, temp.Path() + "user/cfg.ini");
-    ResolveSettingsPath(settings, "/nonexistent-rizo/", "");
-    EXPECT_EQ(settings.SettingsPath, "cfg.ini");
-    std::filesystem::current_path(oldCurrent);
 }
 
 TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
@@ -144,92 +136,55 @@ TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
     };
     TempFolder temp;
     for (const Case& c : cases) {
-        WriteText(temp.Path() + "cfg.ini", c.file);
         ProgramSettings expected;
-        expected.SettingsPath = temp.Path() + "cfg.ini";
+        expected.SettingsPath = temp.File("cfg.ini", c.file);
         c.expect(expected);
-        EXPECT_EQ(LoadFrom(temp.Path() + "cfg.ini"), expected) << c.file;
+        EXPECT_EQ(LoadFrom(expected.SettingsPath), expected) << c.file;
     }
 }
 
-TEST(SettingsStore, SaveKeepsHandWrittenLinesAndChangesOnlyValues) {
+// Values change in place, missing keys go to the end of their section and missing sections to the
+// end of the file; every other line, its case and its line break stay as they were.
+TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[OptionGeneral]\nHashCRC32=1\n",
+         "[OptionGeneral]\nHashCRC32=1\n" + kGeneralHead.substr(16) +
+             "HashMD5=1\nHashSHA1=1\nHashSHA256=0\n" + kFrameWnd + kListColumn + kOptionCopy},
+        {"; edited by hand\r\n\r\n[frameWND]\r\nalwaysontop = 2\r\ncx=1000\r\nExtra=keep me\r\n"
+         "\r\n[Plugins]\r\nName=value\r\n[ListComlumn]\r\nFileName=250\r\n# widths above\r\n"
+         "[OptionCopy]\r\nDelimiterType=7",
+         "; edited by hand\r\n\r\n[frameWND]\r\nalwaysontop = 1\r\ncx=1024\r\nExtra=keep me\r\n"
+         "Cy=550\r\nX=-1\r\nY=-1\r\n\r\n[Plugins]\r\nName=value\r\n[ListComlumn]\r\n"
+         "FileName=250\r\nMD5=250\r\nSHA1=300\r\nCRC32=100\r\nSHA256=470\r\nSize=100\r\n"
+         "DateCreated=130\r\nDateModified=130\r\nFolder=300\r\n# widths above\r\n"
+         "[OptionCopy]\r\nDelimiterType=7\r\nIncSize=1\r\nIncDateCreated=1\r\n"
+         "IncDateModified=0\r\nIncFolder=0\r\n"
+         "[OptionGeneral]\r\nShowHashInUppercase=0\r\nAutoSortFileName=0\r\nUseMonoFont=1\r\n"
+         "ShowBeepMessage=1\r\nHashMD5=1\r\nHashSHA1=1\r\nHashCRC32=0\r\nHashSHA256=0\r\n"},
+    };
     TempFolder temp;
-    const std::string path = temp.Path() + "cfg.ini";
-    WriteText(
-        path,
-        "; edited by hand\r\n\r\n[frameWND]\r\nalwaysontop = 2\r\ncx=1000\r\nExtra=keep me\r\n"
-        "\r\n[Plugins]\r\nName=value\r\n[ListComlumn]\r\nFileName=250\r\n# widths above\r\n"
-        "[OptionCopy]\r\nDelimiterType=7");
-    ProgramSettings settings = LoadFrom(path);
-    settings.Cx = 1024;
-    settings.HashSHA1 = true;
-    EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(
-        ReadText(path),
-        "; edited by hand\r\n\r\n[frameWND]\r\nalwaysontop = 1\r\ncx=1024\r\nExtra=keep me\r\n"
-        "Cy=550\r\nX=-1\r\nY=-1\r\n"
-        "\r\n[Plugins]\r\nName=value\r\n[ListComlumn]\r\nFileName=250\r\n"
-        "MD5=250\r\nSHA1=300\r\nCRC32=100\r\nSHA256=470\r\nSize=100\r\nDateCreated=130\r\n"
-        "DateModified=130\r\nFolder=300\r\n# widths above\r\n"
-        "[OptionCopy]\r\nDelimiterType=7\r\nIncSize=1\r\nIncDateCreated=1\r\n"
-        "IncDateModified=0\r\nIncFolder=0\r\n"
-        "[OptionGeneral]\r\nShowHashInUppercase=0\r\nAutoSortFileName=0\r\nUseMonoFont=1\r\n"
-        "ShowBeepMessage=1\r\nHashMD5=1\r\nHashSHA1=1\r\nHashCRC32=0\r\nHashSHA256=0\r\n");
-}
-
-TEST(SettingsStore, FileWithOnlyOptionGeneralGetsTheOtherSectionsAppended) {
-    TempFolder temp;
-    const std::string path = temp.Path() + "cfg.ini";
-    WriteText(path, "[OptionGeneral]\nHashCRC32=1\n");
-    ProgramSettings settings = LoadFrom(path);
-    EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(ReadText(path),
-              "[OptionGeneral]\nHashCRC32=1\nShowHashInUppercase=0\nAutoSortFileName=0\n"
-              "UseMonoFont=1\nShowBeepMessage=1\nHashMD5=1\nHashSHA1=0\nHashSHA256=0\n"
-              "[FrameWnd]\nAlwaysOnTop=0\nCx=900\nCy=550\nX=-1\nY=-1\n"
-              "[ListComlumn]\nFileName=250\nMD5=250\nSHA1=300\nCRC32=100\nSHA256=470\n"
-              "Size=100\nDateCreated=130\nDateModified=130\nFolder=300\n"
-              "[OptionCopy]\nIncSize=1\nIncDateCreated=1\nIncDateModified=0\nIncFolder=0\n"
-              "DelimiterType=0\n");
+    for (const auto& [before, after] : cases) {
+        ProgramSettings settings = LoadFrom(temp.File("cfg.ini", before));
+        settings.HashSHA1 = true;
+        settings.Cx = settings.Cx == 1000 ? 1024 : settings.Cx;
+        EXPECT_TRUE(SaveSettings(settings));
+        EXPECT_EQ(ReadText(settings.SettingsPath), after);
+    }
 }
 
 TEST(SettingsStore, SaveKeepsTheFilesModeAndSymbolicLink) {
     TempFolder temp;
-    const std::string real = temp.Path() + "real.ini";
+    const std::string real = temp.File("real.ini", "[FrameWnd]\nCx=1000\n");
     const std::string link = temp.Path() + "cfg.ini";
-    WriteText(real, "[FrameWnd]\nCx=1000\n");
     chmod(real.c_str(), 0640);
-    std::filesystem::create_symlink(real, link);
-
+    fs::create_symlink(real, link);
     ProgramSettings settings = LoadFrom(link);
     settings.Cy = 700;
     EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(LoadFrom(real).Cy, 700);
-    struct stat info {};
-    ASSERT_EQ(stat(real.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
 }
-
-// Makes every file write beyond `bytes` fail, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 TEST(SettingsStore, FailedSaveLeavesTheOldFileIntactAndNoLeftovers) {
     struct Case {
@@ -245,29 +200,31 @@ TEST(SettingsStore, FailedSaveLeavesTheOldFileIntactAndNoLeftovers) {
         {"disk full part-way", "cfg.ini", nullptr, true},
         {"folder under a regular file", "cfg.ini/cfg.ini", nullptr},
         {"settings path is a folder", "sub",
-         [](const std::string& f) { std::filesystem::create_directory(f + "sub"); }},
+         [](const std::string& f) { fs::create_directory(f + "sub"); }},
     };
     const std::string old = "[FrameWnd]\nCx=1000\n";
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder temp;
-        WriteText(temp.Path() + "cfg.ini", old);
+        temp.File("cfg.ini", old);
         if (c.spoil) {
             c.spoil(temp.Path());
         }
         ProgramSettings settings;
         settings.SettingsPath = temp.Path() + c.settingsFile;
-        std::optional<FileSizeLimit> diskFull;
-        if (c.diskFull) {
-            diskFull.emplace(64);
-        }
+        // A full disk: every write beyond 64 bytes fails (SIGXFSZ ignored, so write reports it).
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        rlimit limit{c.diskFull ? 64 : unlimited.rlim_cur, unlimited.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
         const bool saved = SaveSettings(settings);
-        diskFull.reset();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
         chmod(temp.Path().c_str(), 0755);
         EXPECT_FALSE(saved);
         EXPECT_EQ(ReadText(temp.Path() + "cfg.ini"), old);
-        auto entries = std::distance(std::filesystem::directory_iterator(temp.Path()), {});
-        EXPECT_EQ(entries, std::filesystem::exists(temp.Path() + "sub") ? 2 : 1);
+        auto entries = std::distance(fs::directory_iterator(temp.Path()), {});
+        EXPECT_EQ(entries, fs::exists(temp.Path() + "sub") ? 2 : 1);
     }
 }
 
