@@ -30,6 +30,10 @@ struct Texts {
     }
 };
 
+float Percent(double done, double total) {
+    return static_cast<float>(done * 100 / total);
+}
+
 std::string RandomBytes(std::size_t count) {
     std::mt19937 generator(12345);
     std::string bytes(count, '\0');
@@ -113,7 +117,7 @@ protected:
 
     Texts Hash(const std::string& path, HashSelection selection = kAll) {
         EXPECT_TRUE(engine.Open(path, selection)) << path;
-        progress = ReadAll();
+        lastProgress = ReadAll();
         Texts texts = TextsOf();
         engine.Close();
         return texts;
@@ -122,7 +126,7 @@ protected:
     test::TempFolder dir;
     TestService* service = new TestService;
     DigestEngine engine{std::unique_ptr<DigestService>(service)};
-    std::vector<float> progress;  // of the last Hash
+    std::vector<float> lastProgress;  // of the last Hash
 };
 
 TEST_F(DigestEngineTest, PublishedVectorsComeOutOfOnePass) {
@@ -157,9 +161,9 @@ TEST_F(DigestEngineTest, EverySelectionAtEveryBlockBoundaryGivesTheDigestsOfTheW
         {256 * 1024 - 1, {100, 0}},
         {256 * 1024, {100, 0}},
         {kBlock, {100, 0}},
-        {kBlock + 1, {100.0f * kBlock / (kBlock + 1), 100, 0}},
+        {kBlock + 1, {Percent(kBlock, kBlock + 1), 100, 0}},
         {2 * kBlock + 3,
-         {100.0f * kBlock / (2 * kBlock + 3), 200.0f * kBlock / (2 * kBlock + 3), 100, 0}},
+         {Percent(kBlock, 2 * kBlock + 3), Percent(2 * kBlock, 2 * kBlock + 3), 100, 0}},
     };
     for (const auto& [size, expectedProgress] : cases) {
         const std::string bytes = RandomBytes(size);
@@ -168,7 +172,7 @@ TEST_F(DigestEngineTest, EverySelectionAtEveryBlockBoundaryGivesTheDigestsOfTheW
             const HashSelection selection = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0,
                                              (bits & 8) != 0};
             EXPECT_EQ(Hash(path, selection), InMemory(bytes, selection)) << size << " " << bits;
-            EXPECT_EQ(progress, expectedProgress) << size << " " << bits;
+            EXPECT_EQ(lastProgress, expectedProgress) << size << " " << bits;
         }
     }
 }
