@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <sstream>
 
 #include "tests/temp_folder.h"
 
@@ -146,26 +147,18 @@ protected:
     BatchWorker worker{engine, settings, poster, host};
 };
 
-// The kinds of the messages in order: 'p' progress, 'f' file done, 'b' batch done.
-std::string Kinds(const std::vector<Posted>& posted) {
-    std::string kinds;
-    for (const Posted& message : posted) {
-        kinds += message.message == UM_HASH_PROGRESS     ? 'p'
-                 : message.message == UM_HASH_FILE_DONE  ? 'f'
-                 : message.message == UM_HASH_BATCH_DONE ? 'b'
-                                                         : '?';
-    }
-    return kinds;
-}
-
-std::vector<float> Progresses(const std::vector<Posted>& posted) {
-    std::vector<float> values;
-    for (const Posted& message : posted) {
-        if (message.message == UM_HASH_PROGRESS) {
-            values.push_back(message.progress);
+// The messages in order: "p" and the progress, "f" file done, "b" batch done ("p" alone: other).
+std::string Trace(const std::vector<Posted>& posted) {
+    std::ostringstream trace;
+    for (const Posted& m : posted) {
+        trace << (m.message == UM_HASH_FILE_DONE    ? " f"
+                  : m.message == UM_HASH_BATCH_DONE ? " b"
+                                                    : " p");
+        if (m.message == UM_HASH_PROGRESS) {
+            trace << m.progress;
         }
     }
-    return values;
+    return trace.str().substr(1);
 }
 
 bool HasNoDigest(const FileEntry& entry) {
@@ -176,20 +169,19 @@ TEST_F(BatchWorkerTest, EachKindOfFilePostsItsProgressThenItsResult) {
     struct Case {
         std::string label;
         std::optional<uint64_t> size;  // none: the file does not exist
-        std::vector<float> progress;
+        std::string trace;
     };
     const std::vector<Case> cases = {
-        {"empty", 0, {0}},
-        {"one block", 3, {100, 0, 0}},
-        {"25 MiB", k25MiB, {40, 80, 100, 0, 0}},
-        {"missing", std::nullopt, {}},
+        {"empty", 0, "p0 f b"},
+        {"one block", 3, "p100 p0 p0 f b"},
+        {"25 MiB", k25MiB, "p40 p80 p100 p0 p0 f b"},
+        {"missing", std::nullopt, "f b"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         std::string path = c.size ? Sparse(c.label, *c.size) : folder.Path() + c.label;
         std::vector<Posted> posted = Run({path});
-        ASSERT_EQ(Kinds(posted), std::string(c.progress.size(), 'p') + "fb");
-        EXPECT_EQ(Progresses(posted), c.progress);
+        ASSERT_EQ(Trace(posted), c.trace);
         const FileEntry& entry = posted[posted.size() - 2].entry;
         EXPECT_EQ(entry.size, c.size.value_or(0));
         EXPECT_EQ(entry.path, path);
@@ -198,7 +190,7 @@ TEST_F(BatchWorkerTest, EachKindOfFilePostsItsProgressThenItsResult) {
         EXPECT_EQ(HasNoDigest(entry), !c.size);
         EXPECT_EQ(entry.outcome, c.size ? FileOutcome::kRead : FileOutcome::kNotOpened);
     }
-    EXPECT_EQ(Kinds(Run({})), "b");
+    EXPECT_EQ(Trace(Run({})), "b");
 }
 
 TEST_F(BatchWorkerTest, DigestsFollowTheSelectionAndCaseTakenAtStart) {
@@ -285,7 +277,7 @@ TEST_F(BatchWorkerTest, NameAndFolderComeFromTheLastSlash) {
 TEST_F(BatchWorkerTest, ReadErrorGivesNoDigestInsteadOfAPartialOne) {
     // The kernel lets this open as a regular file and refuses the read at offset 0.
     std::vector<Posted> posted = Run({"/proc/self/mem"});
-    ASSERT_TRUE(Kinds(posted).ends_with("fb")) << Kinds(posted);
+    ASSERT_TRUE(Trace(posted).ends_with("f b")) << Trace(posted);
     const FileEntry& entry = posted[posted.size() - 2].entry;
     EXPECT_EQ(entry.outcome, FileOutcome::kReadFailed);
     EXPECT_EQ(entry.errorNumber, EIO);
@@ -296,7 +288,8 @@ TEST_F(BatchWorkerTest, StopDuringTheSecondOfThreeFilesKeepsItsFactsAndSkipsTheT
     StopAtFirstProgressOf(
         1, {folder.File("one", "1"), folder.File("two", "22"), folder.File("three", "3")});
     std::vector<Posted> posted = poster.Messages(false);
-    ASSERT_EQ(Kinds(posted), "pppfppfb");
+    // The second file's last block is reported again when it stops.
+    ASSERT_EQ(Trace(posted), "p100 p0 p0 f p100 p100 f b");
     EXPECT_EQ(posted[3].entry.outcome, FileOutcome::kRead);
     EXPECT_FALSE(HasNoDigest(posted[3].entry));
     const FileEntry& stopped = posted[6].entry;
@@ -317,7 +310,7 @@ TEST_F(BatchWorkerTest, StopIsHonouredWithinOneBlockAndTheNextBatchRunsToItsEnd)
     StopAtFirstProgressOf(0, {large});
     // The block that reached 40% is the last one read; the final report repeats it.
     std::vector<Posted> stopped = poster.Messages(true);
-    EXPECT_EQ(Progresses(stopped), (std::vector<float>{40, 40}));
+    EXPECT_EQ(Trace(stopped), "p40 p40 f b");
     EXPECT_EQ(stopped.at(2).entry.size, k25MiB);
     EXPECT_TRUE(HasNoDigest(stopped.at(2).entry));
 
