@@ -198,38 +198,23 @@ TEST_F(BatchWorkerTest, DigestsFollowTheSelectionAndCaseTakenAtStart) {
         std::string bytes;
         HashSelection selection;
         bool uppercase;
-        std::string md5, sha1, crc32, sha256;
+        std::string texts;  // MD5, SHA1, CRC32 and SHA256, separated by blanks
     };
     const std::vector<Case> cases = {
         {"",
          {true, true, true, true},
          false,
-         "d41d8cd98f00b204e9800998ecf8427e",
-         "da39a3ee5e6b4b0d3255bfef95601890afd80709",
-         "00000000",
+         "d41d8cd98f00b204e9800998ecf8427e da39a3ee5e6b4b0d3255bfef95601890afd80709 00000000 "
          "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc",
-         {false, true, false, false},
-         true,
-         "",
-         "A9993E364706816ABA3E25717850C26C9CD0D89D",
-         "",
-         ""},
-        {"abc",
-         {true, false, true, false},
-         true,
-         "900150983CD24FB0D6963F7D28E17F72",
-         "",
-         "352441C2",
-         ""},
+        {"abc", {false, true, false, false}, true, " A9993E364706816ABA3E25717850C26C9CD0D89D  "},
+        {"abc", {true, false, true, false}, true, "900150983CD24FB0D6963F7D28E17F72  352441C2 "},
     };
     for (const Case& c : cases) {
         settings.SetHashes(c.selection);
         settings.ShowHashInUppercase = c.uppercase;
         const std::vector<Posted> posted = Run({folder.File("digested", c.bytes)});
         const FileEntry& entry = posted.at(posted.size() - 2).entry;
-        EXPECT_EQ(entry.md5 + " " + entry.sha1 + " " + entry.crc32 + " " + entry.sha256,
-                  c.md5 + " " + c.sha1 + " " + c.crc32 + " " + c.sha256);
+        EXPECT_EQ(entry.md5 + " " + entry.sha1 + " " + entry.crc32 + " " + entry.sha256, c.texts);
     }
 }
 
