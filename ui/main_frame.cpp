@@ -20,14 +20,20 @@
 #include <climits>
 
 #include "engine/value_format.h"
+#include "export/save_selection.h"
 #include "filelist/duplicate_groups.h"
+#include "filelist/folder_scan.h"
+#include "filelist/pending_batch.h"
+#include "filelist/row_commands.h"
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
+#include "ui/clipboard_text.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/options_dialog.h"
 #include "ui/dialogs/web_links.h"
 #include "ui/dropped_items.h"
+#include "ui/file_dialogs.h"
 #include "ui/images.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
@@ -303,34 +309,66 @@ void MainFrame::AddFiles() {
     if (Busy()) {
         return;
     }
+    ClearPending(worker.PendingPaths, worker.PendingRows);
+    worker.PendingPaths = AskFilesToAdd(DialogOwner());
+    if (!worker.PendingPaths.empty()) {
+        CommitPendingAndStart();
+    }
 }
 
 void MainFrame::AddFolder() {
     if (Busy()) {
         return;
     }
-}
-
-void MainFrame::SelectAll() {}
-
-void MainFrame::SelectNone() {}
-
-void MainFrame::RemoveSelected() {
-    if (Busy()) {
+    const std::optional<std::string> folder = AskFolderToAdd(DialogOwner());
+    if (!folder) {
         return;
     }
+    // An empty folder still runs a batch, so the end-of-batch handling runs as after any add.
+    ClearPending(worker.PendingPaths, worker.PendingRows);
+    ScanFolder(*folder, worker.PendingPaths);
+    CommitPendingAndStart();
+}
+
+void MainFrame::CommitPendingAndStart() {
+    CommitPending(list->Model(), worker.PendingPaths, worker.PendingRows,
+                  settings.AutoSortFileName);
+    UpdateFileCount();
+    worker.StartWorker();
+}
+
+void MainFrame::SelectAll() {
+    rizo::SelectAll(list->Model());
+    RefreshSelectionCommands();
+}
+
+void MainFrame::SelectNone() {
+    rizo::SelectNone(list->Model());
+    RefreshSelectionCommands();
+}
+
+void MainFrame::RemoveSelected() {
+    if (Busy() || !rizo::RemoveSelected(list->Model())) {
+        return;
+    }
+    UpdateFileCount();
+    RefreshSelectionCommands();
 }
 
 void MainFrame::ClearAll() {
     if (Busy()) {
         return;
     }
+    rizo::ClearAll(list->Model());
+    UpdateFileCount();
+    RefreshSelectionCommands();
 }
 
 void MainFrame::RehashAll() {
-    if (Busy()) {
+    if (Busy() || !QueueAllRows(list->Model(), worker.PendingPaths, worker.PendingRows)) {
         return;
     }
+    worker.StartWorker();
 }
 
 void MainFrame::StopHashing() {
@@ -344,9 +382,21 @@ void MainFrame::Exit() {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-void MainFrame::SaveToFile() {}
+// Export reads the cells as they stand, also while a batch runs.
+void MainFrame::SaveToFile() {
+    const std::optional<std::string> path = AskSavePath(DialogOwner());
+    std::string error;
+    if (path && !SaveSelection(list->Model(), settings, *path, error)) {
+        QMessageBox::warning(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
+                             QString::fromLocal8Bit(error));
+    }
+}
 
-void MainFrame::CopyToClipboard(ExportKind) {}
+void MainFrame::CopyToClipboard(ExportKind kind) {
+    if (std::optional<std::string> text = ExportSelection(list->Model(), kind, settings)) {
+        CopyTextToClipboard(*text);
+    }
+}
 
 void MainFrame::ShowOptions() {
     if (Busy()) {
@@ -394,10 +444,13 @@ QWidget* MainFrame::DialogOwner() {
     return active != nullptr ? active : this;
 }
 
-void MainFrame::DropFiles(const std::vector<std::string>&) {
+void MainFrame::DropFiles(const std::vector<std::string>& paths) {
     if (Busy()) {
         return;
     }
+    ClearPending(worker.PendingPaths, worker.PendingRows);
+    CollectDroppedItems(paths, worker.PendingPaths);
+    CommitPendingAndStart();
 }
 
 bool MainFrame::ConfirmClose() {

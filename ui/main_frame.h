@@ -113,6 +113,8 @@ private:
     bool ConfirmClose();
     // Dialogs are owned by the active window, normally this one.
     QWidget* DialogOwner();
+    // Turns the pending paths into rows, updates the file count and starts the worker.
+    void CommitPendingAndStart();
 
     CommandContext Context() const;
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);

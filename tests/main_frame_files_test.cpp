@@ -1,0 +1,274 @@
+// The real main window's file commands end to end: adding, dropping, refreshing, removing, copying
+// and saving, with the worker hashing real files.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "filelist/duplicate_groups.h"
+#include "tests/modal_answer.h"
+#include "tests/temp_folder.h"
+#include "ui/command_ids.h"
+#include "ui/main_frame.h"
+#include "ui/sort_list_view.h"
+#include "ui/status_panes.h"
+
+namespace rizo {
+namespace {
+
+constexpr char kMd5Abc[] = "900150983cd24fb0d6963f7d28e17f72";
+constexpr char kMd5Empty[] = "d41d8cd98f00b204e9800998ecf8427e";
+const std::string kRule = std::string(50, '-') + "\r\n";
+
+// Each test has its own per-user folder whose "cfg.ini" sorts new batches and leaves the
+// creation date out of copies (file systems differ in recording it).
+class MainFrameFilesTest : public testing::Test {
+protected:
+    MainFrameFilesTest() {
+        mkdir((temp.Path() + "Dodevovaze Rizodidiz").c_str(), 0700);
+        test::WriteText(temp.Path() + "Dodevovaze Rizodidiz/cfg.ini",
+                        "[OptionCopy]\nIncDateCreated=0\n[OptionGeneral]\nAutoSortFileName=1\n");
+        data = temp.Path() + "data/";
+        mkdir(data.c_str(), 0700);
+        mkdir((data + "sub").c_str(), 0700);
+        test::WriteText(data + "abc.txt", "abc");
+        test::WriteText(data + "copy.txt", "abc");
+        test::WriteText(data + ".hidden", "");
+        test::WriteText(data + "sub/z.txt", "");
+        test::WriteText(data + "\xff-raw.bin", "zz");
+        frame = std::make_unique<MainFrame>();
+    }
+
+    FileListModel& Rows() { return frame->List().Model(); }
+    std::string Cell(int row, int column) { return Rows().CellText(row, column); }
+
+    bool WaitUntilIdle() {
+        return QTest::qWaitFor([this] { return !frame->Busy(); }, 20000);
+    }
+
+    // Drops `paths` on the window, named in a URI list with every byte outside ASCII escaped.
+    void Drop(const std::vector<std::string>& paths) {
+        QByteArray list;
+        for (const std::string& path : paths) {
+            list += "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n";
+        }
+        QMimeData mime;
+        mime.setData("text/uri-list", list);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the window's handler: outside a real drag the application does not route
+        // drop events.
+        static_cast<QObject*>(frame.get())->event(&drop);
+    }
+
+    // A file of 64 GiB without data blocks keeps the worker busy until it is stopped. Its path
+    // sorts before the data folder's.
+    std::string HugeFile() {
+        const std::string path = temp.Path() + "a-huge.bin";
+        test::WriteText(path, "");
+        EXPECT_EQ(truncate(path.c_str(), int64_t{64} << 30), 0);
+        return path;
+    }
+
+    test::TempFolder temp;
+    test::ScopedEnv xdg{"XDG_CONFIG_HOME", temp.Path()};
+    std::string data;
+    std::unique_ptr<MainFrame> frame;
+};
+
+TEST_F(MainFrameFilesTest, AddFolderHashesEveryFileAndColoursEqualDigests) {
+    AnswerNextModal<QFileDialog>([this](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Select a folder");
+        dialog->setDirectory(QString::fromStdString(data));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->Execute(kCmdAddFolder);
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "5 files");
+    ASSERT_TRUE(WaitUntilIdle());
+
+    // Sorted by the full paths' bytes: "." < "a" < "c" < "s" < 0xFF.
+    const std::vector<std::vector<std::string>> expected = {
+        {".hidden", kMd5Empty, "0", data + ".hidden"},
+        {"abc.txt", kMd5Abc, "3", data + "abc.txt"},
+        {"copy.txt", kMd5Abc, "3", data + "copy.txt"},
+        {"z.txt", kMd5Empty, "0", data + "sub/z.txt"},
+        {"\xff-raw.bin", "", "2", data + "\xff-raw.bin"},
+    };
+    ASSERT_EQ(Rows().RowCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(Cell(row, kColFilename), expected[row][0]);
+        if (!expected[row][1].empty()) {
+            EXPECT_EQ(Cell(row, kColMd5), expected[row][1]) << row;
+        }
+        EXPECT_EQ(Cell(row, kColSize), expected[row][2]) << row;
+        EXPECT_EQ(Cell(row, kColFullPath), expected[row][3]) << row;
+    }
+    EXPECT_EQ(Cell(4, kColMd5).size(), 32u);
+    EXPECT_EQ(Rows().Colour(0).backColour, DuplicateColour(1));
+    EXPECT_EQ(Rows().Colour(3).backColour, DuplicateColour(1));
+    EXPECT_EQ(Rows().Colour(1).backColour, DuplicateColour(2));
+    EXPECT_EQ(Rows().Colour(2).backColour, DuplicateColour(2));
+    EXPECT_FALSE(Rows().Colour(4).isSet);
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "5 files");
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneProgress), "");
+    EXPECT_EQ(frame->List().HighlightRow(), -1);
+
+    // Adding the folder again hashes the same rows again.
+    AnswerNextModal<QFileDialog>([this](QFileDialog* dialog) {
+        dialog->setDirectory(QString::fromStdString(data));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    test::WriteText(data + "abc.txt", "");
+    frame->Execute(kCmdAddFolder);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Rows().RowCount(), 5);
+    EXPECT_EQ(Cell(1, kColMd5), kMd5Empty);
+}
+
+TEST_F(MainFrameFilesTest, EmptyFolderAddsNoRowButStillEndsABatch) {
+    Drop({data + "abc.txt", data + "copy.txt"});
+    ASSERT_TRUE(WaitUntilIdle());
+    Rows().SetRowBackColour(0, 0x123456);
+    Rows().SetRowBackColour(1, 0x123456);
+    mkdir((data + "empty").c_str(), 0700);
+    Drop({data + "empty"});
+    ASSERT_TRUE(WaitUntilIdle());
+    // The end of the empty batch marked the duplicates again.
+    EXPECT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(Rows().Colour(0).backColour, DuplicateColour(1));
+    EXPECT_EQ(Rows().Colour(1).backColour, DuplicateColour(1));
+}
+
+TEST_F(MainFrameFilesTest, DroppedFolderAndFileInsideItGiveTwoRowsAndNonUtf8NamesSurvive) {
+    Drop({data + "sub", data + "sub/z.txt", data + "\xff-raw.bin", data + "missing"});
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(Rows().RowCount(), 3);
+    EXPECT_EQ(Cell(0, kColFullPath), data + "sub/z.txt");
+    EXPECT_EQ(Cell(1, kColFullPath), data + "sub/z.txt");
+    EXPECT_EQ(Cell(2, kColFullPath), data + "\xff-raw.bin");
+    EXPECT_EQ(Cell(2, kColSize), "2");
+
+    test::WriteText(data + "\xff-raw.bin", "abc");
+    frame->Execute(kCmdRefresh);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Cell(2, kColMd5), kMd5Abc);
+    EXPECT_EQ(Cell(2, kColSize), "3");
+}
+
+TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsRefreshToSizeZero) {
+    const std::string huge = HugeFile();
+    Drop({huge, data + "abc.txt"});
+    ASSERT_TRUE(frame->Busy());
+    Drop({data + "copy.txt"});
+    for (int command :
+         {kCmdAddFiles, kCmdAddFolder, kCmdRefresh, kCmdRemoveSelected, kCmdClearAll}) {
+        frame->Execute(kCmdSelectAll);
+        bool dialogShown = false;
+        QTimer::singleShot(0, [&dialogShown] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                dialogShown = true;
+                modal->close();
+            }
+        });
+        frame->Execute(command);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(dialogShown) << command;
+    }
+    EXPECT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(Rows().SelectedCount(), 2);
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "2 files");
+    frame->Execute(kCmdSelectNone);
+    EXPECT_EQ(Rows().SelectedCount(), 0);
+
+    frame->Execute(kCmdStop);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Cell(1, kColFullPath), "");
+    ASSERT_EQ(truncate(huge.c_str(), 0), 0);
+    frame->Execute(kCmdRefresh);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Cell(0, kColSize), "0");
+    EXPECT_EQ(Cell(1, kColSize), "0");
+    EXPECT_EQ(Cell(1, kColMd5), "");
+}
+
+TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
+    Drop({data + "abc.txt", data + "copy.txt", data + ".hidden"});
+    ASSERT_TRUE(WaitUntilIdle());
+    frame->Execute(kCmdRemoveSelected);
+    EXPECT_EQ(Rows().RowCount(), 3);
+    Rows().SetSelected(1, true);
+    frame->Execute(kCmdRemoveSelected);
+    EXPECT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "2 files");
+    frame->Execute(kCmdClearAll);
+    EXPECT_EQ(Rows().RowCount(), 0);
+    EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "");
+    frame->Execute(kCmdRefresh);
+    EXPECT_FALSE(frame->Busy());
+}
+
+TEST_F(MainFrameFilesTest, CopyPutsTheExactTextOnTheClipboard) {
+    Drop({data + "abc.txt", data + "\xff-raw.bin"});
+    ASSERT_TRUE(WaitUntilIdle());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText("before");
+    frame->Execute(kCmdCopy);
+    EXPECT_EQ(clipboard->text(), "before");
+
+    Rows().SetSelected(0, true);
+    frame->Execute(kCmdCopy);
+    EXPECT_EQ(clipboard->text().toStdString(),
+              "abc.txt\r\n" + kRule + "MD5            : " + kMd5Abc +
+                  "\r\nFile Size      : 3 Byte\r\n" + kRule + "\r\n");
+    frame->Execute(kCmdCopyMd5);
+    EXPECT_EQ(clipboard->text().toStdString(), std::string(kMd5Abc) + "\r\n");
+}
+
+TEST_F(MainFrameFilesTest, SaveWritesTheRecordsAndReportsAFailureNamingTheFile) {
+    Drop({data + "abc.txt"});
+    ASSERT_TRUE(WaitUntilIdle());
+    frame->Execute(kCmdSelectAll);
+    const std::string report = temp.Path() + "report";
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectFile(QString::fromStdString(report));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->Execute(kCmdSave);
+    const std::string expected = "abc.txt\r\n" + kRule + "MD5            : " + kMd5Abc +
+                                 "\r\nFile Size      : 3 Byte\r\n" + kRule;
+    EXPECT_EQ(test::ReadText(report), expected);
+
+    // A folder that grants nobody write permission refuses the new file, also to root.
+    const std::string locked = temp.Path() + "locked/";
+    mkdir(locked.c_str(), 0700);
+    test::WriteText(locked + "old.txt", "old");
+    chmod(locked.c_str(), 0555);
+    QString message;
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectFile(QString::fromStdString(locked + "old.txt"));
+        AnswerNextModal<QMessageBox>([&](QMessageBox* replace) {
+            replace->button(QMessageBox::Yes)->click();
+            AnswerNextModal<QMessageBox>([&](QMessageBox* failure) {
+                message = failure->text();
+                failure->accept();
+            });
+        });
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->Execute(kCmdSave);
+    EXPECT_TRUE(message.contains(QString::fromStdString(locked + "old.txt")))
+        << message.toStdString();
+    EXPECT_EQ(test::ReadText(locked + "old.txt"), "old");
+}
+
+}  // namespace
+}  // namespace rizo
