@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -209,8 +210,10 @@ TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
     frame->Execute(kCmdRemoveSelected);
     EXPECT_EQ(Rows().RowCount(), 2);
     EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "2 files");
+    EXPECT_TRUE(frame->CommandAction(kCmdRefresh)->isEnabled());
     frame->Execute(kCmdClearAll);
     EXPECT_EQ(Rows().RowCount(), 0);
+    EXPECT_FALSE(frame->CommandAction(kCmdRefresh)->isEnabled());
     EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "");
     frame->Execute(kCmdRefresh);
     EXPECT_FALSE(frame->Busy());

@@ -352,7 +352,7 @@ void MainFrame::RemoveSelected() {
         return;
     }
     UpdateFileCount();
-    RefreshSelectionCommands();
+    RefreshCommandStates();
 }
 
 void MainFrame::ClearAll() {
@@ -361,7 +361,7 @@ void MainFrame::ClearAll() {
     }
     rizo::ClearAll(list->Model());
     UpdateFileCount();
-    RefreshSelectionCommands();
+    RefreshCommandStates();
 }
 
 void MainFrame::RehashAll() {
