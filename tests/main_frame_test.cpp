@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -336,6 +338,20 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
     frame.Execute(kCmdExit);
     QTest::qWait(50);
     EXPECT_TRUE(frame.isVisible()) << "Exit does nothing while busy";
+
+    // Save and Copy are greyed, yet their keys still act on what the rows hold.
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(frame.focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QString::fromStdString(temp.Path() + "huge.bin\r\n")))
+        << copied.toStdString();
+    bool saveAsked = false;
+    AnswerNextModal<QFileDialog>([&saveAsked](QFileDialog* dialog) {
+        saveAsked = true;
+        dialog->reject();
+    });
+    QTest::keyClick(frame.focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(saveAsked);
 
     frame.Execute(kCmdStop);
     EXPECT_TRUE(WaitUntilIdle(frame));
