@@ -1,6 +1,6 @@
 // The list as the window holds it: adding 100,000 paths and the end-of-batch duplicate marking.
 #include <benchmark/benchmark.h>
-#include <QApplication>
+
 #include <QTableView>
 
 #include "filelist/pending_batch.h"
@@ -55,14 +55,3 @@ BENCHMARK(BM_ModelMarkDuplicates)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rizo
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -122,14 +122,3 @@ BENCHMARK(BM_RemoveEveryOtherRow)->Arg(kRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rizo
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
