@@ -1,22 +1,13 @@
 // Adding large batches to the file list: row lookup and creation per path.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_paths.h"
 #include "filelist/file_table.h"
 #include "filelist/pending_batch.h"
 #include "filelist/row_commands.h"
 
 namespace rizo {
 namespace {
-
-std::vector<std::string> Paths(int count) {
-    std::vector<std::string> paths;
-    paths.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        paths.push_back("/home/user/photos/" + std::to_string(i % 97) + "/IMG_" +
-                        std::to_string(i) + ".jpg");
-    }
-    return paths;
-}
 
 // Rows as after a finished batch: every Full Path cell written.
 void WriteFullPaths(FileTable& table, const std::vector<std::string>& paths,
@@ -28,7 +19,7 @@ void WriteFullPaths(FileTable& table, const std::vector<std::string>& paths,
 
 // A batch of new paths into an empty list.
 void BM_AddToEmptyList(benchmark::State& state) {
-    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = BenchPaths(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         FileTable table;
         std::vector<std::string> pendingPaths = paths;
@@ -42,7 +33,7 @@ BENCHMARK(BM_AddToEmptyList)->Args({100000, 0})->Args({100000, 1})->Unit(benchma
 
 // The same batch again into a list that already shows every path: each one is found.
 void BM_AddAlreadyListed(benchmark::State& state) {
-    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = BenchPaths(static_cast<int>(state.range(0)));
     FileTable table;
     std::vector<std::string> pendingPaths = paths;
     std::vector<int32_t> pendingRows;
@@ -60,7 +51,7 @@ BENCHMARK(BM_AddAlreadyListed)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Remove Selected Items with every other row of the list selected.
 void BM_RemoveEveryOtherRow(benchmark::State& state) {
-    const std::vector<std::string> paths = Paths(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = BenchPaths(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         FileTable table;

@@ -1,8 +1,9 @@
-// The list as the window holds it: adding 100,000 paths and the end-of-batch duplicate marking.
+// The list as the window holds it: adding a batch of 100,000 new paths to a shown view.
 #include <benchmark/benchmark.h>
 
 #include <QTableView>
 
+#include "bench/bench_paths.h"
 #include "filelist/pending_batch.h"
 #include "ui/file_list_model.h"
 
@@ -11,19 +12,9 @@ namespace {
 
 constexpr int kRows = 100000;
 
-std::vector<std::string> Paths() {
-    std::vector<std::string> paths;
-    paths.reserve(kRows);
-    for (int i = 0; i < kRows; ++i) {
-        paths.push_back("/home/user/photos/" + std::to_string(i % 97) + "/IMG_" +
-                        std::to_string(i) + ".jpg");
-    }
-    return paths;
-}
-
-// A batch of new paths into an empty list shown in a view, as Add Folder does.
+// Into an empty list, as Add Folder does.
 void BM_ModelAddPaths(benchmark::State& state) {
-    const std::vector<std::string> paths = Paths();
+    const std::vector<std::string> paths = BenchPaths(kRows);
     for (auto _ : state) {
         FileListModel model;
         QTableView view;
@@ -37,21 +28,6 @@ void BM_ModelAddPaths(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 BENCHMARK(BM_ModelAddPaths)->Unit(benchmark::kMillisecond);
-
-// Marking over a full list where every digest occurs twice (50,000 groups, 90 coloured).
-void BM_ModelMarkDuplicates(benchmark::State& state) {
-    FileListModel model;
-    const std::vector<std::string> paths = Paths();
-    for (int i = 0; i < kRows; ++i) {
-        const int row = model.InsertRow(paths[i]);
-        model.SetCellText(row, kColMd5, std::to_string(1000000007LL * (i / 2)));
-    }
-    for (auto _ : state) {
-        model.MarkDuplicates(kColMd5);
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
-}
-BENCHMARK(BM_ModelMarkDuplicates)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rizo
