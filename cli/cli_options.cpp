@@ -9,6 +9,8 @@ namespace rizo {
 const char kUsageText[] =
     "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] [--progress]\n"
     "                     [-r] FILE...\n"
+    "       rizodidiz-cli -c [--quiet] [--status] [--strict] [--warn] [--ignore-missing]\n"
+    "                     [--progress] [FILE...]\n"
     "       rizodidiz-cli --records [--delimiter N] [--include FIELDS] [--progress] [-r] FILE...\n"
     "Print the digests of each FILE, read once whatever the digests chosen.\n"
     "\n"
@@ -27,6 +29,15 @@ const char kUsageText[] =
     "  --progress show the current file's percentage and name on standard error (one line\n"
     "             redrawn in place on a terminal, a line per step otherwise)\n"
     "  -r         a FILE that is a folder stands for every file under it, in byte order\n"
+    "  -c, --check  read checksum lines from the FILEs (standard input for none or '-') and\n"
+    "             check the files they list, each read once for all its digests: GNU lines\n"
+    "             of any digest length, BSD tag lines, SFV lines and the program's own\n"
+    "             saved records; names are relative to the current folder\n"
+    "  --quiet    with -c: do not print OK for each verified file\n"
+    "  --status   with -c: print nothing; the exit status tells the result\n"
+    "  --strict   with -c: exit 1 also for improperly formatted lines\n"
+    "  -w, --warn with -c: warn about each improperly formatted line\n"
+    "  --ignore-missing  with -c: pass over listed files that do not exist\n"
     "  --help     show this text\n"
     "  --         the arguments that follow are files\n"
     "\n"
@@ -36,7 +47,8 @@ const char kUsageText[] =
     "escaped, and its line starts with a backslash.\n"
     "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
-    "standard error, the other files are still hashed); 2 on a usage error.\n";
+    "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
+    "every listed file matched, 1 otherwise.\n";
 
 namespace {
 
@@ -113,6 +125,30 @@ bool TakeValue(const std::vector<std::string>& arguments, size_t& i, std::string
     return false;
 }
 
+// -c and the options that only make sense with it; false for any other argument.
+bool TakeCheckOption(const std::string& argument, CliOptions& options, bool& checkOnly) {
+    CheckOptions& check = options.checkOptions;
+    if (argument == "-c" || argument == "--check") {
+        options.check = true;
+        return true;
+    }
+    if (argument == "--quiet") {
+        check.verbosity = CheckVerbosity::kQuiet;
+    } else if (argument == "--status") {
+        check.verbosity = CheckVerbosity::kStatus;
+    } else if (argument == "-w" || argument == "--warn") {
+        check.verbosity = CheckVerbosity::kWarn;
+    } else if (argument == "--strict") {
+        check.strict = true;
+    } else if (argument == "--ignore-missing") {
+        check.ignoreMissing = true;
+    } else {
+        return false;
+    }
+    checkOnly = true;
+    return true;
+}
+
 }  // namespace
 
 bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& options,
@@ -120,6 +156,7 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
     HashSelection chosen{false, false, false, false};
     bool filesOnly = false;
     bool digestOptions = false;
+    bool checkOnly = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         std::optional<std::string> value;
@@ -153,7 +190,7 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
             options.help = true;
         } else if (TakeDigestOption(argument, chosen, options.uppercase)) {
             digestOptions = true;
-        } else {
+        } else if (!TakeCheckOption(argument, options, checkOnly)) {
             error = "unknown option '" + argument + "'";
             return false;
         }
@@ -165,6 +202,18 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
     if (!options.records && (options.delimiterType || options.fields)) {
         error = "--delimiter and --include need --records";
         return false;
+    }
+    if (options.check && (digestOptions || options.records || options.recursive)) {
+        error = "--check takes the digests and the files from the checksum files";
+        return false;
+    }
+    if (checkOnly && !options.check) {
+        error = "--quiet, --status, --strict, --warn and --ignore-missing need --check";
+        return false;
+    }
+    options.checkOptions.progress = options.progress;
+    if (options.check && options.files.empty()) {
+        options.files.push_back("-");
     }
     if (!chosen.md5 && !chosen.sha1 && !chosen.crc32 && !chosen.sha256) {
         chosen.md5 = true;

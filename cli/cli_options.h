@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/checksum_check.h"
 #include "engine/hash_selection.h"
 
 namespace rizo {
@@ -29,6 +30,9 @@ struct CliOptions {
     // Overrides of the copy options read from "cfg.ini", for records only.
     std::optional<int32_t> delimiterType;
     std::optional<RecordFields> fields;
+    // Verify the files listed in the FILEs (checksum files) instead of printing digests.
+    bool check = false;
+    CheckOptions checkOptions;
     std::vector<std::string> files;
 };
 

@@ -3,37 +3,9 @@
 
 #include <array>
 
+#include "verify/checksum_name.h"
+
 namespace rizo {
-
-namespace {
-
-// The checkers read a line starting with a backslash as holding an escaped name, so a name with a
-// line break still fits on one line.
-bool NeedsEscape(const std::string& path) {
-    return path.find_first_of("\\\n\r") != std::string::npos;
-}
-
-std::string Escaped(const std::string& path) {
-    std::string text;
-    for (char c : path) {
-        switch (c) {
-            case '\\':
-                text += "\\\\";
-                break;
-            case '\n':
-                text += "\\n";
-                break;
-            case '\r':
-                text += "\\r";
-                break;
-            default:
-                text += c;
-        }
-    }
-    return text;
-}
-
-}  // namespace
 
 std::string DigestLines(const std::string& path, const HashSelection& selection,
                         const FileEntry& entry) {
@@ -50,8 +22,10 @@ std::string DigestLines(const std::string& path, const HashSelection& selection,
     for (const Row& row : rows) {
         count += row.selected ? 1 : 0;
     }
-    const std::string prefix = NeedsEscape(path) ? "\\" : "";
-    const std::string name = NeedsEscape(path) ? Escaped(path) : path;
+    // The checkers read a line starting with a backslash as holding an escaped name, so a name
+    // with a line break still fits on one line.
+    const std::string prefix = NeedsNameEscape(path) ? "\\" : "";
+    const std::string name = NeedsNameEscape(path) ? EscapeName(path) : path;
     std::string lines;
     for (const Row& row : rows) {
         if (!row.selected) {

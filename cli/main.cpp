@@ -105,5 +105,8 @@ int main(int argc, char** argv) {
         std::cout << rizo::kUsageText;
         return 0;
     }
+    if (options.check) {
+        return rizo::CheckChecksumFiles(options.files, options.checkOptions);
+    }
     return options.records ? RunRecords(options) : Run(options);
 }

@@ -163,7 +163,7 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     for (const char* arguments :
          {"", "--bogus abc", "--md5", "--records --md5 abc", "--delimiter 1 abc",
           "--include size abc", "--records --delimiter x abc", "--records --delimiter",
-          "--records --include size,bogus abc"}) {
+          "--records --include size,bogus abc", "-c --md5 abc", "--status abc"}) {
         Outcome outcome = Cli(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;
@@ -171,8 +171,10 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     }
     Outcome help = Cli("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper",
-                               "--records", "--delimiter", "--include", "--progress", "-r "}) {
+    for (const char* option :
+         {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper", "--records", "--delimiter",
+          "--include", "--progress", "-r ", "--check", "--quiet", "--status", "--strict", "--warn",
+          "--ignore-missing"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }

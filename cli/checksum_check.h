@@ -1,0 +1,25 @@
+// rizodidiz-cli --check: verifies the files listed in checksum files, reading each file once
+// however many digests it is listed with, and reports as sha256sum --check does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rizo {
+
+// What the check prints, as coreutils' options set it: each of --status, --quiet and --warn
+// overrides the two others, so the last one given wins.
+enum class CheckVerbosity { kNormal, kStatus, kQuiet, kWarn };
+
+struct CheckOptions {
+    CheckVerbosity verbosity = CheckVerbosity::kNormal;
+    bool strict = false;
+    bool ignoreMissing = false;
+    bool progress = false;
+};
+
+// Checks every checksum file ("-" is standard input) in turn; 0 when all of them verified, 1
+// otherwise.
+int CheckChecksumFiles(const std::vector<std::string>& checksumFiles, const CheckOptions& options);
+
+}  // namespace rizo

@@ -1,0 +1,59 @@
+// Digest kinds by name and hex length.
+#include "verify/listed_file.h"
+
+#include <algorithm>
+#include <array>
+
+namespace rizo {
+
+namespace {
+
+struct KindInfo {
+    DigestKind kind;
+    std::size_t hexLength;
+    const char* name;
+};
+
+constexpr std::array<KindInfo, 4> kKinds = {{{DigestKind::kMd5, 32, "MD5"},
+                                             {DigestKind::kSha1, 40, "SHA1"},
+                                             {DigestKind::kCrc32, 8, "CRC32"},
+                                             {DigestKind::kSha256, 64, "SHA256"}}};
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+}  // namespace
+
+std::size_t HexLength(DigestKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)].hexLength;
+}
+
+const char* KindName(DigestKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)].name;
+}
+
+std::optional<DigestKind> KindOfHexLength(std::size_t length) {
+    for (const KindInfo& info : kKinds) {
+        if (info.hexLength == length) {
+            return info.kind;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsHex(std::string_view text, std::size_t length) {
+    return text.size() == length && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
+std::string LowerHex(std::string_view hex) {
+    std::string lower(hex);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'F') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+}  // namespace rizo
