@@ -15,4 +15,17 @@ bool SaveSelection(const RowStore& rows, const ProgramSettings& settings, const 
     return WriteFileSafely(path, *text, error);
 }
 
+bool SaveChecksumFile(const RowStore& rows, ChecksumFormat format, const std::string& path,
+                      ChecksumText& skipped, std::string& error) {
+    if (rows.SelectedCount() == 0) {
+        return true;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    skipped = ChecksumFileText(rows, format, folder);
+    const bool written = WriteFileSafely(path, skipped.text, error);
+    skipped.text.clear();
+    return written;
+}
+
 }  // namespace rizo

@@ -66,10 +66,16 @@ TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
         filters = dialog->nameFilters();
         dialog->setDirectory(QString::fromStdString(folder.string()));
         dialog->selectFile("report");
+        dialog->selectNameFilter("SFV file (*.sfv)");
         static_cast<QDialog*>(dialog)->accept();
     });
-    EXPECT_EQ(AskSavePath(nullptr), (folder / "report").string());
-    EXPECT_EQ(filters, QStringList{"Text Files(*.txt)"});
+    const std::optional<SaveChoice> choice = AskSavePath(nullptr);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, (folder / "report").string());
+    EXPECT_EQ(choice->format, SaveFormat::kSfv);
+    EXPECT_EQ(filters, (QStringList{"Text Files(*.txt)", "MD5 checksum file (*.md5)",
+                                    "SHA1 checksum file (*.sha1)",
+                                    "SHA256 checksum file (*.sha256)", "SFV file (*.sfv)"}));
 
     bool asked = false;
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
@@ -81,7 +87,7 @@ TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
         });
         static_cast<QDialog*>(dialog)->accept();
     });
-    EXPECT_EQ(AskSavePath(nullptr), (folder / "old.txt").string());
+    EXPECT_EQ(AskSavePath(nullptr)->path, (folder / "old.txt").string());
     EXPECT_TRUE(asked);
 }
 

@@ -273,5 +273,36 @@ TEST_F(MainFrameFilesTest, SaveWritesTheRecordsAndReportsAFailureNamingTheFile) 
     EXPECT_EQ(test::ReadText(locked + "old.txt"), "old");
 }
 
+TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhatItLeftOut) {
+    Drop({data});
+    ASSERT_TRUE(WaitUntilIdle());
+    frame->Execute(kCmdSelectAll);
+    // Answers the message box Save shows after writing, when `expectBox`.
+    const auto save = [&](const char* filter, const std::string& path, bool expectBox) {
+        QString message;
+        AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectNameFilter(QString::fromLatin1(filter));
+            dialog->selectFile(QString::fromStdString(path));
+            if (expectBox) {
+                AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
+                    message = box->text();
+                    box->accept();
+                });
+            }
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        frame->Execute(kCmdSave);
+        return message;
+    };
+    save("MD5 checksum file (*.md5)", data + "sums.md5", false);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(std::system(("cd '" + data + "' && md5sum --strict --quiet -c sums.md5").c_str()), 0);
+    EXPECT_NE(test::ReadText(data + "sums.md5").find("  sub/z.txt\n"), std::string::npos);
+    // SHA256 is off, so no row has that digest.
+    EXPECT_EQ(save("SHA256 checksum file (*.sha256)", data + "sums.sha256", true),
+              "5 selected rows were left out: they have no SHA256 digest (switch the digest on and "
+              "refresh to list them).");
+}
+
 }  // namespace
 }  // namespace rizo

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <algorithm>
 
 namespace rizo {
 namespace {
@@ -38,15 +39,22 @@ std::optional<std::string> AskFolderToAdd(QWidget* parent) {
     return Bytes(folder);
 }
 
-std::optional<std::string> AskSavePath(QWidget* parent) {
+std::optional<SaveChoice> AskSavePath(QWidget* parent) {
+    // In the order of SaveFormat.
+    const QStringList filters = {
+        QStringLiteral("Text Files(*.txt)"), QStringLiteral("MD5 checksum file (*.md5)"),
+        QStringLiteral("SHA1 checksum file (*.sha1)"),
+        QStringLiteral("SHA256 checksum file (*.sha256)"), QStringLiteral("SFV file (*.sfv)")};
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Text Files(*.txt)"));
+    dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return Bytes(dialog.selectedFiles().first());
+    const auto format = static_cast<SaveFormat>(
+        std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0));
+    return SaveChoice{Bytes(dialog.selectedFiles().first()), format};
 }
 
 }  // namespace rizo

@@ -15,8 +15,16 @@ std::vector<std::string> AskFilesToAdd(QWidget* parent);
 // The folder chosen in the dialog titled "Select a folder"; no value when cancelled.
 std::optional<std::string> AskFolderToAdd(QWidget* parent);
 
+// What Save writes: the records as text, or a checksum file of one digest.
+enum class SaveFormat { kText, kMd5, kSha1, kSha256, kSfv };
+
+struct SaveChoice {
+    std::string path;
+    SaveFormat format = SaveFormat::kText;
+};
+
 // The name confirmed in the save dialog (which asks before replacing a file), with no extension
-// added; no value when cancelled.
-std::optional<std::string> AskSavePath(QWidget* parent);
+// added, and the format of the filter chosen; no value when cancelled.
+std::optional<SaveChoice> AskSavePath(QWidget* parent);
 
 }  // namespace rizo

@@ -62,6 +62,30 @@ public:
     const int64_t lParam;
 };
 
+// Why a saved checksum file lists fewer files than were selected.
+QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
+    static constexpr std::array<const char*, 4> kDigests = {"MD5", "SHA1", "SHA256", "CRC32"};
+    QStringList reasons;
+    if (skipped.withoutDigest > 0) {
+        reasons << QStringLiteral(
+                       "%1 selected %2 left out: %3 no %4 digest (switch the digest on "
+                       "and refresh to list %5).")
+                       .arg(skipped.withoutDigest)
+                       .arg(skipped.withoutDigest == 1 ? "row was" : "rows were")
+                       .arg(skipped.withoutDigest == 1 ? "it has" : "they have")
+                       .arg(kDigests[static_cast<int>(format)])
+                       .arg(skipped.withoutDigest == 1 ? "it" : "them");
+    }
+    if (skipped.unwritableName > 0) {
+        reasons << QStringLiteral(
+                       "%1 selected %2 left out: an SFV file cannot hold a name with a "
+                       "line break.")
+                       .arg(skipped.unwritableName)
+                       .arg(skipped.unwritableName == 1 ? "row was" : "rows were");
+    }
+    return reasons.join(QLatin1Char('\n'));
+}
+
 bool IsWorkerMessage(int type) {
     return type == UM_HASH_PROGRESS || type == UM_HASH_FILE_DONE || type == UM_HASH_BATCH_DONE;
 }
@@ -384,11 +408,26 @@ void MainFrame::Exit() {
 
 // Export reads the cells as they stand, also while a batch runs.
 void MainFrame::SaveToFile() {
-    const std::optional<std::string> path = AskSavePath(DialogOwner());
+    const std::optional<SaveChoice> choice = AskSavePath(DialogOwner());
+    if (!choice) {
+        return;
+    }
     std::string error;
-    if (path && !SaveSelection(list->Model(), settings, *path, error)) {
+    if (choice->format == SaveFormat::kText) {
+        if (!SaveSelection(list->Model(), settings, choice->path, error)) {
+            QMessageBox::warning(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
+                                 QString::fromLocal8Bit(error));
+        }
+        return;
+    }
+    const auto format = static_cast<ChecksumFormat>(static_cast<int>(choice->format) - 1);
+    ChecksumText skipped;
+    if (!SaveChecksumFile(list->Model(), format, choice->path, skipped, error)) {
         QMessageBox::warning(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
                              QString::fromLocal8Bit(error));
+    } else if (skipped.withoutDigest + skipped.unwritableName > 0) {
+        QMessageBox::information(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
+                                 SkippedRowsText(skipped, format));
     }
 }
 
