@@ -81,6 +81,7 @@ bool RunBatch(BatchWorker& worker, MessageQueue& queue, ProgressHost& host, Prog
 bool HashFiles(const std::vector<std::string>& files, const ProgramSettings& settings,
                bool progress, const ResultHandler& onResult) {
     DigestEngine engine;
+    engine.SetStandardInputName(kStandardInputName);
     if (!engine.AcquireProvider(OsClass() <= 1, false)) {
         std::cerr << kProgram << ": no digest service available\n";
         return false;

@@ -11,6 +11,9 @@
 
 namespace rizo {
 
+// The name that stands for standard input among the files.
+inline constexpr char kStandardInputName[] = "-";
+
 // Takes the result for files[index] on the main thread, in the order of the files; false when the
 // file failed.
 using ResultHandler = std::function<bool(std::size_t index, const FileEntry& entry)>;

@@ -4,15 +4,18 @@
 #include <charconv>
 #include <string_view>
 
+#include "res/version.h"
+
 namespace rizo {
 
 const char kUsageText[] =
-    "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] [--progress]\n"
-    "                     [-r] FILE...\n"
-    "       rizodidiz-cli -c [--quiet] [--status] [--strict] [--warn] [--ignore-missing]\n"
+    "Usage: rizodidiz-cli [--md5] [--sha1] [--crc32] [--sha256] [--all] [--upper] [--tag]\n"
+    "                     [--sfv] [-z] [--progress] [-r] FILE...\n"
+    "  or:  rizodidiz-cli -c [--quiet] [--status] [--strict] [--warn] [--ignore-missing]\n"
     "                     [--progress] [FILE...]\n"
-    "       rizodidiz-cli --records [--delimiter N] [--include FIELDS] [--progress] [-r] FILE...\n"
-    "Print the digests of each FILE, read once whatever the digests chosen.\n"
+    "  or:  rizodidiz-cli --records [--delimiter N] [--include FIELDS] [--progress] [-r] FILE...\n"
+    "Print the digests of each FILE, read once whatever the digests chosen. A FILE named - is\n"
+    "standard input.\n"
     "\n"
     "  --md5      MD5 (the default when no digest is chosen)\n"
     "  --sha1     SHA1\n"
@@ -20,6 +23,9 @@ const char kUsageText[] =
     "  --sha256   SHA256\n"
     "  --all      all four\n"
     "  --upper    hexadecimal digits in upper case\n"
+    "  --tag      write 'NAME (FILE) = HEX' lines also for a single digest\n"
+    "  --sfv      write the CRC32 alone as 'FILE HEX' lines, the form of SFV files\n"
+    "  -z, --zero end each line with NUL instead of newline and write names unescaped\n"
     "  --records  print the text Copy gives for the FILEs as rows of the list, all selected:\n"
     "             digests, letter case and layout come from the program's cfg.ini\n"
     "  --delimiter N      with --records: 0 labelled blocks, 1 tab-separated lines, any\n"
@@ -38,17 +44,23 @@ const char kUsageText[] =
     "  --strict   with -c: exit 1 also for improperly formatted lines\n"
     "  -w, --warn with -c: warn about each improperly formatted line\n"
     "  --ignore-missing  with -c: pass over listed files that do not exist\n"
-    "  --help     show this text\n"
+    "  -h, --help show this text\n"
+    "  --version  show the program's version\n"
     "  --         the arguments that follow are files\n"
     "\n"
     "With one digest each line is 'HEX  FILE', as md5sum, sha1sum and sha256sum write and check\n"
     "it (-c). With several, each digest gets a line 'NAME (FILE) = HEX' in the order MD5, SHA1,\n"
     "CRC32, SHA256. A file name holding a backslash, newline or carriage return is written\n"
-    "escaped, and its line starts with a backslash.\n"
+    "escaped, and its line starts with a backslash (not with --zero; with --sfv such a name\n"
+    "cannot be written and counts as a failure).\n"
     "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
     "every listed file matched, 1 otherwise.\n";
+
+const char kVersionText[] = "rizodidiz-cli (Rizodidiz) " RIZO_VERSION
+                            "\n"
+                            "Copyright (C) 2026 Dodevovaze\n";
 
 namespace {
 
@@ -107,6 +119,36 @@ bool TakeDigestOption(const std::string& argument, HashSelection& chosen, bool& 
     return true;
 }
 
+// Output options: --tag, --sfv and -z/--zero; false for any other argument.
+bool TakeLayoutOption(const std::string& argument, bool& tag, bool& sfv, bool& zero) {
+    if (argument == "--tag") {
+        tag = true;
+    } else if (argument == "--sfv") {
+        sfv = true;
+    } else if (argument == "-z" || argument == "--zero") {
+        zero = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The layout the output options chose, with the CRC32 that --sfv stands for.
+bool ChooseLayout(bool tag, bool sfv, HashSelection& chosen, CliOptions& options,
+                  std::string& error) {
+    if (tag && sfv) {
+        error = "--tag and --sfv are two different layouts";
+        return false;
+    }
+    if (sfv && (chosen.md5 || chosen.sha1 || chosen.sha256)) {
+        error = "--sfv writes the CRC32 alone";
+        return false;
+    }
+    chosen.crc32 = chosen.crc32 || sfv;
+    options.layout = tag ? LineLayout::kTag : sfv ? LineLayout::kSfv : LineLayout::kStandard;
+    return true;
+}
+
 // "--name value" or "--name=value"; false when `argument` is not `name`.
 bool TakeValue(const std::vector<std::string>& arguments, size_t& i, std::string_view name,
                std::optional<std::string>& value) {
@@ -155,8 +197,9 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
                     std::string& error) {
     HashSelection chosen{false, false, false, false};
     bool filesOnly = false;
-    bool digestOptions = false;
     bool checkOnly = false;
+    bool tag = false;
+    bool sfv = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         std::optional<std::string> value;
@@ -186,24 +229,32 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
             options.recursive = true;
         } else if (argument == "--") {
             filesOnly = true;
-        } else if (argument == "--help") {
+        } else if (argument == "--help" || argument == "-h") {
             options.help = true;
-        } else if (TakeDigestOption(argument, chosen, options.uppercase)) {
-            digestOptions = true;
-        } else if (!TakeCheckOption(argument, options, checkOnly)) {
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (!TakeLayoutOption(argument, tag, sfv, options.zero) &&
+                   !TakeDigestOption(argument, chosen, options.uppercase) &&
+                   !TakeCheckOption(argument, options, checkOnly)) {
             error = "unknown option '" + argument + "'";
             return false;
         }
     }
-    if (options.records && digestOptions) {
-        error = "--records takes the digests and their letter case from cfg.ini";
+    const bool digestOptions =
+        chosen.md5 || chosen.sha1 || chosen.crc32 || chosen.sha256 || options.uppercase;
+    if (options.records && (digestOptions || tag || sfv || options.zero)) {
+        error = "--records takes the digests, their letter case and layout from cfg.ini";
+        return false;
+    }
+    if (!ChooseLayout(tag, sfv, chosen, options, error)) {
         return false;
     }
     if (!options.records && (options.delimiterType || options.fields)) {
         error = "--delimiter and --include need --records";
         return false;
     }
-    if (options.check && (digestOptions || options.records || options.recursive)) {
+    if (options.check &&
+        (digestOptions || tag || sfv || options.zero || options.records || options.recursive)) {
         error = "--check takes the digests and the files from the checksum files";
         return false;
     }
@@ -219,7 +270,7 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
         chosen.md5 = true;
     }
     options.selection = chosen;
-    if (options.files.empty() && !options.help) {
+    if (options.files.empty() && !options.help && !options.version) {
         error = "no file given";
         return false;
     }

@@ -19,12 +19,23 @@ struct RecordFields {
     bool IncFolder = false;
 };
 
+// How each hashed file's lines are written.
+enum class LineLayout {
+    kStandard,  // "HEX  FILE" for one digest, the tag form for several
+    kTag,       // "NAME (FILE) = HEX" even for one digest
+    kSfv,       // "FILE CRC32", as SFV files list files
+};
+
 struct CliOptions {
     HashSelection selection;
     bool uppercase = false;
     bool progress = false;
     bool recursive = false;
     bool help = false;
+    bool version = false;
+    LineLayout layout = LineLayout::kStandard;
+    // Lines end with NUL instead of newline, and names are written as they are.
+    bool zero = false;
     // Print the text Copy would give for these files as the list's rows, all selected.
     bool records = false;
     // Overrides of the copy options read from "cfg.ini", for records only.
@@ -42,5 +53,7 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
                     std::string& error);
 
 extern const char kUsageText[];
+// The --version text: program, package and version, then the copyright.
+extern const char kVersionText[];
 
 }  // namespace rizo

@@ -7,8 +7,16 @@
 
 namespace rizo {
 
-std::string DigestLines(const std::string& path, const HashSelection& selection,
-                        const FileEntry& entry) {
+std::optional<std::string> DigestLines(const std::string& path, const HashSelection& selection,
+                                       const FileEntry& entry, LineLayout layout, bool zero) {
+    const char end = zero ? '\0' : '\n';
+    if (layout == LineLayout::kSfv) {
+        // SFV has no escapes: a line break in a name would split its line.
+        if (!zero && path.find_first_of("\n\r") != std::string::npos) {
+            return std::nullopt;
+        }
+        return path + " " + entry.crc32 + end;
+    }
     struct Row {
         bool selected;
         const char* name;
@@ -24,17 +32,18 @@ std::string DigestLines(const std::string& path, const HashSelection& selection,
     }
     // The checkers read a line starting with a backslash as holding an escaped name, so a name
     // with a line break still fits on one line.
-    const std::string prefix = NeedsNameEscape(path) ? "\\" : "";
-    const std::string name = NeedsNameEscape(path) ? EscapeName(path) : path;
+    const bool escape = !zero && NeedsNameEscape(path);
+    const std::string prefix = escape ? "\\" : "";
+    const std::string name = escape ? EscapeName(path) : path;
     std::string lines;
     for (const Row& row : rows) {
         if (!row.selected) {
             continue;
         }
-        if (count == 1) {
-            lines += prefix + row.hex + "  " + name + "\n";
+        if (count == 1 && layout == LineLayout::kStandard) {
+            lines += prefix + row.hex + "  " + name + end;
         } else {
-            lines += prefix + row.name + " (" + name + ") = " + row.hex + "\n";
+            lines += prefix + row.name + " (" + name + ") = " + row.hex + end;
         }
     }
     return lines;

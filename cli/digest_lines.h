@@ -1,16 +1,20 @@
 // The lines rizodidiz-cli prints for a hashed file.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "cli/cli_options.h"
 #include "engine/file_entry.h"
 #include "engine/hash_selection.h"
 
 namespace rizo {
 
-// With one digest selected "HEX  PATH" (the coreutils form); with several one "NAME (PATH) = HEX"
-// per digest in the order MD5, SHA1, CRC32, SHA256 (the BSD tag form). Each line ends with '\n'.
-std::string DigestLines(const std::string& path, const HashSelection& selection,
-                        const FileEntry& entry);
+// The standard layout is "HEX  PATH" (the coreutils form) with one digest selected, and else one
+// "NAME (PATH) = HEX" per digest in the order MD5, SHA1, CRC32, SHA256 (the BSD tag form), which
+// the tag layout always takes; the SFV layout is "PATH CRC32". Lines end with '\n', or with NUL
+// and the name unescaped with `zero`. No value for a name that the SFV layout cannot hold.
+std::optional<std::string> DigestLines(const std::string& path, const HashSelection& selection,
+                                       const FileEntry& entry, LineLayout layout, bool zero);
 
 }  // namespace rizo

@@ -6,12 +6,17 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/cli_batch.h"
+
 namespace rizo {
 
 namespace {
 
 // The engine only says that Open failed; the file system says why.
 std::string OpenFailureReason(const std::string& path, int openError) {
+    if (path == kStandardInputName) {
+        return std::strerror(openError);
+    }
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return std::strerror(errno);

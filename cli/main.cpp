@@ -1,5 +1,6 @@
 // rizodidiz-cli: prints the digests of files, hashed by the same batch worker as the program.
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,15 @@ int Run(const rizo::CliOptions& options) {
         if (!ReportFailure(files[index], entry, options.selection)) {
             return false;
         }
-        std::cout << rizo::DigestLines(files[index], options.selection, entry);
+        const std::optional<std::string> lines =
+            rizo::DigestLines(files[index], options.selection, entry, options.layout, options.zero);
+        if (!lines) {
+            std::cout.flush();
+            std::cerr << kProgram << ": " << files[index]
+                      << ": a name with a line break cannot be written in SFV form\n";
+            return false;
+        }
+        std::cout << *lines;
         return true;
     };
     if (!rizo::HashFiles(files, settings, options.progress, print)) {
@@ -101,9 +110,9 @@ int main(int argc, char** argv) {
         std::cerr << kProgram << ": " << error << "\nTry '" << kProgram << " --help'.\n";
         return 2;
     }
-    if (options.help) {
-        std::cout << rizo::kUsageText;
-        return 0;
+    if (options.help || options.version) {
+        std::cout << (options.help ? rizo::kUsageText : rizo::kVersionText);
+        return Finish(0);
     }
     if (options.check) {
         return rizo::CheckChecksumFiles(options.files, options.checkOptions);

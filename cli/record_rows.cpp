@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "cli/cli_batch.h"
 #include "engine/value_format.h"
 
 namespace rizo {
@@ -20,6 +21,9 @@ void ApplyRecordOptions(const CliOptions& options, ProgramSettings& settings) {
 }
 
 std::string RowPath(const std::string& path) {
+    if (path == kStandardInputName) {
+        return path;
+    }
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().native();

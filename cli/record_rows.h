@@ -13,7 +13,8 @@ namespace rizo {
 // Takes the --delimiter and --include overrides into the copy options.
 void ApplyRecordOptions(const CliOptions& options, ProgramSettings& settings);
 
-// The path as the window's rows hold it: absolute, from its dialogs and drops.
+// The path as the window's rows hold it: absolute, from its dialogs and drops; standard input
+// keeps its name.
 std::string RowPath(const std::string& path);
 
 // Appends a selected row holding what the window shows for the worker's result: size 0 with

@@ -38,6 +38,16 @@ float Percent(uint64_t done, uint64_t total) {
                               static_cast<long double>(total));
 }
 
+void TimeTexts(const struct statx& info, std::string& modified, std::string& created) {
+    if ((info.stx_mask & STATX_MTIME) != 0) {
+        modified = FormatFileTime(static_cast<std::time_t>(info.stx_mtime.tv_sec));
+    }
+    // Only the birth time is a creation time; the change time (ctime) is something else.
+    if ((info.stx_mask & STATX_BTIME) != 0) {
+        created = FormatFileTime(static_cast<std::time_t>(info.stx_btime.tv_sec));
+    }
+}
+
 }  // namespace
 
 int OsClass(const DigestService& service) {
@@ -87,7 +97,10 @@ bool DigestEngine::Open(const std::string& path, const HashSelection& selection)
     modifiedText.clear();
     readFailed = false;
     wantMd5 = wantSha1 = wantCrc32 = wantSha256 = false;
-    if (!OpenRegularFile(path)) {
+    const bool opened = !standardInputName.empty() && path == standardInputName
+                            ? OpenStandardInput()
+                            : OpenRegularFile(path);
+    if (!opened) {
         return false;
     }
     wantMd5 = selection.md5;
@@ -130,20 +143,44 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
         ::close(fd);
         return false;
     }
+    TakeFile(fd, info.stx_size);
+    TimeTexts(info, modifiedText, createdText);
+    return true;
+}
+
+bool DigestEngine::OpenStandardInput() {
+    // A copy of the descriptor, so Close leaves standard input itself open.
+    int fd = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    struct statx info {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME,
+                &info) != 0 ||
+        (info.stx_mask & STATX_TYPE) == 0) {
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(info.stx_mode)) {
+        // A pipe or a terminal has no size of its own: reading goes on to its end.
+        TakeFile(fd, 0);
+        return true;
+    }
+    // A redirected file is read from where standard input stands, as other tools read it.
+    const off_t offset = ::lseek(fd, 0, SEEK_CUR);
+    const uint64_t start = offset > 0 ? static_cast<uint64_t>(offset) : 0;
+    TakeFile(fd, info.stx_size > start ? info.stx_size - start : 0);
+    TimeTexts(info, modifiedText, createdText);
+    return true;
+}
+
+void DigestEngine::TakeFile(int fd, uint64_t size) {
     file = fd;
-    fileSize = info.stx_size;
+    fileSize = size;
     // The hint widens the kernel's read-ahead across blocks; a file of one block has none.
     if (fileSize > bufferSize) {
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    if ((info.stx_mask & STATX_MTIME) != 0) {
-        modifiedText = FormatFileTime(static_cast<std::time_t>(info.stx_mtime.tv_sec));
-    }
-    // Only the birth time is a creation time; the change time (ctime) is something else.
-    if ((info.stx_mask & STATX_BTIME) != 0) {
-        createdText = FormatFileTime(static_cast<std::time_t>(info.stx_btime.tv_sec));
-    }
-    return true;
 }
 
 bool DigestEngine::ReadNext(float& progress, bool& atEnd) {

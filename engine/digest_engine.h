@@ -42,6 +42,10 @@ public:
     // Open fails. The base provider offers no SHA256; the prototype name chooses nothing here.
     bool AcquireProvider(bool useBaseProvider, bool usePrototypeName);
 
+    // The name that Open takes for standard input, read to its end whatever kind of file it
+    // is (a pipe, a terminal): the command line's "-". Empty, the default, names nothing.
+    void SetStandardInputName(std::string name) { standardInputName = std::move(name); }
+
     // Opens a regular file (anything else fails at once, as a missing file does), captures its
     // size and times and creates the wanted hash objects. A file still open is closed first.
     // Fails when MD5 or SHA1 is wanted and its object cannot be created; SHA256 is then dropped
@@ -71,6 +75,8 @@ public:
 
 private:
     bool OpenRegularFile(const std::string& path);
+    bool OpenStandardInput();
+    void TakeFile(int fd, uint64_t size);
     bool ReadBlock(std::size_t& count, bool& fed);
     bool NextPiece(unsigned char* target, std::size_t count, std::size_t& got);
     bool FeedDigest(DigestLanes::Digest digest, const unsigned char* data, std::size_t count);
@@ -93,6 +99,7 @@ private:
     std::unique_ptr<HashObject> sha256Hash;
     uint32_t crc = 0;
     bool readFailed = false;
+    std::string standardInputName;
     // The kernel copies into a page-aligned buffer several times faster than into one that is
     // not even cache-line aligned, as plain new[] of a large array returns.
     struct alignas(4096) Page {

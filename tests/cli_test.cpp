@@ -96,17 +96,47 @@ TEST_F(CliTest, FileThatCannotBeHashedIsReportedAndTheOthersStillHashed) {
     }
 }
 
-TEST_F(CliTest, CoreutilsCheckersAcceptTheOutputEvenForAwkwardNames) {
+// Standard input is a pipe, read to its end without a size to go by, or a file of which one byte
+// was read before, so reading starts where it stands.
+TEST_F(CliTest, OutputEqualsCoreutilsOwnInEveryLayoutEvenForAwkwardNamesAndStandardInput) {
     for (const char* name : {"back\\slash", "new\nline", "carriage\rreturn", "plain name"}) {
         temp.File(name, name);
     }
+    const std::pair<std::string, std::string> layouts[] = {
+        {"", "cat abc | "},
+        {"--tag", "dd bs=1 count=1 status=none of=/dev/null < abc; "},
+        {"--zero", "cat abc | "},
+        {"--tag --zero", "cat abc | "},
+    };
     for (const std::string tool : {"md5sum", "sha1sum", "sha256sum"}) {
         std::string option = tool == "md5sum" ? "--md5" : tool == "sha1sum" ? "--sha1" : "--sha256";
-        Outcome outcome =
+        for (const auto& [layout, feed] : layouts) {
+            const std::string ours =
+                "{ " + feed + "\"$CLI\" " + option + " " + layout + " -- * -; }";
+            const std::string theirs = "{ " + feed + tool + " " + layout + " -- * -; }";
+            Outcome outcome = Shell(ours + " < abc > .ours && " + theirs + " < abc > .theirs && " +
+                                    "cmp .ours .theirs");
+            EXPECT_EQ(outcome.status, 0) << tool << " " << layout << outcome.err;
+        }
+        Outcome upper =
             Shell("\"$CLI\" " + option + " --upper -- * > .sums && " + tool + " --strict -c .sums");
-        EXPECT_EQ(outcome.status, 0) << tool << outcome.err;
-        EXPECT_EQ(outcome.err, "") << tool;
+        EXPECT_EQ(upper.status, 0) << tool << upper.err;
     }
+}
+
+TEST_F(CliTest, SfvLinesEqualCksfvsOwnAndANameWithALineBreakFails) {
+    for (const char* name : {"back\\slash", "plain name"}) {
+        temp.File(name, name);
+    }
+    Outcome outcome = Shell(
+        "\"$CLI\" --sfv --upper -- * > .ours && cksfv * | grep -v '^;' > .theirs "
+        "&& cmp .ours .theirs && cksfv -q -f .ours");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    temp.File("new\nline", "x");
+    Outcome broken = Cli("--sfv -- abc 'new\nline'");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.out, "abc 352441c2\n");
+    EXPECT_NE(broken.err.find("line break"), std::string::npos) << broken.err;
 }
 
 TEST_F(CliTest, RecursiveFolderGivesItsFilesInByteOrderUnderTheNameGiven) {
@@ -159,11 +189,12 @@ TEST_F(CliTest, ProgressGoesToStandardErrorAsLinesWithoutChangingTheOutput) {
     EXPECT_NE(shown.err.find("rizodidiz-cli: missing: No such file"), std::string::npos);
 }
 
-TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
+TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     for (const char* arguments :
          {"", "--bogus abc", "--md5", "--records --md5 abc", "--delimiter 1 abc",
           "--include size abc", "--records --delimiter x abc", "--records --delimiter",
-          "--records --include size,bogus abc", "-c --md5 abc", "--status abc"}) {
+          "--records --include size,bogus abc", "-c --md5 abc", "--status abc", "--sfv --sha1 abc",
+          "--tag --sfv abc", "--records --zero abc", "-c --tag abc", "-x abc"}) {
         Outcome outcome = Cli(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;
@@ -171,12 +202,21 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpDocumentsTheOptions) {
     }
     Outcome help = Cli("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* option :
-         {"--md5", "--sha1", "--crc32", "--sha256", "--all", "--upper", "--records", "--delimiter",
-          "--include", "--progress", "-r ", "--check", "--quiet", "--status", "--strict", "--warn",
-          "--ignore-missing"}) {
+    EXPECT_EQ(Cli("-h").out, help.out);
+    for (const char* option : {"--md5",     "--sha1",     "--crc32",
+                               "--sha256",  "--all",      "--upper",
+                               "--tag",     "--sfv",      "--zero",
+                               "-z",        "--records",  "--delimiter",
+                               "--include", "--progress", "-r ",
+                               "--check",   "--quiet",    "--status",
+                               "--strict",  "--warn",     "--ignore-missing",
+                               "-h",        "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
+    Outcome version = Cli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("rizodidiz-cli (Rizodidiz) " RIZO_TEST_VERSION "\n"))
+        << version.out;
 }
 
 // Records use the "cfg.ini" of a per-user folder of their own, so the user's settings play no part.

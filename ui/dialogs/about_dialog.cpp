@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "res/version.h"
 #include "ui/dialogs/dialog_template.h"
 #include "ui/dialogs/hyper_link.h"
 #include "ui/dialogs/web_links.h"
