@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "ui/main_frame.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
+#include "ui/window_arguments.h"
 
 namespace rizo {
 namespace {
@@ -163,6 +165,26 @@ TEST_F(MainFrameFilesTest, DroppedFolderAndFileInsideItGiveTwoRowsAndNonUtf8Name
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(Cell(2, kColMd5), kMd5Abc);
     EXPECT_EQ(Cell(2, kColSize), "3");
+}
+
+// The program's entry hands the parsed names to the drop handler, as this test does.
+TEST_F(MainFrameFilesTest, CommandLineNamesAreAddedAsADropOfThemAndHashedAtOnce) {
+    const std::filesystem::path here = std::filesystem::current_path();
+    const WindowArguments arguments =
+        ParseWindowArguments({std::filesystem::relative(data + "sub", here).native(), "-style",
+                              "Fusion", "--", "-plain", data + "./abc.txt", "missing"});
+    ASSERT_EQ(arguments.error, "");
+    EXPECT_EQ(arguments.paths,
+              (std::vector<std::string>{data + "sub", here.native() + "/-plain", data + "abc.txt",
+                                        here.native() + "/missing"}));
+    frame->DropFiles(arguments.paths);
+    EXPECT_TRUE(frame->Busy());
+    ASSERT_TRUE(WaitUntilIdle());
+    // The batch is sorted, as this fixture's settings ask.
+    ASSERT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(Cell(0, kColFullPath), data + "abc.txt");
+    EXPECT_EQ(Cell(0, kColMd5), kMd5Abc);
+    EXPECT_EQ(Cell(1, kColFullPath), data + "sub/z.txt");
 }
 
 TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsRefreshToSizeZero) {

@@ -1,10 +1,18 @@
 // Program entry: one independent main window per start; exit code 1 once it has closed.
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
+#include "res/version.h"
 #include "ui/images.h"
 #include "ui/main_frame.h"
+#include "ui/window_arguments.h"
 
 namespace {
 
@@ -14,9 +22,33 @@ bool DisplayAvailable() {
            std::getenv("QT_QPA_PLATFORM") != nullptr;
 }
 
+// A drop passes over names that do not exist; one typed on a command line is worth a word.
+void ReportMissing(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            std::fprintf(stderr, "rizodidiz: %s: %s\n", path.c_str(), std::strerror(errno));
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Read before QApplication, which needs a display: --help and --version work without one.
+    const rizo::WindowArguments arguments =
+        rizo::ParseWindowArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (!arguments.error.empty()) {
+        std::fprintf(stderr,
+                     "rizodidiz: %s\nUsage: rizodidiz [OPTION]... [FILE|FOLDER]...\n"
+                     "Try 'rizodidiz --help'.\n",
+                     arguments.error.c_str());
+        return 2;
+    }
+    if (arguments.help || arguments.version) {
+        std::fputs(arguments.help ? rizo::kWindowUsageText : rizo::kWindowVersionText, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (!DisplayAvailable()) {
         std::fputs(
             "rizodidiz: no display is available (DISPLAY is not set), so the window cannot be "
@@ -27,9 +59,16 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rizodidiz"));
+    QApplication::setApplicationVersion(QStringLiteral(RIZO_VERSION));
+    // Lets the desktop match the window with its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.dodevovaze.Rizodidiz"));
     QApplication::setWindowIcon(rizo::ApplicationIcon());
     rizo::MainFrame frame;
     frame.show();
+    if (!arguments.paths.empty()) {
+        ReportMissing(arguments.paths);
+        frame.DropFiles(arguments.paths);
+    }
     QApplication::exec();
     return 1;
 }
