@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what lands there: the file list, the
+# desktop entry and the AppStream file by their own validators, icon sizes, man pages that name
+# every option of --help, and a bash completion that offers them.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected="bin/rizodidiz
+bin/rizodidiz-cli
+share/applications/com.dodevovaze.Rizodidiz.desktop
+share/bash-completion/completions/rizodidiz-cli
+share/icons/hicolor/128x128/apps/rizodidiz.png
+share/icons/hicolor/16x16/apps/rizodidiz.png
+share/icons/hicolor/256x256/apps/rizodidiz.png
+share/icons/hicolor/32x32/apps/rizodidiz.png
+share/icons/hicolor/48x48/apps/rizodidiz.png
+share/icons/hicolor/64x64/apps/rizodidiz.png
+share/icons/hicolor/scalable/apps/rizodidiz.svg
+share/kio/servicemenus/rizodidiz-servicemenu.desktop
+share/man/man1/rizodidiz-cli.1.gz
+share/man/man1/rizodidiz.1.gz
+share/metainfo/com.dodevovaze.Rizodidiz.metainfo.xml
+share/zsh/vendor-completions/_rizodidiz-cli"
+diff <(echo "$expected") <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
+
+desktop-file-validate "$prefix/share/applications/com.dodevovaze.Rizodidiz.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/com.dodevovaze.Rizodidiz.metainfo.xml"
+# desktop-file-validate knows no KDE service type; the menu's action must start the window.
+grep -qx 'Exec=rizodidiz %F' "$prefix/share/kio/servicemenus/rizodidiz-servicemenu.desktop"
+
+for size in 16 32 48 64 128 256; do
+    file "$prefix/share/icons/hicolor/${size}x${size}/apps/rizodidiz.png" |
+        grep -q "PNG image data, $size x $size," || { echo "icon $size is no ${size}-pixel PNG"; exit 1; }
+done
+
+# The options that start the lines of --help, one line each: "-z,--zero" for "-z, --zero ...".
+option_lines() {
+    "$prefix/bin/$1" --help | grep -E '^ +-' | sed -E 's/^ +//; s/(  |  *[A-Z]).*//; s/ //g' |
+        sed -E 's/(^|,)(-[^,=]*)[^,]*/\1\2/g'
+}
+for program in rizodidiz-cli rizodidiz; do
+    page=$(zcat "$prefix/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+    for option in $(option_lines "$program" | tr ',' ' '); do
+        grep -qe "$option" <<<"$page" || { echo "$program.1 lacks $option"; exit 1; }
+    done
+done
+
+# Completion offers one name per option, the long one where there are two.
+offered=$(PATH="$prefix/bin:$PATH" bash -c '
+    source /usr/share/bash-completion/bash_completion
+    source "$1"
+    COMP_WORDS=(rizodidiz-cli -) COMP_CWORD=1 COMP_LINE="rizodidiz-cli -" COMP_POINT=15
+    _rizodidiz_cli rizodidiz-cli - rizodidiz-cli
+    printf "%s\n" "${COMPREPLY[@]}"' _ "$prefix/share/bash-completion/completions/rizodidiz-cli")
+for option in $(option_lines rizodidiz-cli | sed 's/.*,//' | grep -vx -- --); do
+    grep -qxe "$option" <<<"$offered" || { echo "bash completion lacks $option"; exit 1; }
+done
+echo "installed tree checked"
