@@ -3,7 +3,7 @@
 
 #include <system_error>
 
-#include "settings/atomic_file.h"
+#include "settings/file_replace.h"
 
 namespace rizo {
 
@@ -13,7 +13,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         return false;
     }
     int failure = 0;
-    if (ReplaceFileAtomically(path, bytes, &failure)) {
+    if (ReplaceFileContents(path, bytes, &failure)) {
         return true;
     }
     error = "Could not save \"" + path + "\": " + std::generic_category().message(failure) + ".";

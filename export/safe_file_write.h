@@ -1,4 +1,4 @@
-// Replaces a file's contents all at once, or not at all.
+// Replaces a saved file's contents, with a reason the user can read when that fails.
 #pragma once
 
 #include <string>
@@ -6,9 +6,9 @@
 
 namespace rizo {
 
-// Writes `bytes` to a temporary file beside `path`, flushes it to disk and renames it over `path`.
-// A link at `path` is followed, so the file it points to is replaced. On failure the file at
-// `path` is left as it was and `error` names the file and the reason.
+// Puts `bytes` into the file at `path` as ReplaceFileContents does: through a temporary file and
+// a rename where it can, in place where it must, following links. On failure `error` names the
+// file and the reason.
 bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace rizo

@@ -10,12 +10,22 @@ constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) {
-    size_t first = text.find_first_not_of(kBlanks);
+    const size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) {
         return {};
     }
-    size_t last = text.find_last_not_of(kBlanks);
+    const size_t last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
+}
+
+// A value in matching quotes reads as what is inside them, as the private-profile functions
+// of Windows read it.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -37,52 +47,67 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 }
 
 bool IsComment(std::string_view line) {
-    std::string_view text = Trim(line);
+    const std::string_view text = Trim(line);
     return !text.empty() && (text.front() == ';' || text.front() == '#');
 }
 
 // The key of a "key=value" line; nullopt for comments and lines without "=".
 std::optional<std::string_view> KeyName(std::string_view line) {
-    size_t equals = line.find('=');
+    const size_t equals = line.find('=');
     if (equals == std::string_view::npos || IsComment(line)) {
         return std::nullopt;
     }
     return Trim(line.substr(0, equals));
 }
 
+// The value part of a key line: after "=" and the blanks that follow it.
+std::string_view RawValue(std::string_view line) {
+    line.remove_prefix(line.find('=') + 1);
+    const size_t start = line.find_first_not_of(kBlanks);
+    return start == std::string_view::npos ? line.substr(line.size()) : line.substr(start);
+}
+
 }  // namespace
 
-IniDocument::IniDocument(std::string_view text) {
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        std::string_view lineBreak = "\n";
-        if (end == std::string_view::npos) {
-            lineBreak = "";
-        } else if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-            lineBreak = "\r\n";
+IniDocument::IniDocument(std::string_view text) : text_(text) {
+    const size_t firstBreak = text_.find('\n');
+    if (firstBreak != std::string::npos && firstBreak > 0 && text_[firstBreak - 1] == '\r') {
+        newLine_ = "\r\n";
+    }
+    for (size_t pos = 0; pos < text_.size();) {
+        const Line line = LineAt(pos);
+        if (SectionName(Content(line))) {
+            headers_.push_back(pos);
         }
-        if (lines_.empty() && !lineBreak.empty()) {
-            newLine_ = lineBreak;
-        }
-        lines_.push_back({std::string(line), std::string(lineBreak)});
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        pos = line.next;
     }
 }
 
-std::string_view IniDocument::Content(size_t index) const {
-    std::string_view text = lines_[index].text;
+IniDocument::Line IniDocument::LineAt(size_t begin) const {
+    const size_t lineFeed = text_.find('\n', begin);
+    Line line{begin, lineFeed, lineFeed + 1};
+    if (lineFeed == std::string::npos) {
+        line.end = line.next = text_.size();
+    }
+    // CR before LF, and a CR that ends the text, belong to the line break.
+    if (line.end > begin && text_[line.end - 1] == '\r') {
+        --line.end;
+    }
+    return line;
+}
+
+std::string_view IniDocument::Content(const Line& line) const {
+    std::string_view text = std::string_view(text_).substr(line.begin, line.end - line.begin);
     // Editors on Windows may put a byte-order mark before the first section.
-    if (index == 0 && text.starts_with(kUtf8Bom)) {
+    if (line.begin == 0 && text.starts_with(kUtf8Bom)) {
         text.remove_prefix(kUtf8Bom.size());
     }
     return text;
 }
 
 std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        auto name = SectionName(Content(i));
+    for (size_t i = 0; i < headers_.size(); ++i) {
+        const auto name = SectionName(Content(LineAt(headers_[i])));
         if (name && SameName(*name, section)) {
             return i;
         }
@@ -90,96 +115,98 @@ std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
     return std::nullopt;
 }
 
-size_t IniDocument::SectionEnd(size_t header) const {
-    size_t i = header + 1;
-    while (i < lines_.size() && !SectionName(Content(i))) {
-        ++i;
-    }
-    return i;
+size_t IniDocument::SectionEnd(size_t index) const {
+    return index + 1 < headers_.size() ? headers_[index + 1] : text_.size();
 }
 
-std::optional<size_t> IniDocument::FindKey(size_t header, std::string_view key) const {
-    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-        auto name = KeyName(Content(i));
+std::optional<IniDocument::Line> IniDocument::FindKey(size_t index, std::string_view key) const {
+    for (size_t pos = LineAt(headers_[index]).next, end = SectionEnd(index); pos < end;) {
+        const Line line = LineAt(pos);
+        const auto name = KeyName(Content(line));
         if (name && SameName(*name, key)) {
-            return i;
+            return line;
         }
+        pos = line.next;
     }
     return std::nullopt;
 }
 
 bool IniDocument::HasSection(std::string_view section) const {
-    auto header = FindSection(section);
-    if (!header) {
+    const auto index = FindSection(section);
+    if (!index) {
         return false;
     }
-    for (size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
-        if (KeyName(Content(i))) {
+    for (size_t pos = LineAt(headers_[*index]).next, end = SectionEnd(*index); pos < end;) {
+        const Line line = LineAt(pos);
+        if (KeyName(Content(line))) {
             return true;
         }
+        pos = line.next;
     }
     return false;
 }
 
 std::string IniDocument::ReadValue(std::string_view section, std::string_view key) const {
-    auto header = FindSection(section);
-    auto line = header ? FindKey(*header, key) : std::nullopt;
+    const auto index = FindSection(section);
+    const auto line = index ? FindKey(*index, key) : std::nullopt;
     if (!line) {
         return {};
     }
-    std::string_view text = Content(*line);
-    std::string_view value = Trim(text.substr(text.find('=') + 1));
+    const std::string_view value = Unquote(Trim(RawValue(Content(*line))));
     return std::string(value.substr(0, kMaxValueLength));
 }
 
-void IniDocument::InsertLine(size_t index, std::string text) {
-    // A last line without a line break must get one before anything follows it.
-    if (index > 0 && lines_[index - 1].lineBreak.empty()) {
-        lines_[index - 1].lineBreak = newLine_;
+void IniDocument::Splice(size_t begin, size_t end, std::string_view replacement) {
+    text_.replace(begin, end - begin, replacement);
+    for (size_t& header : headers_) {
+        if (header > begin || (header == begin && end == begin)) {
+            header = header + replacement.size() - (end - begin);
+        }
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                  Line{std::move(text), newLine_});
+}
+
+void IniDocument::InsertLine(size_t offset, std::string_view line) {
+    std::string piece;
+    // The last line gets a line break before anything follows it; a lone CR becomes CR LF.
+    if (offset == text_.size() && offset > 0 && text_.back() != '\n') {
+        piece = text_.back() == '\r' ? "\n" : newLine_;
+    }
+    const size_t lineStart = offset + piece.size();
+    piece.append(line).append(newLine_);
+    Splice(offset, offset, piece);
+    if (SectionName(line)) {
+        headers_.insert(std::upper_bound(headers_.begin(), headers_.end(), lineStart), lineStart);
+    }
 }
 
 void IniDocument::WriteValue(std::string_view section, std::string_view key,
                              std::string_view value) {
-    std::string keyLine = std::string(key) + "=" + std::string(value);
-    auto header = FindSection(section);
-    if (!header) {
-        InsertLine(lines_.size(), "[" + std::string(section) + "]");
-        InsertLine(lines_.size(), std::move(keyLine));
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    const auto index = FindSection(section);
+    if (!index) {
+        InsertLine(text_.size(), "[" + std::string(section) + "]");
+        InsertLine(text_.size(), keyLine);
         return;
     }
-    if (auto line = FindKey(*header, key)) {
-        std::string& text = lines_[*line].text;
+    if (const auto line = FindKey(*index, key)) {
         // Keep the key as written and the blanks after "="; replace only the value.
-        size_t valueStart = text.find_first_not_of(kBlanks, text.find('=') + 1);
-        if (valueStart == std::string::npos) {
-            valueStart = text.size();
-        }
-        if (Trim(std::string_view(text).substr(valueStart)) != value) {
-            text = text.substr(0, valueStart) + std::string(value);
+        const std::string_view current = RawValue(Content(*line));
+        if (Unquote(Trim(current)) != value) {
+            Splice(static_cast<size_t>(current.data() - text_.data()), line->end, value);
         }
         return;
     }
     // After the section's last key, so that comments and blank lines before the next section
     // stay in front of it.
-    size_t after = *header + 1;
-    for (size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i) {
-        if (KeyName(Content(i))) {
-            after = i + 1;
+    size_t after = LineAt(headers_[*index]).next;
+    for (size_t pos = after, end = SectionEnd(*index); pos < end;) {
+        const Line line = LineAt(pos);
+        if (KeyName(Content(line))) {
+            after = line.next;
         }
+        pos = line.next;
     }
-    InsertLine(after, std::move(keyLine));
-}
-
-std::string IniDocument::Text() const {
-    std::string text;
-    for (const Line& line : lines_) {
-        text += line.text;
-        text += line.lineBreak;
-    }
-    return text;
+    InsertLine(after, keyLine);
 }
 
 }  // namespace rizo

@@ -10,8 +10,10 @@
 namespace rizo {
 
 // Section and key names match without regard to ASCII case. The first matching section and,
-// inside it, the first matching key are the ones read and changed. Lines are kept byte for byte
-// with their own line breaks (LF or CR LF), so an unchanged document gives back its text exactly.
+// inside it, the first matching key are the ones read and changed. Lines end with LF or CR LF,
+// and the last line also with a lone CR; the text is kept byte for byte, so an unchanged
+// document gives back its text exactly. Only the text and the offsets of section headers are
+// held, so a large file of short lines costs little more memory than its size.
 class IniDocument {
 public:
     // Values are cut to this many bytes when read.
@@ -22,29 +24,36 @@ public:
 
     // True when the section exists and holds at least one key.
     bool HasSection(std::string_view section) const;
-    // The key's value without surrounding blanks; empty when the key is missing.
+    // The key's value without surrounding blanks and without one pair of matching quotes around
+    // it; empty when the key is missing.
     std::string ReadValue(std::string_view section, std::string_view key) const;
     // Changes an existing key in place, or adds the key at the end of its section, or adds the
-    // section at the end of the text.
+    // section at the end of the text. A key whose value already reads as `value` is left alone.
     void WriteValue(std::string_view section, std::string_view key, std::string_view value);
 
-    std::string Text() const;
+    const std::string& Text() const { return text_; }
 
 private:
+    // Offsets into the text: the line's content, and where the next line starts.
     struct Line {
-        std::string text;
-        std::string lineBreak;
+        size_t begin;
+        size_t end;
+        size_t next;
     };
 
-    std::string_view Content(size_t index) const;
+    Line LineAt(size_t begin) const;
+    std::string_view Content(const Line& line) const;
     std::optional<size_t> FindSection(std::string_view section) const;
-    // One past the last line belonging to the section that starts at `header`.
-    size_t SectionEnd(size_t header) const;
-    std::optional<size_t> FindKey(size_t header, std::string_view key) const;
-    void InsertLine(size_t index, std::string text);
+    // Where the section of header `index` ends: at the next header or the end of the text.
+    size_t SectionEnd(size_t index) const;
+    std::optional<Line> FindKey(size_t index, std::string_view key) const;
+    void Splice(size_t begin, size_t end, std::string_view replacement);
+    void InsertLine(size_t offset, std::string_view line);
 
-    std::vector<Line> lines_;
-    // Line break for added lines: the text's first one, else the platform's.
+    std::string text_;
+    // Offsets of the section header lines, ascending.
+    std::vector<size_t> headers_;
+    // Line break for added lines: the text's first one, else LF.
     std::string newLine_ = "\n";
 };
 

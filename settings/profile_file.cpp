@@ -8,15 +8,16 @@
 #include <cerrno>
 #include <optional>
 
-#include "settings/atomic_file.h"
+#include "settings/file_replace.h"
 #include "settings/shell_util.h"
 
 namespace rizo {
 namespace {
 
-// The bytes of a regular file; nullopt when it cannot be read completely.
+// The bytes of a regular file; nullopt for anything else or when it cannot be read completely.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO would otherwise wait for a writer before the type can be seen.
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }
@@ -24,6 +25,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::optional<std::string> text;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         text.emplace();
+        text->reserve(static_cast<size_t>(info.st_size));
         char buffer[8192];
         for (;;) {
             ssize_t count = read(fd, buffer, sizeof buffer);
@@ -52,7 +54,8 @@ bool ProfileFile::Attach(const std::string& path, bool mustExist) {
         return !mustExist;
     }
     auto text = ReadWholeFile(path);
-    // A file we cannot read would lose its unknown lines if we wrote over it.
+    // A file we cannot read would lose its unknown lines if we wrote over it, and one that is
+    // not a regular file is not ours to write.
     unreadable_ = !text;
     if (text) {
         original_ = std::move(*text);
@@ -70,11 +73,12 @@ bool ProfileFile::Commit() {
     if (unreadable_) {
         return false;
     }
-    std::string text = document_.Text();
+    RemoveStaleTemporaries(path_);
+    const std::string& text = document_.Text();
     if (text == original_) {
         return true;
     }
-    return ReplaceFileAtomically(path_, text);
+    return ReplaceFileContents(path_, text);
 }
 
 }  // namespace rizo

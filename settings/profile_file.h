@@ -9,7 +9,7 @@
 namespace rizo {
 
 // Reads the whole file when attached; writes change the text in memory, and Commit puts the
-// complete new text in place at once, so an interrupted save cannot leave half a file.
+// complete new text in place with ReplaceFileContents.
 class ProfileFile {
 public:
     // Remembers the path and reads the file when it exists. False only when `mustExist` is set
@@ -22,9 +22,10 @@ public:
     }
     void WriteValue(std::string_view section, std::string_view key, std::string_view value);
 
-    // Replaces the file with the changed text (creating it when its folder exists). Does
-    // nothing and returns true when nothing changed; returns false, with the file untouched,
-    // when the file could not be read at Attach or cannot be replaced.
+    // Replaces the file with the changed text (creating it when its folder exists), after
+    // removing temporary files that an interrupted save left. Does nothing else and returns true
+    // when nothing changed; returns false, with the file untouched, when the file was not a
+    // readable regular file at Attach or cannot be replaced.
     bool Commit();
 
 private:

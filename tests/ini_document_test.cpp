@@ -25,6 +25,11 @@ TEST(IniDocument, ReadsValuesTrimmedAndCutIgnoringNameCase) {
         {"[A]\nk=a=b\n", "A", "k", "a=b"},
         {"[A]\nk=1\n[a]\nk=2\n", "A", "k", "1"},
         {"[A]\n;k=1\n", "A", ";k", ""},
+        {"[A]\nk= \"1\" \n", "A", "k", "1"},
+        {"[A]\nk='a b'\n", "A", "k", "a b"},
+        {"[A]\nk=\"1'\n", "A", "k", "\"1'"},
+        {"[A]\nk=\"\n", "A", "k", "\""},
+        {"[A]\nk=1\r", "A", "k", "1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IniDocument(c.text).ReadValue(c.section, c.key), c.value) << c.text;
@@ -76,6 +81,14 @@ TEST(IniDocument, WritesChangeInPlaceOrAddAtTheEndOfTheSectionOrFile) {
          "[S]\r\nk=1\r\n",
          {{"S", "j", "2"}, {"T", "x", "3"}},
          "[S]\r\nk=1\r\nj=2\r\n[T]\r\nx=3\r\n"},
+        {"lone CR ends the last line",
+         "[A\r",
+         {{"A", "k", "1"}, {"B", "j", "2"}},
+         "[A\r\nk=1\n[B]\nj=2\n"},
+        {"quoted value that reads the same is left alone, another replaced",
+         "[S]\nk=\"1\"\nj='1'\n",
+         {{"S", "k", "1"}, {"S", "j", "0"}},
+         "[S]\nk=\"1\"\nj=0\n"},
         {"mixed line breaks kept", "; a\r\n[S]\nk=1\r\n", {{"S", "k", "2"}}, "; a\r\n[S]\nk=2\r\n"},
         {"unwritten text comes back byte for byte",
          "\xEF\xBB\xBF; c\r\n\n[S]\r\n k = v \r\n\xFF\xFE=raw\n[T]",

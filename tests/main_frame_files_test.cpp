@@ -272,11 +272,10 @@ TEST_F(MainFrameFilesTest, SaveWritesTheRecordsAndReportsAFailureNamingTheFile) 
                                  "\r\nFile Size      : 3 Byte\r\n" + kRule;
     EXPECT_EQ(test::ReadText(report), expected);
 
-    // A folder that grants nobody write permission refuses the new file, also to root.
-    const std::string locked = temp.Path() + "locked/";
-    mkdir(locked.c_str(), 0700);
+    // A file that grants nobody write permission is refused, also to root.
+    const std::string locked = temp.Path();
     test::WriteText(locked + "old.txt", "old");
-    chmod(locked.c_str(), 0555);
+    chmod((locked + "old.txt").c_str(), 0444);
     QString message;
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
         dialog->selectFile(QString::fromStdString(locked + "old.txt"));

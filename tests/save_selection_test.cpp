@@ -1,8 +1,6 @@
-// Saving selected rows: exact bytes, replacing old files, and failures that keep the old file.
+// Saving selected rows: exact bytes, replacing old files, and failures named for the user.
 #include "export/save_selection.h"
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -81,16 +79,6 @@ TEST_F(SaveSelectionTest, ReplacesAnExistingFileWholeAndKeepsItsPermissions) {
     EXPECT_EQ(Listing(), std::vector<std::string>{"old.txt"});
 }
 
-TEST_F(SaveSelectionTest, SavingThroughALinkReplacesTheLinkedFile) {
-    const fs::path real = folder / "real.txt";
-    const fs::path link = folder / "link.txt";
-    WriteFile(real, "old");
-    fs::create_symlink(real, link);
-    ASSERT_TRUE(SaveSelection(table, options, link.string(), error)) << error;
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), expected);
-}
-
 TEST_F(SaveSelectionTest, NoSelectionCreatesNoFile) {
     table.SetSelected(0, false);
     const fs::path target = folder / "none.txt";
@@ -108,28 +96,6 @@ TEST_F(SaveSelectionTest, MissingFolderFailsNamingTheFile) {
 TEST_F(SaveSelectionTest, EmptyNameFails) {
     EXPECT_FALSE(SaveSelection(table, options, "", error));
     EXPECT_FALSE(error.empty());
-}
-
-// A write that stops part-way (as on a full disk) must leave the old contents in place.
-TEST_F(SaveSelectionTest, FailedWriteLeavesTheOldFileIntact) {
-    const fs::path target = folder / "keep.txt";
-    const std::string old = "old contents that must survive";
-    WriteFile(target, old);
-
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 16;
-    sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool saved_ok = SaveSelection(table, options, target.string(), error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-
-    EXPECT_FALSE(saved_ok);
-    EXPECT_EQ(ReadFile(target), old);
-    EXPECT_NE(error.find(target.string()), std::string::npos) << error;
-    EXPECT_EQ(Listing(), std::vector<std::string>{"keep.txt"});
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
+#include <malloc.h>
+
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <new>
 
 #include "settings/profile_file.h"
 #include "settings/shell_util.h"
@@ -60,14 +63,6 @@ TEST(SettingsStore, FirstStartUsesDefaultsCreatesUserFolderAndWritesEveryKeyInOr
     EXPECT_EQ(ReadText(settings.SettingsPath),
               kFrameWnd + kListColumn + kOptionCopy + kGeneralHead +
                   "HashMD5=1\nHashSHA1=0\nHashCRC32=0\nHashSHA256=0\n");
-}
-
-TEST(SettingsStore, HashSelectionSetsTheFourHashKeys) {
-    ProgramSettings settings, expected;
-    settings.SetHashes({false, true, true, false});
-    expected.HashMD5 = false;
-    expected.HashSHA1 = expected.HashCRC32 = true;
-    EXPECT_EQ(settings, expected);
 }
 
 TEST(SettingsStore, CopyBesideProgramWinsAndIsTheOnlyOneWritten) {
@@ -131,6 +126,8 @@ TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
          [](ProgramSettings& s) {
              s.ColumnWidth[8] = -5, s.ColumnWidth[4] = 0, s.ColumnWidth[1] = 0;
          }},
+        {"[OptionGeneral]\nHashCRC32=\"1\"\nHashMD5='0'\nUseMonoFont=\"1\n",
+         [](ProgramSettings& s) { s.HashCRC32 = true, s.HashMD5 = s.UseMonoFont = false; }},
         {"Cx=1000\n[FrameWnd]\n; Cy=600\n[OptionGeneral]\nHashCRC32=1\nHashCRC32=0\n",
          [](ProgramSettings& s) { s.HashCRC32 = true; }},
     };
@@ -172,61 +169,66 @@ TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
     }
 }
 
-TEST(SettingsStore, SaveKeepsTheFilesModeAndSymbolicLink) {
+// A FIFO or a folder named cfg.ini: loading must not wait for a writer, and nothing is written.
+TEST(SettingsStore, SettingsPathThatIsNoRegularFileGivesDefaultsAndIsNeverWritten) {
     TempFolder temp;
-    const std::string real = temp.File("real.ini", "[FrameWnd]\nCx=1000\n");
-    const std::string link = temp.Path() + "cfg.ini";
-    chmod(real.c_str(), 0640);
-    fs::create_symlink(real, link);
-    ProgramSettings settings = LoadFrom(link);
-    settings.Cy = 700;
-    EXPECT_TRUE(SaveSettings(settings));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(LoadFrom(real).Cy, 700);
-    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+    const std::string fifo = temp.Path() + "cfg.ini", folder = temp.Path() + "dir.ini";
+    mkfifo(fifo.c_str(), 0644);
+    fs::create_directory(folder);
+    for (const std::string& path : {fifo, folder}) {
+        const int code = test::RunInChild(
+            [&] {
+                ProgramSettings defaults;
+                defaults.SettingsPath = path;
+                ProgramSettings settings = LoadFrom(path);
+                const bool loadedDefaults = settings == defaults;
+                settings.Cx = 1234;
+                return loadedDefaults && !SaveSettings(settings) ? 0 : 1;
+            },
+            10);
+        EXPECT_EQ(code, 0) << path;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_empty(folder));
 }
 
-TEST(SettingsStore, FailedSaveLeavesTheOldFileIntactAndNoLeftovers) {
-    struct Case {
-        const char* name;
-        const char* settingsFile;  // relative to the folder, which holds an old "cfg.ini"
-        std::function<void(const std::string& folder)> spoil;
-        bool diskFull = false;
-    };
-    const Case cases[] = {
-        {"read-only file", "cfg.ini",
-         [](const std::string& f) { chmod((f + "cfg.ini").c_str(), 0444); }},
-        {"read-only folder", "cfg.ini", [](const std::string& f) { chmod(f.c_str(), 0555); }},
-        {"disk full part-way", "cfg.ini", nullptr, true},
-        {"folder under a regular file", "cfg.ini/cfg.ini", nullptr},
-        {"settings path is a folder", "sub",
-         [](const std::string& f) { fs::create_directory(f + "sub"); }},
-    };
-    const std::string old = "[FrameWnd]\nCx=1000\n";
-    std::signal(SIGXFSZ, SIG_IGN);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempFolder temp;
-        temp.File("cfg.ini", old);
-        if (c.spoil) {
-            c.spoil(temp.Path());
-        }
-        ProgramSettings settings;
-        settings.SettingsPath = temp.Path() + c.settingsFile;
-        // A full disk: every write beyond 64 bytes fails (SIGXFSZ ignored, so write reports it).
-        rlimit unlimited{};
-        getrlimit(RLIMIT_FSIZE, &unlimited);
-        rlimit limit{c.diskFull ? 64 : unlimited.rlim_cur, unlimited.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const bool saved = SaveSettings(settings);
-        setrlimit(RLIMIT_FSIZE, &unlimited);
-        chmod(temp.Path().c_str(), 0755);
-        EXPECT_FALSE(saved);
-        EXPECT_EQ(ReadText(temp.Path() + "cfg.ini"), old);
-        auto entries = std::distance(fs::directory_iterator(temp.Path()), {});
-        EXPECT_EQ(entries, fs::exists(temp.Path() + "sub") ? 2 : 1);
-    }
+// Every allocation's size, to see the peak while a large file loads.
+std::atomic<size_t> liveBytes{0}, peakBytes{0};
+
+TEST(SettingsStore, TenMegabytesOfBlankLinesLoadInLessThanAHundredMegabytes) {
+    TempFolder temp;
+    ProgramSettings settings;
+    settings.SettingsPath =
+        temp.File("cfg.ini", std::string(10 << 20, '\n') + "[FrameWnd]\nCx=1000\n");
+    peakBytes = liveBytes.load();
+    const size_t before = liveBytes;
+    LoadSettings(settings);
+    EXPECT_EQ(settings.Cx, 1000);
+    EXPECT_LT(peakBytes - before, size_t{100} << 20);
 }
 
 }  // namespace
 }  // namespace rizo
+
+void* operator new(size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    const size_t live = rizo::liveBytes += malloc_usable_size(block);
+    for (size_t peak = rizo::peakBytes;
+         live > peak && !rizo::peakBytes.compare_exchange_weak(peak, live);) {
+    }
+    return block;
+}
+
+void operator delete(void* block) noexcept {
+    if (block != nullptr) {
+        rizo::liveBytes -= malloc_usable_size(block);
+        std::free(block);
+    }
+}
+
+void operator delete(void* block, size_t) noexcept {
+    operator delete(block);
+}

@@ -1,9 +1,14 @@
-// Test helpers: a private temporary folder, whole-file text access, scoped environment values.
+// Test helpers: a private temporary folder, whole-file text access, scoped environment values,
+// code run in a child process.
 #pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -69,5 +74,22 @@ private:
     const char* name_;
     std::optional<std::string> old_;
 };
+
+// Runs `body` in a forked child that is killed after `seconds`, as the unprivileged user 65534
+// when `asNobody` is set (tests run as root in CI). The child's exit code, or -1 when it was
+// killed or crashed.
+inline int RunInChild(const std::function<int()>& body, unsigned seconds, bool asNobody = false) {
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(seconds);
+        if (asNobody && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(125);
+        }
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 }  // namespace rizo::test
