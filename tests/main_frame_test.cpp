@@ -205,26 +205,44 @@ TEST_F(MainFrameTest, FirstStartGreysOnlyRowAndBatchCommandsAndChecksOnlyMd5) {
     EXPECT_GT(frame.List().columnWidth(kColMd5), 0);
 }
 
-TEST_F(MainFrameTest, MenuPromptsReplaceThePanesUntilTheMenuCloses) {
+// The prompt follows the pointer only inside an open menu: a toolbar button leaves the panes and
+// the batch's progress alone, and a greyed item shows no prompt, not the previous item's.
+TEST_F(MainFrameTest, MenuPromptsShowOnlyWhileAMenuIsOpen) {
     MainFrame frame;
     ShowActive(frame);
     frame.List().Model().InsertRow("a");
     frame.UpdateFileCount();
-    QMenu* file = MenuTitled(frame.menuBar(), "&File");
-    QMenu* options = MenuTitled(frame.menuBar(), "&Options");
-    const auto promptFor = [&frame](QMenu* menu, int item) {
-        menu->popup(frame.geometry().center());
-        menu->setActiveAction(menu->actions()[item]);
-        const bool panesHidden = !frame.Panes().PanesVisible();
-        return std::make_pair(panesHidden, frame.statusBar()->currentMessage());
+    frame.Panes().ShowProgress(42.5f, "a", "/b/");
+    const auto prompt = [&frame] {
+        return frame.Panes().PanesVisible() ? std::string("panes")
+                                            : frame.statusBar()->currentMessage().toStdString();
     };
-    EXPECT_EQ(promptFor(file, 0), std::make_pair(true, QString("Add files to file list")));
-    EXPECT_EQ(promptFor(file, 4), std::make_pair(true, QString()));
-    EXPECT_EQ(promptFor(options, 3), std::make_pair(true, QString())) << "the Hash Type submenu";
-    options->hide();
+    auto* toolbar = frame.findChild<QToolBar*>();
+    QWidget* addButton = toolbar->widgetForAction(frame.CommandAction(kCmdAddFiles));
+    QTest::mouseMove(addButton);
+    EXPECT_EQ(prompt(), "panes") << "pointing at a toolbar button";
+
+    QMenu* file = MenuTitled(frame.menuBar(), "&File");
+    file->popup(frame.geometry().center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    const auto pointAt = [file, &prompt](int item) {
+        QTest::mouseMove(file, file->actionGeometry(file->actions()[item]).center());
+        return prompt();
+    };
+    EXPECT_EQ(pointAt(0), "Add files to file list");
+    EXPECT_EQ(pointAt(10), "") << "the greyed Stop";
+    EXPECT_EQ(pointAt(1), "Add all files in a folder to file list");
+    EXPECT_EQ(pointAt(4), "") << "Select None has no prompt";
     file->hide();
-    EXPECT_TRUE(QTest::qWaitFor([&frame] { return frame.Panes().PanesVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&prompt] { return prompt() == "panes"; }, 2000));
     EXPECT_EQ(frame.Panes().PaneText(StatusPanes::kPaneCount), "1 file");
+    EXPECT_EQ(frame.Panes().PaneText(StatusPanes::kPaneProgress), "42.5%");
+
+    QMenu* options = MenuTitled(frame.menuBar(), "&Options");
+    options->popup(frame.geometry().center());
+    options->setActiveAction(options->actions()[3]);
+    EXPECT_EQ(prompt(), "") << "the Hash Type submenu";
+    options->hide();
 }
 
 TEST_F(MainFrameTest, DigestTogglesFlipTheirSettingAndCheckWithoutEnablingCopyWithoutSelection) {

@@ -1,10 +1,8 @@
 // Status bar panes: count and progress texts, layout, menu prompts.
 #include "ui/status_panes.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QMainWindow>
-#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 
@@ -79,41 +77,6 @@ TEST(StatusPanes, CountAndProgressFillTheirPanes) {
     EXPECT_EQ(window.Pane(1301)->text(), "");
     EXPECT_EQ(window.Pane(1302)->text(), "");
     EXPECT_EQ(window.Pane(1300)->text(), "2 files");
-}
-
-TEST(StatusPanes, MenuPromptReplacesThePanesUntilTheMenuCloses) {
-    Window window;
-    window.panes.UpdateFileCount(1);
-    window.panes.ShowProgress(42.5f, "a", "/b/");
-    QMenu menu(&window.frame);
-    QAction* add = menu.addAction("Add Files...\tCtrl+F");
-    add->setStatusTip("Add files to file list");
-    QAction* none = menu.addAction("Select None");
-    QMenu* sub = menu.addMenu("Hash Type");
-    sub->menuAction()->setStatusTip("not shown");
-    window.panes.WatchMenu(menu);
-    menu.popup(window.frame.geometry().center());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
-
-    struct Hover {
-        QAction* item;
-        QString message;
-    };
-    for (const Hover& hover :
-         {Hover{add, "Add files to file list"}, Hover{none, ""}, Hover{sub->menuAction(), ""}}) {
-        hover.item->hover();
-        EXPECT_EQ(window.frame.statusBar()->currentMessage(), hover.message);
-        EXPECT_FALSE(window.panes.PanesVisible());
-        EXPECT_TRUE(window.Pane(1300)->isHidden());
-    }
-
-    menu.hide();
-    QTest::qWait(20);
-    EXPECT_TRUE(window.panes.PanesVisible());
-    EXPECT_TRUE(window.frame.statusBar()->currentMessage().isEmpty());
-    EXPECT_EQ(window.Pane(1300)->text(), "1 file");
-    EXPECT_EQ(window.Pane(1301)->text(), "42.5%");
-    EXPECT_EQ(window.Pane(1303)->text(), "/b/");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -96,13 +97,38 @@ void StatusPanes::EndPrompt() {
 }
 
 void StatusPanes::WatchMenu(QMenu& menu) {
-    connect(&menu, &QMenu::hovered, this, [this](QAction* item) {
-        ShowPrompt(item->menu() != nullptr ? QString() : item->statusTip());
+    // An action shared with the toolbar reports its hover to every menu holding it, also when the
+    // pointer is on the toolbar button: only an open menu prompts.
+    connect(&menu, &QMenu::hovered, this, [this, &menu](QAction* item) {
+        if (menu.isVisible()) {
+            ShowPrompt(PromptOf(item));
+        }
     });
     // Moving from one menu of the bar to the next closes one menu as the other opens: look once
     // the event loop has settled.
     connect(&menu, &QMenu::aboutToHide, this,
             [this] { QTimer::singleShot(0, this, &StatusPanes::EndPromptWhenMenusClosed); });
+    menu.installEventFilter(this);
+}
+
+QString StatusPanes::PromptOf(const QAction* item) {
+    if (item == nullptr || item->menu() != nullptr || item->isSeparator() || !item->isEnabled()) {
+        return {};
+    }
+    return item->statusTip();
+}
+
+// The menu reports no hover for a greyed item or a separator, so the item under the pointer is
+// looked at here, or the previous item's prompt would stay.
+bool StatusPanes::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        auto* menu = static_cast<QMenu*>(watched);
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (menu->rect().contains(at) && PromptOf(menu->actionAt(at)).isEmpty()) {
+            ShowPrompt(QString());
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void StatusPanes::EndPromptWhenMenusClosed() {

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -37,11 +38,16 @@ public:
     void ShowPrompt(const QString& prompt);
     // The panes come back with the texts they held.
     void EndPrompt();
-    // Shows the status tip of each item highlighted in `menu` as the prompt (an item that opens
-    // a submenu has none) and ends it when the last open menu closes.
+    // While `menu` is open, shows the status tip of its highlighted item as the prompt (a greyed
+    // item, a separator and an item that opens a submenu have none) and ends it when the last
+    // open menu closes.
     void WatchMenu(QMenu& menu);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    static QString PromptOf(const QAction* item);
     void SetPane(Pane pane, const std::string& text);
     void EndPromptWhenMenusClosed();
 
