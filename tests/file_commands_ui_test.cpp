@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -89,6 +90,30 @@ TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
     });
     EXPECT_EQ(AskSavePath(nullptr)->path, (folder / "old.txt").string());
     EXPECT_TRUE(asked);
+}
+
+// A name whose folder does not exist (or is a file) keeps the dialog open with a message.
+TEST_F(FileDialogsTest, SaveKeepsTheDialogOpenWhenTheFolderDoesNotExist) {
+    for (const char* name : {"missing/report.txt", "old.txt/report.txt"}) {
+        QString message;
+        bool stayedOpen = false;
+        AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(QString::fromStdString(folder.string()));
+            dialog->selectFile(name);
+            AnswerNextModal<QMessageBox>([&, dialog](QMessageBox* box) {
+                message = box->text();
+                box->accept();
+                QTimer::singleShot(0, [&, dialog] {
+                    stayedOpen = dialog->isVisible();
+                    dialog->reject();
+                });
+            });
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        EXPECT_FALSE(AskSavePath(nullptr).has_value()) << name;
+        EXPECT_TRUE(stayedOpen) << name;
+        EXPECT_TRUE(message.contains("Directory not found")) << message.toStdString();
+    }
 }
 
 TEST(DroppedNames, KeepRawBytesAndOrder) {

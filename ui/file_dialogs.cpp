@@ -1,8 +1,11 @@
 // The file and folder dialogs of Add Files, Add Folder and Save, giving names as bytes.
 #include "ui/file_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <algorithm>
 
 namespace rizo {
@@ -11,6 +14,30 @@ namespace {
 std::string Bytes(const QString& name) {
     return QFile::encodeName(name).toStdString();
 }
+
+// A save dialog that stays open, with the toolkit's own message, when the folder of the confirmed
+// name does not exist, instead of closing on a name that cannot be written.
+class SaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QStringList names = selectedFiles();
+        if (!names.isEmpty()) {
+            const QString folder = QFileInfo(names.first()).absolutePath();
+            if (!QFileInfo(folder).isDir()) {
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    QCoreApplication::translate("QFileDialog",
+                                                "%1\nDirectory not found.\nPlease verify the "
+                                                "correct directory name was given.")
+                        .arg(folder));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 
 }  // namespace
 
@@ -45,7 +72,7 @@ std::optional<SaveChoice> AskSavePath(QWidget* parent) {
         QStringLiteral("Text Files(*.txt)"), QStringLiteral("MD5 checksum file (*.md5)"),
         QStringLiteral("SHA1 checksum file (*.sha1)"),
         QStringLiteral("SHA256 checksum file (*.sha256)"), QStringLiteral("SFV file (*.sfv)")};
-    QFileDialog dialog(parent);
+    SaveDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
