@@ -102,12 +102,15 @@ BENCHMARK(BM_EngineDirect)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ThroughWorker(benchmark::State& state) {
     const std::vector<std::string>& files = Files();
-    DigestEngine engine;
-    engine.AcquireProvider(false, false);
     const ProgramSettings settings = AllDigests();
     CountingPoster poster;
     IdleHost host;
-    BatchWorker worker(engine, settings, poster, host);
+    const auto makeEngine = [] {
+        auto engine = std::make_unique<DigestEngine>();
+        engine->AcquireProvider(false, false);
+        return engine;
+    };
+    BatchWorker worker(makeEngine, settings, poster, host);
     std::vector<int32_t> rows;
     for (int row = 0; row < kFiles; ++row) {
         rows.push_back(row);

@@ -80,16 +80,21 @@ bool RunBatch(BatchWorker& worker, MessageQueue& queue, ProgressHost& host, Prog
 
 bool HashFiles(const std::vector<std::string>& files, const ProgramSettings& settings,
                bool progress, const ResultHandler& onResult) {
-    DigestEngine engine;
-    engine.SetStandardInputName(kStandardInputName);
-    if (!engine.AcquireProvider(OsClass() <= 1, false)) {
-        std::cerr << kProgram << ": no digest service available\n";
-        return false;
-    }
+    bool serviceReady = false;
+    const auto makeEngine = [&serviceReady] {
+        auto engine = std::make_unique<DigestEngine>();
+        engine->SetStandardInputName(kStandardInputName);
+        serviceReady = engine->AcquireProvider(OsClass() <= 1, false);
+        return engine;
+    };
     MessageQueue queue;
     ProgressLine line(std::cerr, TerminalColumns());
     ProgressHost host(progress ? &line : nullptr);
-    BatchWorker worker(engine, settings, queue, host);
+    BatchWorker worker(makeEngine, settings, queue, host);
+    if (!serviceReady) {
+        std::cerr << kProgram << ": no digest service available\n";
+        return false;
+    }
     host.worker = &worker;
     return RunBatch(worker, queue, host, line, files, onResult);
 }

@@ -2,35 +2,44 @@
 // reports to the window only through posted messages.
 #pragma once
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
-#include <mutex>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/batch_host.h"
+#include "engine/batch_run.h"
 #include "engine/digest_engine.h"
 #include "engine/file_entry.h"
-#include "engine/hash_selection.h"
 #include "engine/message_poster.h"
 #include "settings/program_settings.h"
 
 namespace rizo {
 
 // Owned by the window, whose thread calls every public function except the state readers, which
-// are safe from any thread. While a batch runs the worker owns the engine and the pending arrays.
+// are safe from any thread. While a batch runs the worker owns the engine and the queue.
 class BatchWorker {
 public:
-    BatchWorker(DigestEngine& digestEngine, const ProgramSettings& programSettings,
+    // Makes a digest engine with its service acquired: one when the worker is made, and a new one
+    // after a worker was left blocked in a read with the old one.
+    using EngineMaker = std::function<std::unique_ptr<DigestEngine>()>;
+
+    // How long Stop and a confirmed close wait for the worker before leaving it to end alone.
+    static constexpr std::chrono::milliseconds kStopWait{500};
+
+    BatchWorker(EngineMaker engineMaker, const ProgramSettings& programSettings,
                 MessagePoster& messagePoster, BatchHost& batchHost);
-    // Stops and waits for a running worker.
+    // Stops a running worker, waiting for it at most kStopWait; a worker still reading then ends
+    // on its own and posts nothing more.
     ~BatchWorker();
     BatchWorker(const BatchWorker&) = delete;
     BatchWorker& operator=(const BatchWorker&) = delete;
 
     // The batch: PendingRows[i] is the row that receives the result for PendingPaths[i]. Filled
-    // only while not busy; the worker empties both when it ends.
+    // only while not busy; StartWorker hands both to the worker and leaves them empty.
     std::vector<std::string> PendingPaths;
     std::vector<int32_t> PendingRows;
 
@@ -38,7 +47,9 @@ public:
     // as well when no thread can be created, with header sorting switched back on.
     bool StartWorker();
     // The Stop command, and the wait after a confirmed close: asks the worker to end and waits
-    // until it has, at most one block of reading later. Its last messages are still delivered.
+    // until it has, which is at most one piece of reading later unless a read does not return.
+    // After kStopWait the worker is left to end alone: its file gets a "not finished" result and
+    // the batch its end, posted here. The worker's last messages are delivered either way.
     void StopHashing();
     // The window's handler of UM_HASH_BATCH_DONE: back to idle, then marking, panes, commands,
     // sorting and the beep, in that order.
@@ -47,41 +58,27 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
-    int32_t CurrentRow() const { return currentRow.load(); }
-    float LastProgress() const { return lastProgress.load(); }
+    int32_t CurrentRow() const;
+    float LastProgress() const;
     std::string CurrentName() const;
     // Ends with "/" (empty when none).
     std::string CurrentFolder() const;
-    bool StopRequested() const { return stopRequested.load(); }
+    bool StopRequested() const;
 
 private:
-    void JoinWorker();
-    void WorkerMain();
-    void HashOneFile(const std::string& path, FileEntry& entry);
-    void ReadToEnd(FileEntry& entry);
-    void SetCurrent(std::string name, std::string folder);
-    void ResetProgress();
+    // Waits at most kStopWait for a stopping worker; leaves it when it does not end by then.
+    void EndWorker(bool announce);
 
-    DigestEngine& engine;
+    EngineMaker makeEngine;
+    std::shared_ptr<DigestEngine> engine;
     const ProgramSettings& settings;
     MessagePoster& poster;
     BatchHost& host;
 
-    // Taken from the settings when a batch starts; their commands are disabled while it runs.
-    HashSelection selection;
-    bool uppercase = false;
-
-    mutable std::mutex resultsLock;
-    std::vector<FileEntry> Results;
-
     bool busy = false;
-    std::atomic<bool> stopRequested = false;
     std::thread workerThread;
-    std::atomic<int32_t> currentRow = -1;
-    std::atomic<float> lastProgress = 0;
-    mutable std::mutex currentLock;
-    std::string currentName;
-    std::string currentFolder;
+    // The current or last batch; replaced only while no worker runs.
+    std::shared_ptr<BatchRun> run;
 };
 
 }  // namespace rizo

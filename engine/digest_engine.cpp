@@ -47,6 +47,7 @@ void TimeTexts(const struct statx& info, std::string& modified, std::string& cre
         created = FormatFileTime(static_cast<std::time_t>(info.stx_btime.tv_sec));
     }
 }
+constexpr unsigned kFactsMask = STATX_SIZE | STATX_MTIME | STATX_CTIME;
 
 }  // namespace
 
@@ -96,6 +97,9 @@ bool DigestEngine::Open(const std::string& path, const HashSelection& selection)
     createdText.clear();
     modifiedText.clear();
     readFailed = false;
+    changed = false;
+    notRegular = false;
+    checkFacts = false;
     wantMd5 = wantSha1 = wantCrc32 = wantSha256 = false;
     const bool opened = !standardInputName.empty() && path == standardInputName
                             ? OpenStandardInput()
@@ -136,15 +140,23 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
     }
     // One statx gives kind, size and both times: small files make every call count.
     struct statx info {};
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME,
-                &info) != 0 ||
-        (info.stx_mask & (STATX_TYPE | STATX_SIZE)) != (STATX_TYPE | STATX_SIZE) ||
-        !S_ISREG(info.stx_mode)) {
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | kFactsMask | STATX_BTIME, &info) != 0 ||
+        (info.stx_mask & (STATX_TYPE | STATX_SIZE)) != (STATX_TYPE | STATX_SIZE)) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
+        return false;
+    }
+    if (!S_ISREG(info.stx_mode)) {
+        ::close(fd);
+        notRegular = true;
+        errno = S_ISDIR(info.stx_mode) ? EISDIR : 0;
         return false;
     }
     TakeFile(fd, info.stx_size);
     TimeTexts(info, modifiedText, createdText);
+    openFacts = FactsOf(info);
+    checkFacts = true;
     return true;
 }
 
@@ -155,8 +167,7 @@ bool DigestEngine::OpenStandardInput() {
         return false;
     }
     struct statx info {};
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME,
-                &info) != 0 ||
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | kFactsMask | STATX_BTIME, &info) != 0 ||
         (info.stx_mask & STATX_TYPE) == 0) {
         ::close(fd);
         return false;
@@ -171,6 +182,8 @@ bool DigestEngine::OpenStandardInput() {
     const uint64_t start = offset > 0 ? static_cast<uint64_t>(offset) : 0;
     TakeFile(fd, info.stx_size > start ? info.stx_size - start : 0);
     TimeTexts(info, modifiedText, createdText);
+    openFacts = FactsOf(info);
+    checkFacts = true;
     return true;
 }
 
@@ -199,11 +212,36 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
     }
     if (count == 0) {
         atEnd = true;
+        changed = !StillAsOpened();
         return false;
     }
     bytesDone += count;
     progress = Percent(bytesDone, fileSize);
     return fed;
+}
+
+DigestEngine::Facts DigestEngine::FactsOf(const struct ::statx& info) {
+    return {info.stx_size, info.stx_mtime.tv_sec, info.stx_ctime.tv_sec, info.stx_mtime.tv_nsec,
+            info.stx_ctime.tv_nsec};
+}
+
+bool DigestEngine::StillAsOpened() const {
+    // A pipe or terminal on standard input has no facts of a file to keep.
+    if (!checkFacts) {
+        return true;
+    }
+    struct statx info {};
+    if (::statx(file, "", AT_EMPTY_PATH, kFactsMask, &info) != 0 ||
+        (info.stx_mask & kFactsMask) != kFactsMask || !(FactsOf(info) == openFacts)) {
+        return false;
+    }
+    // Files under /proc and /sys report size 0 and still have content: for them only a size or
+    // time that moved tells of a change.
+    return bytesDone == fileSize || openFacts.size == 0;
+}
+
+ssize_t DigestEngine::ReadSome(void* target, std::size_t count) {
+    return readCall ? readCall(file, target, count) : ::read(file, target, count);
 }
 
 bool DigestEngine::ReadBlock(std::size_t& count, bool& fed) {
@@ -216,7 +254,8 @@ bool DigestEngine::ReadBlock(std::size_t& count, bool& fed) {
     std::size_t got = 0;
     count = 0;
     bool ok = NextPiece(halves[half], count, got);
-    while (ok && got > 0) {
+    // Stop is looked at between pieces, so it waits for one piece, not one block.
+    while (ok && got > 0 && !StopSeen()) {
         const unsigned char* piece = halves[half];
         const std::size_t size = got;
         count += size;
@@ -245,11 +284,11 @@ bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size
     const std::size_t want = std::min<std::size_t>(kPieceSize, bufferSize - count);
     // A read may return less than asked (a signal, a network file system): the piece is filled.
     while (got < want && (got == 0 || fileSize == 0 || done + got != fileSize)) {
-        ssize_t bytes = ::read(file, target + got, want - got);
-        // Reads of regular files ignore O_NONBLOCK, so it stays set; should a file system ever
-        // honour it, it is cleared (F_SETFL 0 touches only such status flags) and the read
-        // repeated.
-        if (bytes < 0 && (errno == EINTR || (errno == EAGAIN && ::fcntl(file, F_SETFL, 0) == 0))) {
+        ssize_t bytes = ReadSome(target + got, want - got);
+        // Reads of regular files on disk ignore O_NONBLOCK, so it stays set. A file that honours
+        // it (/proc/kmsg, some network and FUSE file systems) would otherwise block without end
+        // once cleared: its EAGAIN stays a read error.
+        if (bytes < 0 && errno == EINTR) {
             continue;
         }
         if (bytes < 0) {
@@ -312,14 +351,14 @@ std::string DigestEngine::DigestText(unsigned algorithmId, bool uppercase) {
             return {};
     }
     std::vector<unsigned char> value;
-    if (!wanted || hash == nullptr || readFailed || !hash->Finish(value)) {
+    if (!wanted || hash == nullptr || readFailed || changed || !hash->Finish(value)) {
         return {};
     }
     return FormatDigestHex(value, uppercase);
 }
 
 std::string DigestEngine::CrcText(bool uppercase) const {
-    if (!wantCrc32 || readFailed) {
+    if (!wantCrc32 || readFailed || changed) {
         return {};
     }
     return FormatCrc32(crc, uppercase);

@@ -1,13 +1,19 @@
 // Digests and file facts of one file at a time, in one sequential pass over its bytes.
 #pragma once
 
+#include <sys/types.h>
+
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/digest_lanes.h"
 #include "engine/digest_service.h"
 #include "engine/hash_selection.h"
+
+struct statx;
 
 namespace rizo {
 
@@ -45,12 +51,19 @@ public:
     // The name that Open takes for standard input, read to its end whatever kind of file it
     // is (a pipe, a terminal): the command line's "-". Empty, the default, names nothing.
     void SetStandardInputName(std::string name) { standardInputName = std::move(name); }
+    // How the engine reads from a file descriptor; ::read unless a test brings its own.
+    using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t count)>;
+    void SetReadCall(ReadCall call) { readCall = std::move(call); }
+    // A block ends early, between two pieces, once `flag` is set; null for never.
+    void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
 
     // Opens a regular file (anything else fails at once, as a missing file does), captures its
     // size and times and creates the wanted hash objects. A file still open is closed first.
     // Fails when MD5 or SHA1 is wanted and its object cannot be created; SHA256 is then dropped
-    // for this file instead.
+    // for this file instead. On failure errno tells why, EISDIR for a folder.
     bool Open(const std::string& path, const HashSelection& selection);
+    // The last Open failed because the path names a folder, FIFO, socket or device.
+    bool NotRegular() const { return notRegular; }
 
     uint64_t FileSize() const { return fileSize; }
     // Empty when the file system records no creation time.
@@ -64,9 +77,14 @@ public:
     // The last read failed (errno tells why): the digests would cover only part of the file, so
     // every digest text of this file is empty.
     bool ReadFailed() const { return readFailed; }
+    // Found at the end: the size or the modification or change time now differ from those taken
+    // at open, or more or fewer bytes were read than the size taken then. Nothing keeps writers
+    // out while a file is read, and digests of a mix of old and new bytes belong to no version of
+    // the file, so every digest text of this file is empty.
+    bool Changed() const { return changed; }
 
     // Called once per digest after the last ReadNext; empty when the digest is not wanted, its
-    // object is missing or failed, or the file could not be read to its end.
+    // object is missing or failed, the file could not be read to its end or changed meanwhile.
     std::string DigestText(unsigned algorithmId, bool uppercase);
     std::string CrcText(bool uppercase) const;
 
@@ -74,9 +92,21 @@ public:
     void Close();
 
 private:
+    // What the end-of-file check compares: the size and the two times to the nanosecond.
+    struct Facts {
+        uint64_t size = 0;
+        int64_t modifiedSeconds = 0, changedSeconds = 0;
+        uint32_t modifiedNanos = 0, changedNanos = 0;
+        bool operator==(const Facts&) const = default;
+    };
+
+    static Facts FactsOf(const struct ::statx& info);
     bool OpenRegularFile(const std::string& path);
     bool OpenStandardInput();
     void TakeFile(int fd, uint64_t size);
+    bool StillAsOpened() const;
+    bool StopSeen() const { return stopFlag != nullptr && stopFlag->load(); }
+    ssize_t ReadSome(void* target, std::size_t count);
     bool ReadBlock(std::size_t& count, bool& fed);
     bool NextPiece(unsigned char* target, std::size_t count, std::size_t& got);
     bool FeedDigest(DigestLanes::Digest digest, const unsigned char* data, std::size_t count);
@@ -90,6 +120,8 @@ private:
     int file = -1;
     uint64_t fileSize = 0;
     uint64_t bytesDone = 0;
+    Facts openFacts;
+    bool checkFacts = false;
     std::string createdText;
     std::string modifiedText;
     std::unique_ptr<DigestService> provider;
@@ -100,6 +132,10 @@ private:
     uint32_t crc = 0;
     bool readFailed = false;
     std::string standardInputName;
+    bool changed = false;
+    bool notRegular = false;
+    ReadCall readCall;
+    const std::atomic<bool>* stopFlag = nullptr;
     // The kernel copies into a page-aligned buffer several times faster than into one that is
     // not even cache-line aligned, as plain new[] of a large array returns.
     struct alignas(4096) Page {

@@ -7,9 +7,17 @@
 namespace rizo {
 
 // How far the worker got with a file. The texts alone cannot tell an empty file from one that
-// failed to open, nor a read error from a digest that could not be made; the command line needs
-// to say which.
-enum class FileOutcome { kNotOpened, kReadFailed, kStopped, kRead };
+// failed to open, nor a read error from a digest that could not be made; the rows and the command
+// line say which.
+enum class FileOutcome {
+    kNotOpened,    // errorNumber tells why; 0 when a digest object could not be made
+    kNotRegular,   // a folder (errorNumber EISDIR), FIFO, socket or device
+    kReadFailed,   // errorNumber of the failed read
+    kChanged,      // size or times differ after the last read from those taken at open
+    kStopped,      // Stop came while the file was being read
+    kNotFinished,  // Stop came while a read did not return; the worker was left to end alone
+    kRead,
+};
 
 // A value type, copied whole: the window takes its own copy of each result.
 struct FileEntry {
@@ -26,5 +34,14 @@ struct FileEntry {
     // errno of the failed open or read; 0 otherwise.
     int errorNumber = 0;
 };
+
+// Why the file has no digests, in a few words; empty for a file read to its end.
+std::string OutcomeReason(FileOutcome outcome, int errorNumber);
+inline std::string OutcomeReason(const FileEntry& entry) {
+    return OutcomeReason(entry.outcome, entry.errorNumber);
+}
+
+// An errno as the rows and the command line word it.
+std::string ErrorText(int errorNumber);
 
 }  // namespace rizo

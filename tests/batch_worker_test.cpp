@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 
@@ -90,7 +92,6 @@ public:
 class BatchWorkerTest : public ::testing::Test {
 protected:
     BatchWorkerTest() {
-        engine.AcquireProvider(false, false);
         settings.SetHashes({true, true, true, true});
         poster.worker = host.worker = &worker;
     }
@@ -140,11 +141,18 @@ protected:
     }
 
     test::TempFolder folder;
-    DigestEngine engine;
     ProgramSettings settings;
     RecordingPoster poster;
     RecordingHost host;
-    BatchWorker worker{engine, settings, poster, host};
+    // How each engine reads that the worker makes from now on; ::read when empty.
+    DigestEngine::ReadCall readCall;
+    const BatchWorker::EngineMaker makeEngine = [this] {
+        auto engine = std::make_unique<DigestEngine>();
+        engine->AcquireProvider(false, false);
+        engine->SetReadCall(readCall);
+        return engine;
+    };
+    BatchWorker worker{makeEngine, settings, poster, host};
 };
 
 // The messages in order: "p" and the progress, "f" file done, "b" batch done ("p" alone: other).
@@ -309,6 +317,62 @@ TEST_F(BatchWorkerTest, StopIsHonouredWithinOneBlockAndTheNextBatchRunsToItsEnd)
     EXPECT_EQ(full[11].entry.outcome, FileOutcome::kRead);
     EXPECT_EQ(full[11].entry.md5, full[5].entry.md5);
     EXPECT_FALSE(full[11].entry.md5.empty());
+}
+
+// A read that does not return holds neither Stop nor the next batch: after the wait its file is
+// reported not finished and the batch ends; the thread left behind posts nothing when it wakes.
+TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
+    // Shared with the thread left behind, which may outlive the test's locals.
+    struct Seam {
+        std::mutex lock;
+        std::condition_variable released;
+        bool release = false;
+        std::atomic<int> calls = 0;
+        std::atomic<bool> blocked = false, left = false;
+    };
+    auto seam = std::make_shared<Seam>();
+    readCall = [seam](int fd, void* buffer, std::size_t count) {
+        if (seam->calls++ == 0) {
+            seam->blocked = true;
+            seam->blocked.notify_all();
+            std::unique_lock lock(seam->lock);
+            seam->released.wait(lock, [&] { return seam->release; });
+        }
+        const ssize_t got = read(fd, buffer, count);
+        seam->left = true;
+        seam->left.notify_all();
+        return got;
+    };
+    BatchWorker blocking{makeEngine, settings, poster, host};
+    poster.worker = host.worker = &blocking;
+    const std::string stuck = folder.File("stuck", "22"), next = folder.File("next", "1");
+    blocking.PendingPaths = {stuck, next};
+    blocking.PendingRows = {4, 5};
+    ASSERT_TRUE(blocking.StartWorker());
+    seam->blocked.wait(false);
+    blocking.StopHashing();
+    EXPECT_EQ(seam->calls, 1) << "Stop returned while the read was still blocked";
+    std::vector<Posted> posted = poster.Messages(true);
+    ASSERT_EQ(Trace(posted), "f b");
+    EXPECT_EQ(posted[0].wParam, 4);
+    EXPECT_EQ(posted[0].entry.outcome, FileOutcome::kNotFinished);
+    EXPECT_EQ(posted[0].entry.path, stuck);
+    blocking.FinishBatch();
+
+    blocking.PendingPaths = {next};
+    blocking.PendingRows = {5};
+    ASSERT_TRUE(blocking.StartWorker());
+    posted = poster.Messages(true);
+    {
+        std::lock_guard lock(seam->lock);
+        seam->release = true;
+    }
+    seam->released.notify_all();
+    seam->left.wait(false);
+    blocking.FinishBatch();
+    EXPECT_EQ(Trace(posted), "p100 p0 p0 f b");
+    EXPECT_EQ(posted[3].entry.outcome, FileOutcome::kRead);
+    EXPECT_TRUE(poster.Messages(false).empty());
 }
 
 TEST_F(BatchWorkerTest, StartAndFinishDriveTheWindowInOrder) {

@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cctype>
+#include <functional>
 #include <ostream>
 #include <random>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/crc32.h"
@@ -177,22 +181,53 @@ TEST_F(DigestEngineTest, EverySelectionAtEveryBlockBoundaryGivesTheDigestsOfTheW
     }
 }
 
-// Progress is capped at 100 for data beyond the size taken at open, even a size of 0.
-TEST_F(DigestEngineTest, FileIsReadToItsEndWhateverTheSizeTakenAtOpen) {
-    const std::string path = dir.File("growing", "abc");
-    ASSERT_TRUE(engine.Open(path, kAll));
-    EXPECT_EQ(engine.FileSize(), 3u);
-    float percent = 0;
-    bool atEnd = false;
-    ASSERT_TRUE(engine.ReadNext(percent, atEnd));
-    std::ofstream(path, std::ios::binary | std::ios::app) << "def";
-    EXPECT_EQ(ReadAll(), (std::vector<float>{100, 0}));
-    EXPECT_EQ(TextsOf(), InMemory("abcdef"));
-
-    // /proc files report size 0 and still have content.
+// Nothing keeps writers out while a file is read: a file rewritten, shrunk or grown after its first
+// piece gets no digest at all. /proc files, which report size 0 and have content, still do.
+TEST_F(DigestEngineTest, FileChangedWhileBeingReadGetsNoDigest) {
+    const std::string bytes = RandomBytes(3 * DigestEngine::kPieceSize);
+    struct Case {
+        const char* label;
+        std::function<void(const std::string&)> change;
+    };
+    const Case cases[] = {
+        {"untouched", nullptr},
+        {"rewritten in place",
+         [](const std::string& path) {
+             const int fd = open(path.c_str(), O_WRONLY);
+             EXPECT_EQ(pwrite(fd, "x", 1, 5), 1);
+             close(fd);
+         }},
+        {"shrunk", [](const std::string& path) { EXPECT_EQ(truncate(path.c_str(), 1000), 0); }},
+        {"grown",
+         [](const std::string& path) {
+             std::ofstream(path, std::ios::binary | std::ios::app) << "def";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::string path = dir.File("changing", bytes);
+        // An old modification time, so a rewrite within the clock's tick still moves it.
+        const timespec times[2] = {{0, UTIME_OMIT}, {1416384330, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        int reads = 0;
+        engine.SetReadCall([&](int fd, void* buffer, std::size_t count) {
+            const ssize_t got = read(fd, buffer, count);
+            if (++reads == 1 && c.change) {
+                c.change(path);
+            }
+            return got;
+        });
+        ASSERT_TRUE(engine.Open(path, kAll));
+        ReadAll();
+        EXPECT_EQ(engine.Changed(), c.change != nullptr);
+        EXPECT_EQ(TextsOf(), c.change ? Texts{} : InMemory(bytes));
+    }
+    engine.SetReadCall(nullptr);
     ASSERT_TRUE(engine.Open("/proc/self/status", kAll));
     EXPECT_EQ(engine.FileSize(), 0u);
     EXPECT_EQ(ReadAll(), (std::vector<float>{100, 0}));
+    EXPECT_FALSE(engine.Changed());
+    EXPECT_EQ(TextsOf().md5.size(), 32u);
 }
 
 TEST(Crc32, BlocksChainToTheCrcOfTheWhole) {
@@ -281,18 +316,53 @@ TEST_F(DigestEngineTest, OnlyRegularFilesOpenAndNothingOfTheLastFileRemains) {
     }
 }
 
+// A failed read gives no digests; EAGAIN (/proc/kmsg, FUSE and network files honour O_NONBLOCK) is
+// such a failure too, since reading on in blocking mode could wait without end.
 TEST_F(DigestEngineTest, ReadErrorIsNotTheEndOfTheFile) {
-    // Reading a process's own memory from offset 0 fails with EIO: page 0 is never mapped.
-    ASSERT_TRUE(engine.Open("/proc/self/mem", kAll));
+    const std::string abc = dir.File("abc", "abc");
+    const std::vector<std::tuple<std::string, int, bool>> cases = {
+        // Reading a process's own memory from offset 0 fails with EIO: page 0 is never mapped.
+        {"/proc/self/mem", EIO, false},
+        {abc, EAGAIN, true},
+    };
+    for (const auto& [path, error, wouldBlockOnce] : cases) {
+        bool blocked = false;
+        engine.SetReadCall([&, wouldBlock = wouldBlockOnce](int fd, void* buffer, std::size_t n) {
+            if (wouldBlock && !std::exchange(blocked, true)) {
+                errno = EAGAIN;
+                return ssize_t{-1};
+            }
+            return read(fd, buffer, n);
+        });
+        ASSERT_TRUE(engine.Open(path, kAll));
+        float percent = 0;
+        bool atEnd = false;
+        EXPECT_FALSE(engine.ReadNext(percent, atEnd));
+        EXPECT_EQ(errno, error) << path;
+        EXPECT_TRUE(atEnd);
+        EXPECT_TRUE(engine.ReadFailed());
+        EXPECT_EQ(TextsOf(), Texts{});
+    }
+    engine.SetReadCall(nullptr);
+    EXPECT_EQ(Hash(abc), InMemory("abc"));
+    EXPECT_FALSE(engine.ReadFailed());
+}
+
+// Stop is seen between the pieces of a block, not only between blocks.
+TEST_F(DigestEngineTest, StopEndsABlockAfterThePieceBeingRead) {
+    const std::size_t size = 4 * DigestEngine::kPieceSize;
+    std::atomic<bool> stop = false;
+    engine.SetStopFlag(&stop);
+    engine.SetReadCall([&stop](int fd, void* buffer, std::size_t count) {
+        stop = true;
+        return read(fd, buffer, count);
+    });
+    ASSERT_TRUE(engine.Open(dir.File("long", RandomBytes(size)), kAll));
     float percent = 0;
     bool atEnd = false;
-    EXPECT_FALSE(engine.ReadNext(percent, atEnd));
-    EXPECT_TRUE(atEnd);
-    EXPECT_TRUE(engine.ReadFailed());
-    EXPECT_EQ(TextsOf(), Texts{});
-
-    EXPECT_EQ(Hash(dir.File("abc", "abc")), InMemory("abc"));
-    EXPECT_FALSE(engine.ReadFailed());
+    engine.ReadNext(percent, atEnd);
+    EXPECT_LE(percent, 50.0f);
+    engine.SetStopFlag(nullptr);
 }
 
 TEST(DigestEngineProvider, NoServiceOpensNothingAndTheBaseOneOffersNoSha256) {

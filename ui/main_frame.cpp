@@ -118,6 +118,12 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     ResolveSettingsPath(settings);
     LoadSettings(settings);
     osClass = OsClass();
+    const auto makeEngine = [this] {
+        auto engine = std::make_unique<DigestEngine>();
+        engine->AcquireProvider(osClass == 0 || osClass == 1, osClass == 2);
+        return engine;
+    };
+    worker = std::make_unique<BatchWorker>(makeEngine, settings, *this, *this);
 
     // The panes come first so that every menu can be watched for its prompts.
     panes = new StatusPanes(*statusBar());
@@ -135,7 +141,6 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     if (osClass == 0 || osClass == 1) {
         settings.HashSHA256 = false;
     }
-    engine.AcquireProvider(osClass == 0 || osClass == 1, osClass == 2);
     ApplyDigestSelection();
     ApplyAlwaysOnTop();
 }
@@ -333,9 +338,9 @@ void MainFrame::AddFiles() {
     if (Busy()) {
         return;
     }
-    ClearPending(worker.PendingPaths, worker.PendingRows);
-    worker.PendingPaths = AskFilesToAdd(DialogOwner());
-    if (!worker.PendingPaths.empty()) {
+    ClearPending(worker->PendingPaths, worker->PendingRows);
+    worker->PendingPaths = AskFilesToAdd(DialogOwner());
+    if (!worker->PendingPaths.empty()) {
         CommitPendingAndStart();
     }
 }
@@ -349,16 +354,16 @@ void MainFrame::AddFolder() {
         return;
     }
     // An empty folder still runs a batch, so the end-of-batch handling runs as after any add.
-    ClearPending(worker.PendingPaths, worker.PendingRows);
-    ScanFolder(*folder, worker.PendingPaths);
+    ClearPending(worker->PendingPaths, worker->PendingRows);
+    ScanFolder(*folder, worker->PendingPaths);
     CommitPendingAndStart();
 }
 
 void MainFrame::CommitPendingAndStart() {
-    CommitPending(list->Model(), worker.PendingPaths, worker.PendingRows,
+    CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);
     UpdateFileCount();
-    worker.StartWorker();
+    worker->StartWorker();
 }
 
 void MainFrame::SelectAll() {
@@ -389,14 +394,14 @@ void MainFrame::ClearAll() {
 }
 
 void MainFrame::RehashAll() {
-    if (Busy() || !QueueAllRows(list->Model(), worker.PendingPaths, worker.PendingRows)) {
+    if (Busy() || !QueueAllRows(list->Model(), worker->PendingPaths, worker->PendingRows)) {
         return;
     }
-    worker.StartWorker();
+    worker->StartWorker();
 }
 
 void MainFrame::StopHashing() {
-    worker.StopHashing();
+    worker->StopHashing();
 }
 
 void MainFrame::Exit() {
@@ -487,8 +492,8 @@ void MainFrame::DropFiles(const std::vector<std::string>& paths) {
     if (Busy()) {
         return;
     }
-    ClearPending(worker.PendingPaths, worker.PendingRows);
-    CollectDroppedItems(paths, worker.PendingPaths);
+    ClearPending(worker->PendingPaths, worker->PendingRows);
+    CollectDroppedItems(paths, worker->PendingPaths);
     CommitPendingAndStart();
 }
 
@@ -544,13 +549,13 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
             ShowResult(static_cast<int32_t>(wParam), lParam);
             break;
         case UM_HASH_BATCH_DONE:
-            worker.FinishBatch();
+            worker->FinishBatch();
             break;
     }
 }
 
 void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
-    const FileEntry entry = worker.Result(resultIndex);
+    const FileEntry entry = worker->Result(resultIndex);
     FileListModel& rows = list->Model();
     rows.SetCellText(row, kColMd5, entry.md5);
     rows.SetCellText(row, kColSha1, entry.sha1);
@@ -563,8 +568,8 @@ void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
 }
 
 void MainFrame::ShowProgress() {
-    panes->ShowProgress(worker.LastProgress(), worker.CurrentName(), worker.CurrentFolder());
-    const int32_t row = worker.CurrentRow();
+    panes->ShowProgress(worker->LastProgress(), worker->CurrentName(), worker->CurrentFolder());
+    const int32_t row = worker->CurrentRow();
     if (list->HighlightRow() != row) {
         list->SetHighlightRow(row);
     }

@@ -46,10 +46,10 @@ public:
     void RefreshSelectionCommands();
 
     const ProgramSettings& Settings() const { return settings; }
-    bool Busy() const { return worker.Busy(); }
+    bool Busy() const { return worker->Busy(); }
     SortListView& List() { return *list; }
     StatusPanes& Panes() { return *panes; }
-    BatchWorker& Worker() { return worker; }
+    BatchWorker& Worker() { return *worker; }
 
     // The worker's messages, posted from its thread as events of the message's number.
     void Post(int message, int64_t wParam, int64_t lParam) override;
@@ -122,9 +122,9 @@ private:
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
 
     ProgramSettings settings;
-    DigestEngine engine;
-    BatchWorker worker{engine, settings, *this, *this};
     int osClass = 1;
+    // Made after the settings are loaded and the platform's class is known.
+    std::unique_ptr<BatchWorker> worker;
     // Set once a close is accepted: worker messages still queued then reach no handler.
     bool closing = false;
     std::map<int, QAction*> actions;

@@ -1,0 +1,87 @@
+// One hashing batch on its worker thread: the queue, the results, the progress state and the gate
+// through which its messages reach the window.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/digest_engine.h"
+#include "engine/file_entry.h"
+#include "engine/hash_selection.h"
+#include "engine/message_poster.h"
+
+namespace rizo {
+
+// Shared by the window's BatchWorker and the worker thread, so that a thread left blocked in a read
+// can end on its own after the window has moved on or is gone: once the run is abandoned, the
+// thread appends no result and posts nothing, and what it touches is its own.
+class BatchRun {
+public:
+    BatchRun(std::shared_ptr<DigestEngine> digestEngine, MessagePoster& messagePoster,
+             std::vector<std::string> queuedPaths, std::vector<int32_t> queuedRows,
+             HashSelection hashes, bool uppercaseDigests);
+
+    // The thread body: hashes the queue in order, then posts UM_HASH_BATCH_DONE.
+    void Main();
+    void RequestStop() { stopRequested = true; }
+    bool StopRequested() const { return stopRequested.load(); }
+    // True once Main has ended, waiting for it at most `limit`.
+    bool WaitForEnd(std::chrono::milliseconds limit);
+    // Closes the gate. With `announce` the file being read gets a "not finished" result and the
+    // batch its end, posted in the order the thread would have used.
+    void Abandon(bool announce);
+
+    // A copy of the result at `index`, an empty entry when there is none.
+    FileEntry Result(int64_t index) const;
+    int32_t CurrentRow() const { return currentRow.load(); }
+    float LastProgress() const { return lastProgress.load(); }
+    std::string CurrentName() const;
+    std::string CurrentFolder() const;
+    void ResetProgress();
+
+private:
+    void Post(int message, int64_t wParam, int64_t lParam);
+    bool BeginFile(std::size_t index);
+    bool FinishFile(FileEntry entry);
+    // Under gateLock.
+    void AppendAndPost(int32_t row, FileEntry entry);
+    void HashOneFile(const std::string& path, FileEntry& entry);
+    void ReadToEnd(FileEntry& entry);
+    void SetCurrent(std::string name, std::string folder);
+
+    const std::shared_ptr<DigestEngine> engine;
+    MessagePoster& poster;
+    const std::vector<std::string> paths;
+    const std::vector<int32_t> rows;
+    const HashSelection selection;
+    const bool uppercase;
+    std::atomic<bool> stopRequested = false;
+
+    // Held for every post and append, so that none slips past an Abandon.
+    std::mutex gateLock;
+    bool abandoned = false;
+    // The queue entry being hashed, valid while inFile.
+    std::size_t fileIndex = 0;
+    bool inFile = false;
+
+    mutable std::mutex resultsLock;
+    std::vector<FileEntry> results;
+
+    std::atomic<int32_t> currentRow = -1;
+    std::atomic<float> lastProgress = 0;
+    mutable std::mutex currentLock;
+    std::string currentName;
+    std::string currentFolder;
+
+    std::mutex endLock;
+    std::condition_variable endSignal;
+    bool ended = false;
+};
+
+}  // namespace rizo
