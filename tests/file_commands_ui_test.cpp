@@ -122,10 +122,24 @@ TEST(DroppedNames, KeepRawBytesAndOrder) {
     EXPECT_EQ(DroppedNames(data), (std::vector<std::string>{"/tmp/\xff\xfe.bin", "/b"}));
 }
 
-TEST(Clipboard, HoldsTheWholeTextAsOneItem) {
-    const std::string text = "a.txt\r\n--\r\nMD5            : 0cc175b9\r\n";
-    CopyTextToClipboard(text);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text);
+// Text that is not UTF-8 keeps its bytes under text/plain beside a UTF-8 form for Unicode readers.
+TEST(Clipboard, OffersTheTextAsUtf8AndNonUtf8TextAlsoAsItsOwnBytes) {
+    const struct {
+        std::string text;
+        QStringList formats;
+    } cases[] = {
+        {"caf\xC3\xA9.txt\r\n--\r\n", {"text/plain"}},
+        {"\xFF-raw.bin\r\n--\r\n", {"text/plain;charset=utf-8", "text/plain"}},
+    };
+    for (const auto& [text, formats] : cases) {
+        CopyTextToClipboard(text);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        EXPECT_EQ(data->formats(), formats);
+        EXPECT_EQ(data->data("text/plain").toStdString(), text);
+        const QString unicode = data->text();
+        EXPECT_EQ(unicode, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        EXPECT_TRUE(unicode.toUtf8().isValidUtf8());
+    }
 }
 
 }  // namespace

@@ -241,7 +241,7 @@ TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
     EXPECT_FALSE(frame->Busy());
 }
 
-TEST_F(MainFrameFilesTest, CopyPutsTheExactTextOnTheClipboard) {
+TEST_F(MainFrameFilesTest, CopyPutsTheTextSaveWritesOnTheClipboard) {
     Drop({data + "abc.txt", data + "\xff-raw.bin"});
     ASSERT_TRUE(WaitUntilIdle());
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -256,6 +256,18 @@ TEST_F(MainFrameFilesTest, CopyPutsTheExactTextOnTheClipboard) {
                   "\r\nFile Size      : 3 Byte\r\n" + kRule + "\r\n");
     frame->Execute(kCmdCopyMd5);
     EXPECT_EQ(clipboard->text().toStdString(), std::string(kMd5Abc) + "\r\n");
+
+    // A name that is not UTF-8 pastes as plain text with the bytes Save writes.
+    frame->Execute(kCmdSelectAll);
+    frame->Execute(kCmdCopy);
+    const std::string saved = temp.Path() + "saved.txt";
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectFile(QString::fromStdString(saved));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    frame->Execute(kCmdSave);
+    EXPECT_EQ(clipboard->mimeData()->data("text/plain").toStdString(), test::ReadText(saved));
+    EXPECT_NE(test::ReadText(saved).find("\xff-raw.bin\r\n"), std::string::npos);
 }
 
 TEST_F(MainFrameFilesTest, SaveWritesTheRecordsAndReportsAFailureNamingTheFile) {
