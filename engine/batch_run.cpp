@@ -148,8 +148,8 @@ void BatchRun::ResetProgress() {
 
 void BatchRun::HashOneFile(const std::string& path, FileEntry& entry) {
     entry = {};
-    // The empty path queued for a row that never had a result leaves the shown name and folder as
-    // they were, and fails to open.
+    // An empty path (a command line can give one) leaves the shown name and folder as they were,
+    // and fails to open.
     if (!path.empty()) {
         const std::size_t nameStart = NameStart(path);
         entry.path = path;

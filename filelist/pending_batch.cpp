@@ -20,7 +20,11 @@ int FindOrInsertRow(RowStore& rows, const std::string& path) {
         return row;
     }
     const size_t slash = path.rfind('/');
-    return rows.InsertRow(slash == std::string::npos ? path : path.substr(slash + 1));
+    const int inserted = rows.InsertRow(slash == std::string::npos ? path : path.substr(slash + 1));
+    // The row shows its path from the start, so a batch stopped before reaching it leaves a row
+    // that Refresh can hash and that a second add of the same path finds.
+    rows.SetCellText(inserted, kColFullPath, path);
+    return inserted;
 }
 
 void CommitPending(RowStore& rows, std::vector<std::string>& pendingPaths,

@@ -13,7 +13,7 @@ namespace rizo {
 void ClearPending(std::vector<std::string>& pendingPaths, std::vector<int32_t>& pendingRows);
 
 // The row showing `path` (exact bytes: names on this platform are case-sensitive), or a new row
-// at the end named after the path's last component.
+// at the end named after the path's last component and showing the path in its Full Path cell.
 int FindOrInsertRow(RowStore& rows, const std::string& path);
 
 // Maps each pending path to its row and appends the rows to `pendingRows`. With
@@ -22,7 +22,7 @@ int FindOrInsertRow(RowStore& rows, const std::string& path);
 void CommitPending(RowStore& rows, std::vector<std::string>& pendingPaths,
                    std::vector<int32_t>& pendingRows, bool autoSortFileName);
 
-// Refresh: queues every row under the path its Full Path cell shows (empty when never hashed).
+// Refresh: queues every row under the path its Full Path cell shows.
 // False, queueing nothing, when the list is empty.
 bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
                   std::vector<int32_t>& pendingRows);

@@ -21,12 +21,10 @@ struct Batch {
     std::vector<int32_t> rows;
 };
 
-// Rows as the worker leaves them: the name and the Full Path cell written.
-FileTable HashedTable(const std::vector<std::string>& paths) {
+FileTable Listed(std::vector<std::string> paths) {
     FileTable table;
-    for (const std::string& path : paths) {
-        table.SetCellText(FindOrInsertRow(table, path), kColFullPath, path);
-    }
+    std::vector<int32_t> rows;
+    CommitPending(table, paths, rows, false);
     return table;
 }
 
@@ -38,19 +36,24 @@ std::vector<std::string> Names(const FileTable& table) {
     return names;
 }
 
-TEST(CommitPending, ListedPathReusesItsRowAndCaseMatters) {
-    FileTable table = HashedTable({"/x/a.txt", "/x/b.txt"});
-    Batch batch{{"/x/b.txt", "/x/A.txt", "/x/a.txt"}, {}};
-    CommitPending(table, batch.paths, batch.rows, false);
-    EXPECT_EQ(batch.rows, (std::vector<int32_t>{1, 2, 0}));
-    EXPECT_EQ(Names(table), (std::vector<std::string>{"a.txt", "b.txt", "A.txt"}));
-}
-
-TEST(CommitPending, SamePathTwiceInOneBatchGivesTwoRows) {
+// A row shows its path from the moment it is made, so a path listed earlier, or earlier in the
+// same batch, finds its row, and Refresh queues rows that no batch has reached yet.
+TEST(CommitPending, EveryPathHasOneRowShowingItFromTheStart) {
     FileTable table;
-    Batch batch{{"/x/a.txt", "/x/a.txt"}, {}};
-    CommitPending(table, batch.paths, batch.rows, false);
-    EXPECT_EQ(batch.rows, (std::vector<int32_t>{0, 1}));
+    Batch first{{"/x/a.txt", "/x/b.txt", "/x/a.txt"}, {}};
+    CommitPending(table, first.paths, first.rows, false);
+    EXPECT_EQ(first.rows, (std::vector<int32_t>{0, 1, 0}));
+    Batch second{{"/x/b.txt", "/x/A.txt", "/x/a.txt"}, {}};
+    CommitPending(table, second.paths, second.rows, false);
+    EXPECT_EQ(second.rows, (std::vector<int32_t>{1, 2, 0}));
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"a.txt", "b.txt", "A.txt"}));
+
+    Batch refresh{{"stale"}, {7}};
+    ASSERT_TRUE(QueueAllRows(table, refresh.paths, refresh.rows));
+    EXPECT_EQ(refresh.paths, (std::vector<std::string>{"/x/a.txt", "/x/b.txt", "/x/A.txt"}));
+    EXPECT_EQ(refresh.rows, (std::vector<int32_t>{0, 1, 2}));
+    FileTable empty;
+    EXPECT_FALSE(QueueAllRows(empty, refresh.paths, refresh.rows));
 }
 
 TEST(CommitPending, AutoSortOrdersTheBatchByFullPathBytesOnly) {
@@ -66,7 +69,8 @@ TEST(CommitPending, AutoSortOrdersTheBatchByFullPathBytesOnly) {
         {{"/x/b.txt", "/x/A.txt"}, false, {"/x/b.txt", "/x/A.txt"}},
     };
     for (const Case& c : cases) {
-        FileTable table = HashedTable({"/x/zz"});
+        FileTable table;
+        FindOrInsertRow(table, "/x/zz");
         Batch batch{c.batch, {}};
         CommitPending(table, batch.paths, batch.rows, c.autoSort);
         EXPECT_EQ(batch.paths, c.expected);
@@ -74,18 +78,6 @@ TEST(CommitPending, AutoSortOrdersTheBatchByFullPathBytesOnly) {
         EXPECT_EQ(table.Cell(0, kColFilename), "zz");
         EXPECT_EQ(table.Cell(1, kColFilename), c.expected[0].substr(c.expected[0].rfind('/') + 1));
     }
-}
-
-TEST(QueueAllRows, QueuesEveryRowUnderItsShownPath) {
-    FileTable table = HashedTable({"/x/a.txt"});
-    table.InsertRow("never-hashed");
-    Batch batch{{"stale"}, {7}};
-    ASSERT_TRUE(QueueAllRows(table, batch.paths, batch.rows));
-    EXPECT_EQ(batch.paths, (std::vector<std::string>{"/x/a.txt", ""}));
-    EXPECT_EQ(batch.rows, (std::vector<int32_t>{0, 1}));
-
-    FileTable empty;
-    EXPECT_FALSE(QueueAllRows(empty, batch.paths, batch.rows));
 }
 
 TEST(CollectDroppedItems, FoldersAreScannedFilesTakenAndUnknownNamesSkipped) {
@@ -99,7 +91,7 @@ TEST(CollectDroppedItems, FoldersAreScannedFilesTakenAndUnknownNamesSkipped) {
     EXPECT_EQ(batch.paths, (std::vector<std::string>{root + "/d/f", root + "/d/f"}));
     FileTable table;
     CommitPending(table, batch.paths, batch.rows, false);
-    EXPECT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.RowCount(), 1);
 }
 
 TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
@@ -114,7 +106,7 @@ TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
         {{0, 2}, true, {"b"}},
     };
     for (const Case& c : cases) {
-        FileTable table = HashedTable({"/a", "/b", "/c"});
+        FileTable table = Listed({"/a", "/b", "/c"});
         for (int row : c.selected) {
             table.SetSelected(row, true);
         }
@@ -125,7 +117,7 @@ TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
 }
 
 TEST(RowCommands, SelectAllAndNoneChangeOnlyTheSelection) {
-    FileTable table = HashedTable({"/a", "/b", "/c"});
+    FileTable table = Listed({"/a", "/b", "/c"});
     table.SetSelected(1, true);
     EXPECT_TRUE(SelectAll(table));
     EXPECT_EQ(table.SelectedCount(), 3);
