@@ -92,13 +92,8 @@ void FileTable::SetSelected(int row, bool selected) {
     }
 }
 
-void FileTable::SetRowBackColour(int row, uint32_t back, uint32_t defaultText) {
-    RowColour& colour = rows[row].colour;
-    if (colour.textColour == 0) {
-        colour.textColour = defaultText;
-    }
-    colour.backColour = back;
-    colour.isSet = true;
+void FileTable::SetRowBackColour(int row, uint32_t back) {
+    rows[row].colour = RowColour{true, back};
 }
 
 std::vector<int> FileTable::SortByColumn(int column, bool ascending) {

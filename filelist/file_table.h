@@ -12,9 +12,9 @@
 namespace rizo {
 
 // Colours are 0xRRGGBB.
+// The text colour is not kept: the view chooses one that reads well on the background.
 struct RowColour {
     bool isSet = false;
-    uint32_t textColour = 0;
     uint32_t backColour = 0;
 };
 
@@ -37,8 +37,7 @@ public:
     void SetRedraw(bool) override {}
 
     const RowColour& Colour(int row) const { return rows[row].colour; }
-    // Marks the row with `back`; keeps an earlier non-zero text colour, else takes `defaultText`.
-    void SetRowBackColour(int row, uint32_t back, uint32_t defaultText);
+    void SetRowBackColour(int row, uint32_t back);
 
     // Orders the rows by the bytes of `column` (unsigned, no case folding, a prefix first).
     // Colours and selection move with their rows. Returns the old index of each new row.

@@ -58,6 +58,12 @@ TEST(HyperLink, TurnsPurpleOnlyAfterAnOpenThatSucceededAndStaysSo) {
         QTest::keyClick(f.link, Qt::Key_Space);
         EXPECT_EQ(f.link->TextColor(), colour) << f.opens;
     }
+    // On a dark theme's window the theme's own link colour takes the place of purple.
+    QPalette dark = f.link->palette();
+    dark.setColor(QPalette::Window, QColor(0x22, 0x20, 0x20));
+    dark.setColor(QPalette::LinkVisited, QColor(0xE0, 0x80, 0xE0));
+    f.link->setPalette(dark);
+    EXPECT_EQ(f.link->TextColor(), QColor(0xE0, 0x80, 0xE0));
     f.link->setEnabled(false);
     EXPECT_EQ(f.link->TextColor(),
               f.link->palette().color(QPalette::Disabled, QPalette::WindowText));

@@ -4,6 +4,8 @@
 #include <QAbstractItemModelTester>
 #include <QColor>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -12,6 +14,7 @@
 #include <random>
 
 #include "filelist/duplicate_groups.h"
+#include "ui/readable_text.h"
 
 namespace rizo {
 namespace {
@@ -251,6 +254,36 @@ TEST(FileListModel, OnlyTheFirstNinetyGroupsAreColoured) {
     EXPECT_EQ(model.Colour(91 + 89).backColour, DuplicateColour(kDuplicatePaletteSize));
     EXPECT_FALSE(model.Colour(90).isSet);
     EXPECT_FALSE(model.Colour(91 + 90).isSet);
+}
+
+// Every duplicate colour and the highlight of the row being hashed keep their text readable
+// whether the theme's text is dark (a light theme) or light (a dark theme).
+TEST(FileListModel, RowTextStaysReadableInLightAndDarkThemes) {
+    ASSERT_DOUBLE_EQ(ContrastRatio(0x000000, 0xFFFFFF), 21.0);
+    ASSERT_DOUBLE_EQ(ContrastRatio(0x777777, 0x777777), 1.0);
+    const QPalette original = QGuiApplication::palette();
+    for (const QColor themeText : {QColor(0x20, 0x20, 0x20), QColor(0xF0, 0xF0, 0xF0)}) {
+        QPalette theme = original;
+        theme.setColor(QPalette::Text, themeText);
+        QGuiApplication::setPalette(theme);
+        FileListModel model;
+        for (int group = 1; group <= kDuplicatePaletteSize + 1; ++group) {
+            model.SetRowBackColour(model.InsertRow("f"),
+                                   DuplicateColour(std::min(group, kDuplicatePaletteSize)));
+        }
+        model.SetHighlightRow(kDuplicatePaletteSize);
+        for (int row = 0; row < model.RowCount(); ++row) {
+            EXPECT_GE(ContrastRatio(Foreground(model, row).rgb() & 0xFFFFFFu,
+                                    Background(model, row).rgb() & 0xFFFFFFu),
+                      4.5)
+                << themeText.name().toStdString() << " row " << row;
+        }
+        // A light theme's own text colour stays on the pale colours.
+        if (themeText.lightness() < 128) {
+            EXPECT_EQ(Foreground(model, 0), themeText);
+        }
+    }
+    QGuiApplication::setPalette(original);
 }
 
 TEST(FileListModel, HighlightedRowIsWhiteOnBlueOverItsColour) {

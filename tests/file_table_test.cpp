@@ -63,7 +63,7 @@ TEST(FileTable, SortIsOrdinalAndCarriesColourAndSelection) {
     for (const char* size : {"999", "1,000", "20", "\xC3\xA9", "B", "a"}) {
         table.SetCellText(table.InsertRow(size), kColSize, size);
     }
-    table.SetRowBackColour(0, 0xFFCBCB, 0x000000);
+    table.SetRowBackColour(0, 0xFFCBCB);
     table.SetSelected(2, true);
     std::vector<int> order = table.SortByColumn(kColSize, true);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 0, 4, 5, 3}));
@@ -76,15 +76,6 @@ TEST(FileTable, SortIsOrdinalAndCarriesColourAndSelection) {
     EXPECT_EQ(table.Colour(2).backColour, 0xFFCBCBu);
     EXPECT_TRUE(table.IsSelected(1));
     EXPECT_EQ(table.SelectedCount(), 1);
-}
-
-TEST(FileTable, BackColourKeepsAnEarlierTextColour) {
-    FileTable table;
-    table.InsertRow("f");
-    table.SetRowBackColour(0, 0x111111, 0x222222);
-    table.SetRowBackColour(0, 0x333333, 0x444444);
-    EXPECT_EQ(table.Colour(0).textColour, 0x222222u);
-    EXPECT_EQ(table.Colour(0).backColour, 0x333333u);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "filelist/duplicate_groups.h"
+#include "ui/readable_text.h"
 
 namespace rizo {
 
@@ -65,8 +66,10 @@ QString Display(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-uint32_t WindowTextColour() {
-    return QGuiApplication::palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
+// Chosen when drawn, so rows stay readable when the theme changes while the program runs.
+QColor TextOn(uint32_t back) {
+    const uint32_t themeText = QGuiApplication::palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
+    return Rgb(ReadableTextColour(back, themeText));
 }
 
 }  // namespace
@@ -209,7 +212,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             if (row == highlightRow) {
                 return Rgb(kHighlightText);
             }
-            return colour.isSet ? Rgb(colour.textColour) : QVariant();
+            return colour.isSet ? TextOn(colour.backColour) : QVariant();
         default:
             return {};
     }
@@ -244,7 +247,7 @@ void FileListModel::EmitRowsChanged(int first, int last, const QList<int>& roles
 }
 
 void FileListModel::SetRowBackColour(int row, uint32_t colour) {
-    table.SetRowBackColour(row, colour, WindowTextColour());
+    table.SetRowBackColour(row, colour);
     EmitRowsChanged(row, row, kColourRoles);
 }
 
@@ -255,11 +258,10 @@ void FileListModel::MarkDuplicates(int keyColumn) {
         keys.emplace_back(table.Cell(row, keyColumn));
     }
     const std::vector<int> groups = DuplicateGroups(keys);
-    const uint32_t text = WindowTextColour();
     for (int row = 0; row < table.RowCount(); ++row) {
         int group = groups[static_cast<size_t>(row)];
         if (group >= 1 && group <= kDuplicatePaletteSize) {
-            table.SetRowBackColour(row, DuplicateColour(group), text);
+            table.SetRowBackColour(row, DuplicateColour(group));
         }
     }
     EmitRowsChanged(0, table.RowCount() - 1, kColourRoles);

@@ -9,6 +9,8 @@
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
 
+#include "ui/readable_text.h"
+
 namespace rizo {
 namespace {
 
@@ -35,7 +37,13 @@ QColor HyperLink::TextColor() const {
     if (!isEnabled()) {
         return palette().color(QPalette::Disabled, QPalette::WindowText);
     }
-    return visited ? kVisitedColour : kUnvisitedColour;
+    const QColor usual = visited ? kVisitedColour : kUnvisitedColour;
+    // Blue and purple vanish on a dark theme's window; its own link colours are made for it.
+    const uint32_t window = palette().color(QPalette::Window).rgb() & 0xFFFFFFu;
+    if (ReadsWell(usual.rgb() & 0xFFFFFFu, window)) {
+        return usual;
+    }
+    return palette().color(visited ? QPalette::LinkVisited : QPalette::Link);
 }
 
 QRect HyperLink::TextRect() const {

@@ -1,0 +1,19 @@
+// Text colours that stay readable on the list's coloured rows in light and dark themes alike.
+#pragma once
+
+#include <cstdint>
+
+namespace rizo {
+
+// How far apart two colours (0xRRGGBB) are in relative luminance, as the ratio
+// (lighter + 0.05) / (darker + 0.05): 1 for equal colours, 21 for black and white.
+double ContrastRatio(uint32_t first, uint32_t second);
+
+// Whether `text` stands out enough from `back` to be read comfortably.
+bool ReadsWell(uint32_t text, uint32_t back);
+
+// The theme's text colour `themeText` where it reads well on `back`; otherwise black or white,
+// whichever stands out more. A dark theme's light text would vanish on the pale duplicate colours.
+uint32_t ReadableTextColour(uint32_t back, uint32_t themeText);
+
+}  // namespace rizo
