@@ -14,6 +14,8 @@ public:
     virtual void ShowProgress() = 0;
     // Called only when the ShowBeepMessage setting is on.
     virtual void Beep() = 0;
+    // The worker has started; whole-batch progress can be followed from now on.
+    virtual void BatchStarted() {}
 };
 
 }  // namespace rizo

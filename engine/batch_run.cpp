@@ -30,7 +30,8 @@ BatchRun::BatchRun(std::shared_ptr<DigestEngine> digestEngine, MessagePoster& me
       paths(std::move(queuedPaths)),
       rows(std::move(queuedRows)),
       selection(hashes),
-      uppercase(uppercaseDigests) {}
+      uppercase(uppercaseDigests),
+      bytesAtStart(engine->BytesReadInTotal()) {}
 
 void BatchRun::Main() {
     engine->SetStopFlag(&stopRequested);
@@ -122,6 +123,17 @@ FileEntry BatchRun::Result(int64_t index) const {
         return {};
     }
     return results[static_cast<std::size_t>(index)];
+}
+
+BatchCounts BatchRun::Counts() const {
+    BatchCounts counts;
+    {
+        std::lock_guard lock(resultsLock);
+        counts.filesDone = results.size();
+    }
+    counts.filesTotal = std::min(paths.size(), rows.size());
+    counts.bytesDone = engine->BytesReadInTotal() - bytesAtStart;
+    return counts;
 }
 
 std::string BatchRun::CurrentName() const {

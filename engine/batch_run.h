@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
 #include "engine/file_entry.h"
 #include "engine/hash_selection.h"
@@ -44,6 +45,8 @@ public:
     std::string CurrentName() const;
     std::string CurrentFolder() const;
     void ResetProgress();
+    // Files done of all and bytes read so far; no byte total.
+    BatchCounts Counts() const;
 
 private:
     void Post(int message, int64_t wParam, int64_t lParam);
@@ -61,6 +64,8 @@ private:
     const std::vector<int32_t> rows;
     const HashSelection selection;
     const bool uppercase;
+    // What the engine had read before this run.
+    const uint64_t bytesAtStart;
     std::atomic<bool> stopRequested = false;
 
     // Held for every post and append, so that none slips past an Abandon.

@@ -47,11 +47,19 @@ bool BatchWorker::StartWorker() {
         workerThread.join();
     }
     host.SetSortable(false);
+    if (sumSizes) {
+        sizes.Start(PendingPaths);
+    }
     run =
         std::make_shared<BatchRun>(engine, poster, std::move(PendingPaths), std::move(PendingRows),
                                    settings.Hashes(), settings.ShowHashInUppercase);
     PendingPaths.clear();
     PendingRows.clear();
+    // A signal caught before the run existed still stops it (see RequestStop).
+    signalledRun = run.get();
+    if (stopSignalled) {
+        run->RequestStop();
+    }
     try {
         workerThread = std::thread([batch = run] { batch->Main(); });
     } catch (const std::system_error&) {
@@ -60,6 +68,7 @@ bool BatchWorker::StartWorker() {
     }
     busy = true;
     host.RefreshCommandStates();
+    host.BatchStarted();
     return true;
 }
 
@@ -96,6 +105,20 @@ int32_t BatchWorker::CurrentRow() const {
 
 float BatchWorker::LastProgress() const {
     return run != nullptr ? run->LastProgress() : 0.0f;
+}
+
+BatchCounts BatchWorker::Counts() const {
+    BatchCounts counts = run != nullptr ? run->Counts() : BatchCounts{};
+    counts.totalKnown = sumSizes && sizes.Known();
+    counts.bytesTotal = sizes.Bytes();
+    return counts;
+}
+
+void BatchWorker::RequestStop() {
+    stopSignalled = true;
+    if (BatchRun* signalled = signalledRun.load()) {
+        signalled->RequestStop();
+    }
 }
 
 std::string BatchWorker::CurrentName() const {

@@ -2,6 +2,7 @@
 // reports to the window only through posted messages.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -11,10 +12,12 @@
 #include <vector>
 
 #include "engine/batch_host.h"
+#include "engine/batch_progress.h"
 #include "engine/batch_run.h"
 #include "engine/digest_engine.h"
 #include "engine/file_entry.h"
 #include "engine/message_poster.h"
+#include "engine/size_pass.h"
 #include "settings/program_settings.h"
 
 namespace rizo {
@@ -51,6 +54,9 @@ public:
     // After kStopWait the worker is left to end alone: its file gets a "not finished" result and
     // the batch its end, posted here. The worker's last messages are delivered either way.
     void StopHashing();
+    // Asks the worker to end without waiting for it: safe in a signal handler while no other
+    // thread starts a batch. Set while idle, it ends the next batch at its first file.
+    void RequestStop();
     // The window's handler of UM_HASH_BATCH_DONE: back to idle, then marking, panes, commands,
     // sorting and the beep, in that order.
     void FinishBatch();
@@ -64,6 +70,11 @@ public:
     // Ends with "/" (empty when none).
     std::string CurrentFolder() const;
     bool StopRequested() const;
+    // The whole batch so far; the byte total is summed ahead while the files are hashed.
+    BatchCounts Counts() const;
+    // Whether batches sum their sizes ahead (on by default): without it Counts() has no byte
+    // total, and no thread is spent on one nobody reads.
+    void SumSizesAhead(bool on) { sumSizes = on; }
 
 private:
     // Waits at most kStopWait for a stopping worker; leaves it when it does not end by then.
@@ -79,6 +90,12 @@ private:
     std::thread workerThread;
     // The current or last batch; replaced only while no worker runs.
     std::shared_ptr<BatchRun> run;
+
+    bool sumSizes = true;
+    SizePass sizes;
+    // The run a stop signal reaches, and whether one came; see RequestStop.
+    std::atomic<BatchRun*> signalledRun = nullptr;
+    std::atomic<bool> stopSignalled = false;
 };
 
 }  // namespace rizo

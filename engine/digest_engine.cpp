@@ -216,6 +216,7 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
         return false;
     }
     bytesDone += count;
+    bytesReadInTotal.fetch_add(count, std::memory_order_relaxed);
     progress = Percent(bytesDone, fileSize);
     return fed;
 }

@@ -66,6 +66,8 @@ public:
     bool NotRegular() const { return notRegular; }
 
     uint64_t FileSize() const { return fileSize; }
+    // Bytes read by this engine over all files so far; safe from any thread.
+    uint64_t BytesReadInTotal() const { return bytesReadInTotal.load(std::memory_order_relaxed); }
     // Empty when the file system records no creation time.
     const std::string& CreatedText() const { return createdText; }
     const std::string& ModifiedText() const { return modifiedText; }
@@ -122,6 +124,7 @@ private:
     uint64_t bytesDone = 0;
     Facts openFacts;
     bool checkFacts = false;
+    std::atomic<uint64_t> bytesReadInTotal = 0;
     std::string createdText;
     std::string modifiedText;
     std::unique_ptr<DigestService> provider;

@@ -27,6 +27,7 @@ struct Posted {
     float progress = 0;
     std::string name, folder;
     FileEntry entry;  // Result(lParam) read when UM_HASH_FILE_DONE was posted
+    BatchCounts counts;
 };
 
 // Records on the worker thread; the test thread waits for the end of the batch.
@@ -39,7 +40,8 @@ public:
                       worker->LastProgress(),
                       worker->CurrentName(),
                       worker->CurrentFolder(),
-                      {}};
+                      {},
+                      worker->Counts()};
         if (message == UM_HASH_FILE_DONE) {
             posted.entry = worker->Result(lParam);
         }
@@ -227,13 +229,16 @@ TEST_F(BatchWorkerTest, DigestsFollowTheSelectionAndCaseTakenAtStart) {
 }
 
 TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) {
-    const std::vector<std::string> paths = {folder.File("a", "1"), folder.File("b", "2"),
-                                            folder.File("c", "3")};
+    const std::vector<std::string> paths = {folder.File("a", "1"), folder.File("b", "22"),
+                                            folder.File("c", "333")};
     const std::vector<int32_t> rows = {7, 3, 5};
     std::vector<Posted> posted = Run(paths, rows);
     ASSERT_EQ(posted.size(), 3 * 4 + 1u);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const Posted& done = posted[4 * i + 3];
+        EXPECT_EQ(done.counts.filesDone, i + 1);
+        EXPECT_EQ(done.counts.filesTotal, 3u);
+        EXPECT_EQ(done.counts.bytesDone, (i + 1) * (i + 2) / 2);
         EXPECT_EQ(done.wParam, rows[i]);
         EXPECT_EQ(done.lParam, static_cast<int64_t>(i));
         EXPECT_EQ(done.entry.path, paths[i]);
@@ -241,6 +246,10 @@ TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) 
     }
     EXPECT_TRUE(worker.PendingPaths.empty());
     EXPECT_TRUE(worker.PendingRows.empty());
+    EXPECT_TRUE(posted.back().counts.totalKnown);
+    EXPECT_EQ(posted.back().counts.bytesTotal, 6u);
+    worker.SumSizesAhead(false);
+    EXPECT_FALSE(Run(paths).back().counts.totalKnown);
 }
 
 TEST_F(BatchWorkerTest, NameAndFolderComeFromTheLastSlash) {

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -324,6 +325,20 @@ TEST_F(MainFrameTest, BatchResultsFillRowsAndTheEndMarksDuplicatesAndReturnsToId
     EXPECT_TRUE(frame.CommandAction(kCmdAddFiles)->isEnabled());
     EXPECT_TRUE(frame.CommandAction(kCmdClearAll)->isEnabled());
     EXPECT_FALSE(frame.CommandAction(kCmdStop)->isEnabled());
+}
+
+TEST_F(MainFrameTest, TitleShowsTheWholeBatchWhileItRuns) {
+    MainFrame frame;
+    StartLongBatch(frame);
+    const QRegularExpression running(
+        QStringLiteral("^\\d+% \u00B7 0 of 1 file \u00B7 [\\d.]+ [kMGT]?B/s \u00B7 "
+                       "\\d+:\\d\\d(:\\d\\d)? left \u2013 Rizodidiz$"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&frame, &running] { return running.match(frame.windowTitle()).hasMatch(); }, 10000))
+        << frame.windowTitle().toStdString();
+    frame.Execute(kCmdStop);
+    ASSERT_TRUE(WaitUntilIdle(frame));
+    EXPECT_EQ(frame.windowTitle(), "Rizodidiz");
 }
 
 TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {

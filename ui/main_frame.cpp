@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <array>
@@ -47,6 +48,10 @@ constexpr std::array kDigestFlags = {&ProgramSettings::HashMD5, &ProgramSettings
 WindowRect ToWindowRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
+
+constexpr char kTitle[] = "Rizodidiz";
+// How often the title and the taskbar entry follow a running batch.
+constexpr int kBatchProgressEveryMs = 250;
 
 QRect ToQRect(const WindowRect& rect) {
     return {rect.left, rect.top, rect.Width(), rect.Height()};
@@ -109,7 +114,7 @@ const QScreen* NearestScreen(QPoint point) {
 }  // namespace
 
 MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("Rizodidiz"));
+    setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(ApplicationIcon());
     setMinimumSize(800, 480);
     // Right clicks on the bars show nothing; only the list has a context menu.
@@ -137,6 +142,9 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     RefreshCommandStates();
     PlaceWindow();
     setAcceptDrops(true);
+    batchProgressTimer = new QTimer(this);
+    batchProgressTimer->setInterval(kBatchProgressEveryMs);
+    connect(batchProgressTimer, &QTimer::timeout, this, &MainFrame::ShowBatchProgress);
 
     if (osClass == 0 || osClass == 1) {
         settings.HashSHA256 = false;
@@ -550,6 +558,7 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
             break;
         case UM_HASH_BATCH_DONE:
             worker->FinishBatch();
+            EndBatchProgress();
             break;
     }
 }
@@ -573,6 +582,27 @@ void MainFrame::ShowProgress() {
     if (list->HighlightRow() != row) {
         list->SetHighlightRow(row);
     }
+}
+
+void MainFrame::BatchStarted() {
+    batchProgress.Start(BatchProgress::Clock::now());
+    ShowBatchProgress();
+    batchProgressTimer->start();
+}
+
+void MainFrame::ShowBatchProgress() {
+    const BatchCounts counts = worker->Counts();
+    const BatchFigures figures = batchProgress.Sample(BatchProgress::Clock::now(), counts);
+    setWindowTitle(QString::fromUtf8(BatchProgressText(figures) + " \u2013 " + kTitle));
+    if (figures.percent) {
+        launcherEntry.ShowProgress(*figures.percent / 100.0);
+    }
+}
+
+void MainFrame::EndBatchProgress() {
+    batchProgressTimer->stop();
+    setWindowTitle(QString::fromLatin1(kTitle));
+    launcherEntry.HideProgress();
 }
 
 void MainFrame::MarkDuplicates() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/batch_host.h"
+#include "engine/batch_progress.h"
 #include "engine/batch_worker.h"
 #include "engine/digest_engine.h"
 #include "engine/message_poster.h"
@@ -14,8 +15,10 @@
 #include "settings/program_settings.h"
 #include "ui/command_table.h"
 #include "ui/dialogs/open_url.h"
+#include "ui/launcher_entry.h"
 
 class QMenu;
+class QTimer;
 
 namespace rizo {
 
@@ -57,6 +60,7 @@ public:
     void MarkDuplicates() override;
     void ShowProgress() override;
     void Beep() override;
+    void BatchStarted() override;
     // Writes result `resultIndex` of the batch into the cells of `row`.
     void ShowResult(int32_t row, int64_t resultIndex);
     void UpdateFileCount();
@@ -120,6 +124,9 @@ private:
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);
     void SetCommandState(int commandId, CommandState state);
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
+    // The whole batch in the title and on the taskbar entry, while a batch runs.
+    void ShowBatchProgress();
+    void EndBatchProgress();
 
     ProgramSettings settings;
     int osClass = 1;
@@ -132,6 +139,9 @@ private:
     StatusPanes* panes = nullptr;
     SortListView* list = nullptr;
     QMenu* contextMenu = nullptr;
+    BatchProgress batchProgress;
+    QTimer* batchProgressTimer = nullptr;
+    LauncherEntry launcherEntry;
     UrlOpener urlOpener = [](const std::string& address) { return ShellUtil::OpenUrl(address); };
 };
 

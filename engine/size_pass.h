@@ -1,0 +1,41 @@
+// The byte total of a batch, summed on a thread of its own so the first result is not delayed.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace rizo {
+
+class SizePass {
+public:
+    SizePass() = default;
+    // Ends a pass still running.
+    ~SizePass();
+    SizePass(const SizePass&) = delete;
+    SizePass& operator=(const SizePass&) = delete;
+
+    // Starts summing the sizes of `paths` (a copy: the batch's own list is the worker's). A path
+    // that cannot be examined counts 0, as its file will. Without a thread the total stays
+    // unknown.
+    void Start(std::vector<std::string> paths);
+    // Ends the pass at once if it is still running, and waits for its thread.
+    void Finish();
+
+    // The sizes summed so far; complete once Known().
+    uint64_t Bytes() const { return bytes.load(std::memory_order_relaxed); }
+    bool Known() const { return known.load(std::memory_order_acquire); }
+
+private:
+    void Run(const std::vector<std::string>& paths);
+    std::vector<std::string> queued;
+
+    std::atomic<uint64_t> bytes = 0;
+    std::atomic<bool> known = false;
+    std::atomic<bool> quit = false;
+    std::thread thread;
+};
+
+}  // namespace rizo
