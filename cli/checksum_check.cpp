@@ -269,6 +269,9 @@ int CheckChecksumFiles(const std::vector<std::string>& checksumFiles, const Chec
         std::cerr << kProgram << ": write error\n";
         return 1;
     }
+    if (const int signal = CaughtStopSignal(); signal != 0) {
+        return 128 + signal;
+    }
     return verified ? 0 : 1;
 }
 

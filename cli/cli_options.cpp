@@ -31,8 +31,9 @@ const char kUsageText[] =
     "                      number one field per line\n"
     "  --include FIELDS    with --records: comma-separated list of size, created, modified,\n"
     "                      folder (may be empty) instead of the cfg.ini choice\n"
-    "  --progress          show the current file's percentage and name on standard error (one\n"
-    "                      line redrawn in place on a terminal, a line per step otherwise)\n"
+    "  --progress          show on standard error the whole run's percent, files done, speed\n"
+    "                      and time left, and the current file (one line redrawn in place on a\n"
+    "                      terminal, a line a second otherwise)\n"
     "  -r                  a FILE that is a folder stands for every file under it, in byte order\n"
     "  -c, --check         read checksum lines from the FILEs (standard input for none or '-')\n"
     "                      and check the files they list, each read once for all its digests: GNU\n"
@@ -55,7 +56,8 @@ const char kUsageText[] =
     "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
-    "every listed file matched, 1 otherwise.\n";
+    "every listed file matched, 1 otherwise. 130 or 143 when SIGINT or SIGTERM stopped the run:\n"
+    "the files finished before it are printed, the file being read is not.\n";
 
 const char kVersionText[] = "rizodidiz-cli (Rizodidiz) " RIZO_VERSION
                             "\n"

@@ -1,4 +1,5 @@
 // rizodidiz-cli: prints the digests of files, hashed by the same batch worker as the program.
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -71,9 +72,7 @@ int Run(const rizo::CliOptions& options) {
         std::cout << *lines;
         return true;
     };
-    if (!rizo::HashFiles(files, settings, options.progress, print)) {
-        status = 1;
-    }
+    status = std::max(status, rizo::HashFiles(files, settings, options.progress, print));
     return Finish(status);
 }
 
@@ -94,9 +93,7 @@ int RunRecords(const rizo::CliOptions& options) {
         rizo::AppendRecordRow(entry, rows);
         return ReportFailure(files[index], entry, settings.Hashes());
     };
-    if (!rizo::HashFiles(rowPaths, settings, options.progress, collect)) {
-        status = 1;
-    }
+    status = std::max(status, rizo::HashFiles(rowPaths, settings, options.progress, collect));
     std::cout << rizo::ExportSelection(rows, rizo::ExportKind::kRecords, settings).value_or("");
     return Finish(status);
 }

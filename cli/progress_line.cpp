@@ -1,8 +1,6 @@
 // The --progress display on standard error.
 #include "cli/progress_line.h"
 
-#include <cstdio>
-
 namespace rizo {
 
 namespace {
@@ -27,13 +25,14 @@ std::string FitTo(const std::string& text, std::size_t columns) {
 
 }  // namespace
 
-std::string ProgressText(float percent, const std::string& path) {
-    if (static_cast<int>(percent * 1000.0f) <= 0) {
-        return {};
+bool ProgressLine::DueAt(Clock::time_point now) {
+    const Clock::duration every =
+        columns != 0 ? std::chrono::milliseconds(100) : std::chrono::seconds(1);
+    if (lastDue && now - *lastDue < every) {
+        return false;
     }
-    char number[16];
-    std::snprintf(number, sizeof number, "%5.1f%%", static_cast<double>(percent));
-    return std::string(number) + " " + path;
+    lastDue = now;
+    return true;
 }
 
 void ProgressLine::Show(const std::string& text) {

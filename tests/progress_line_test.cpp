@@ -9,14 +9,25 @@
 namespace rizo {
 namespace {
 
-TEST(ProgressLineTest, TextIsThePercentWithOneDecimalAndEmptyBelowAThousandth) {
-    const std::vector<std::pair<float, std::string>> cases = {{0.0f, ""},
-                                                              {0.0005f, ""},
-                                                              {0.01f, "  0.0% dir/f"},
-                                                              {42.5f, " 42.5% dir/f"},
-                                                              {100.0f, "100.0% dir/f"}};
-    for (const auto& [percent, expected] : cases) {
-        EXPECT_EQ(ProgressText(percent, "dir/f"), expected) << percent;
+TEST(ProgressLineTest, RedrawsAtMostTenTimesASecondOnATerminalAndOnceASecondElsewhere) {
+    using std::chrono::milliseconds;
+    struct Case {
+        std::size_t width;
+        std::vector<int> asks;  // milliseconds after the first
+        std::string due;        // "y" or "n" per ask
+    };
+    const Case cases[] = {
+        {80, {0, 50, 99, 100, 150, 199, 200}, "ynnynny"},
+        {0, {0, 100, 999, 1000, 1500, 2000}, "ynnyny"},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        ProgressLine line(out, c.width);
+        std::string due;
+        for (int ask : c.asks) {
+            due += line.DueAt(ProgressLine::Clock::time_point{} + milliseconds(ask)) ? "y" : "n";
+        }
+        EXPECT_EQ(due, c.due) << c.width;
     }
 }
 
