@@ -136,6 +136,12 @@ BatchCounts BatchRun::Counts() const {
     return counts;
 }
 
+std::vector<int32_t> BatchRun::RowsNotReached() const {
+    std::lock_guard lock(resultsLock);
+    const std::size_t handled = std::min(results.size(), rows.size());
+    return {rows.begin() + static_cast<std::ptrdiff_t>(handled), rows.end()};
+}
+
 std::string BatchRun::CurrentName() const {
     std::lock_guard lock(currentLock);
     return currentName;

@@ -40,6 +40,9 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
+    // The queued rows that got no result: those after the last file handled when the batch was
+    // stopped.
+    std::vector<int32_t> RowsNotReached() const;
     int32_t CurrentRow() const { return currentRow.load(); }
     float LastProgress() const { return lastProgress.load(); }
     std::string CurrentName() const;

@@ -99,6 +99,10 @@ FileEntry BatchWorker::Result(int64_t index) const {
     return run != nullptr ? run->Result(index) : FileEntry{};
 }
 
+std::vector<int32_t> BatchWorker::RowsNotReached() const {
+    return run != nullptr ? run->RowsNotReached() : std::vector<int32_t>{};
+}
+
 int32_t BatchWorker::CurrentRow() const {
     return run != nullptr ? run->CurrentRow() : -1;
 }

@@ -22,6 +22,7 @@ void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
     for (size_t row = kept; row < rows.size(); ++row) {
         if (next != rowsToDelete.end() && static_cast<size_t>(*next) == row) {
             selectedCount -= rows[row].selected ? 1 : 0;
+            failedCount -= rows[row].failure.empty() ? 0 : 1;
             ++next;
         } else {
             rows[kept++] = std::move(rows[row]);
@@ -35,6 +36,7 @@ void FileTable::DeleteAllRows() {
     rows.clear();
     pathIndex.clear();
     selectedCount = 0;
+    failedCount = 0;
     indexStale = false;
 }
 
@@ -90,6 +92,12 @@ void FileTable::SetSelected(int row, bool selected) {
         rows[row].selected = selected;
         selectedCount += selected ? 1 : -1;
     }
+}
+
+void FileTable::SetRowFailure(int row, const std::string& reason) {
+    std::string& failure = rows[row].failure;
+    failedCount += (reason.empty() ? 0 : 1) - (failure.empty() ? 0 : 1);
+    failure = reason;
 }
 
 void FileTable::SetRowBackColour(int row, uint32_t back) {

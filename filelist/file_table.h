@@ -30,6 +30,11 @@ public:
     void SetCellText(int row, int column, const std::string& text) override;
     int FindRowByPath(const std::string& path) const override;
 
+    std::string RowFailure(int row) const override { return rows[row].failure; }
+    const std::string& Failure(int row) const { return rows[row].failure; }
+    void SetRowFailure(int row, const std::string& reason) override;
+    int FailedCount() const override { return failedCount; }
+
     bool IsSelected(int row) const override { return rows[row].selected; }
     void SetSelected(int row, bool selected) override;
     int SelectedCount() const override { return selectedCount; }
@@ -47,6 +52,7 @@ private:
     struct Row {
         std::array<std::string, kColumnCount> cells;
         RowColour colour;
+        std::string failure;
         bool selected = false;
     };
 
@@ -54,6 +60,7 @@ private:
 
     std::vector<Row> rows;
     int selectedCount = 0;
+    int failedCount = 0;
     // Full Path text -> first row showing it. Rebuilt lazily after deletions and sorts, which
     // move rows; cell writes keep it current in place.
     mutable std::unordered_map<std::string, int> pathIndex;

@@ -1,4 +1,4 @@
-// Remove Selected Items, Clear All, Select All and Select None over the rows.
+// Remove Selected Items, Clear All, Select All, Select None and Select Failed over the rows.
 #include "filelist/row_commands.h"
 
 namespace rizo {
@@ -49,6 +49,16 @@ bool SelectNone(RowStore& rows) {
             rows.SetSelected(row, false);
             --remaining;
         }
+    }
+    return true;
+}
+
+bool SelectFailed(RowStore& rows) {
+    if (rows.FailedCount() == 0) {
+        return false;
+    }
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        rows.SetSelected(row, !rows.RowFailure(row).empty());
     }
     return true;
 }

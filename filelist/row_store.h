@@ -41,6 +41,12 @@ public:
     // First row whose Full Path cell equals `path` byte for byte, or -1.
     virtual int FindRowByPath(const std::string& path) const = 0;
 
+    // Why the row's file has no digests, in a few words; empty when its last hashing succeeded or
+    // it has not been hashed. It stays with the row through sorts.
+    virtual std::string RowFailure(int row) const = 0;
+    virtual void SetRowFailure(int row, const std::string& reason) = 0;
+    virtual int FailedCount() const = 0;
+
     virtual bool IsSelected(int row) const = 0;
     virtual void SetSelected(int row, bool selected) = 0;
     virtual int SelectedCount() const = 0;

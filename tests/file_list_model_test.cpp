@@ -1,10 +1,12 @@
-// File list model: Qt model contract, selection kept in step with the view, colours and sorting.
+// File list model: Qt model contract, selection kept in step with the view, colours, failure
+// marks and sorting.
 #include "ui/file_list_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPalette>
 #include <QSignalSpy>
 #include <QTableView>
@@ -182,10 +184,15 @@ TEST(FileListModel, DeletingFewOrScatteredRowsKeepsTheOthersAndTheirSelection) {
     }
 }
 
-TEST(FileListModel, SortMovesSelectionColourAndPersistentIndexesWithTheirRows) {
+bool Marked(const FileListModel& model, int row, int column) {
+    return !model.data(model.index(row, column), Qt::DecorationRole).value<QIcon>().isNull();
+}
+
+TEST(FileListModel, SortMovesSelectionColourFailureAndPersistentIndexesWithTheirRows) {
     ViewedModel list;
     AddRows(list.model, kColSize, {"999", "1,000", "20"});
     list.model.SetRowBackColour(0, 0xFFCBCB);
+    list.model.SetRowFailure(0, "changed while being read");
     list.view.selectRow(2);
     QPersistentModelIndex twenty = list.model.index(2, kColSize);
 
@@ -196,6 +203,16 @@ TEST(FileListModel, SortMovesSelectionColourAndPersistentIndexesWithTheirRows) {
     EXPECT_EQ(list.model.CellText(2, kColSize), "999");
     EXPECT_EQ(Background(list.model, 2), QColor(0xFF, 0xCB, 0xCB));
     EXPECT_FALSE(list.model.Colour(0).isSet);
+    // The failed row's mark stands before its name and its reason is the tooltip of every cell.
+    EXPECT_TRUE(Marked(list.model, 2, kColFilename));
+    EXPECT_FALSE(Marked(list.model, 2, kColSize));
+    EXPECT_FALSE(Marked(list.model, 0, kColFilename));
+    EXPECT_EQ(list.model.data(list.model.index(2, kColSize), Qt::ToolTipRole).toString(),
+              "changed while being read");
+    EXPECT_EQ(list.model.data(list.model.index(0, kColSize), Qt::ToolTipRole).toString(), "1,000");
+    list.model.SetRowFailure(2, "");
+    EXPECT_FALSE(Marked(list.model, 2, kColFilename));
+    EXPECT_EQ(list.model.FailedCount(), 0);
     EXPECT_EQ(twenty.row(), 1);
     EXPECT_EQ(SelectedInStore(list.model), (std::vector<int>{1}));
     EXPECT_EQ(SelectedInView(list.model), (std::vector<int>{1}));

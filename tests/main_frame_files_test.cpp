@@ -214,9 +214,13 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     frame->Execute(kCmdStop);
     ASSERT_TRUE(WaitUntilIdle());
     // The row the stopped batch never reached still names its file: Refresh hashes it, and
-    // adding the file again finds it.
+    // adding the file again finds it. Both rows say why they have no digest; a stop is no
+    // failure to read.
     EXPECT_EQ(Cell(1, kColFullPath), data + "abc.txt");
     EXPECT_EQ(Cell(1, kColSize), "");
+    EXPECT_EQ(Rows().RowFailure(0), "stopped before the end");
+    EXPECT_EQ(Rows().RowFailure(1), "not reached: hashing was stopped");
+    EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
     ASSERT_EQ(truncate(huge.c_str(), 0), 0);
     frame->Execute(kCmdRefresh);
     ASSERT_TRUE(WaitUntilIdle());
@@ -226,6 +230,32 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     Drop({data + "abc.txt"});
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(Rows().RowCount(), 2);
+}
+
+TEST_F(MainFrameFilesTest, FailedRowsSayWhyTheTitleCountsThemAndSelectFailedPicksThem) {
+    ASSERT_EQ(mkfifo((data + "pipe").c_str(), 0600), 0);
+    Drop({data + "abc.txt", data + "copy.txt", data + "pipe"});
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(unlink((data + "copy.txt").c_str()), 0);
+    frame->Execute(kCmdRefresh);
+    ASSERT_TRUE(WaitUntilIdle());
+    const std::vector<std::string> reasons = {"", "No such file or directory",
+                                              "not a regular file"};
+    ASSERT_EQ(Rows().RowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(Rows().RowFailure(row), reasons[row]) << row;
+    }
+    EXPECT_EQ(frame->windowTitle(),
+              QString::fromUtf8("2 files could not be read \u2013 Rizodidiz"));
+
+    frame->Execute(kCmdSelectFailed);
+    EXPECT_EQ(Rows().SelectedCount(), 2);
+    EXPECT_FALSE(Rows().IsSelected(0));
+    frame->Execute(kCmdRemoveSelected);
+    EXPECT_FALSE(frame->CommandAction(kCmdSelectFailed)->isEnabled());
+    frame->Execute(kCmdRefresh);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
 }
 
 TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {

@@ -125,7 +125,7 @@ TEST_F(MainFrameTest, MenusListTheirItemsInOrder) {
           "Exit"}},
         {"&Edit",
          {"&Save...\tCtrl+S", "&Copy\tCtrl+C", "|", "Copy MD5", "Copy SHA1", "Copy CRC32",
-          "Copy SHA256"}},
+          "Copy SHA256", "|", "Select Failed"}},
         {"&Options", {"Options...", "Show Hash in Uppercase", "Always on Top", "Hash Type >"}},
         {"&Help",
          {"&Help Topics\tF1", "|", "Dodevovaze Home", "Feedback and Support", "|",

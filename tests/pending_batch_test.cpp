@@ -116,7 +116,7 @@ TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
     }
 }
 
-TEST(RowCommands, SelectAllAndNoneChangeOnlyTheSelection) {
+TEST(RowCommands, SelectAllNoneAndFailedChangeOnlyTheSelection) {
     FileTable table = Listed({"/a", "/b", "/c"});
     table.SetSelected(1, true);
     EXPECT_TRUE(SelectAll(table));
@@ -125,6 +125,15 @@ TEST(RowCommands, SelectAllAndNoneChangeOnlyTheSelection) {
     EXPECT_TRUE(SelectNone(table));
     EXPECT_EQ(table.SelectedCount(), 0);
     EXPECT_FALSE(SelectNone(table));
+    table.SetRowFailure(0, "No such file or directory");
+    table.SetRowFailure(2, "not a regular file");
+    table.SetSelected(1, true);
+    EXPECT_TRUE(SelectFailed(table));
+    EXPECT_EQ(table.SelectedCount(), 2);
+    EXPECT_FALSE(table.IsSelected(1));
+    EXPECT_TRUE(RemoveSelected(table));
+    EXPECT_EQ(Names(table), std::vector<std::string>{"b"});
+    EXPECT_FALSE(SelectFailed(table));
     ClearAll(table);
     EXPECT_EQ(table.RowCount(), 0);
     EXPECT_FALSE(SelectAll(table));

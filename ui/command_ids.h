@@ -17,6 +17,7 @@ enum CommandId : int {
     kCmdCopySha1 = 1422,
     kCmdCopyCrc32 = 1423,
     kCmdCopySha256 = 1424,
+    kCmdSelectFailed = 1425,
     kCmdHashMd5 = 1430,
     kCmdHashSha1 = 1431,
     kCmdHashCrc32 = 1432,

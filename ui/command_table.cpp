@@ -20,6 +20,9 @@ bool IdleWithRows(const CommandContext& c) {
 bool IdleWithSelection(const CommandContext& c) {
     return !c.busy && c.selected > 0;
 }
+bool HasFailedRows(const CommandContext& c) {
+    return c.failed > 0;
+}
 bool Busy(const CommandContext& c) {
     return c.busy;
 }
@@ -102,6 +105,8 @@ const std::array kCommands = {
     CommandSpec{kCmdCopySha256, "Copy SHA256", "", "", nullptr, nullptr,
         [](MainFrame& f) { f.CopyToClipboard(ExportKind::kSha256); }, CopySha256Allowed,
         nullptr, true},
+    CommandSpec{kCmdSelectFailed, "Select Failed", "Select the files that could not be read", "",
+        nullptr, nullptr, [](MainFrame& f) { f.SelectFailed(); }, HasFailedRows, nullptr, false},
     CommandSpec{kCmdOptions, "Options...", "Options", "", nullptr, nullptr,
         [](MainFrame& f) { f.ShowOptions(); }, Idle, nullptr, false},
     CommandSpec{kCmdUppercase, "Show Hash in Uppercase", "", "", nullptr, nullptr,
@@ -137,7 +142,8 @@ const std::array kFileMenu = {
     int{kCmdExit}};
 const std::array kEditMenu = {
     int{kCmdSave}, int{kCmdCopy}, kSeparator,
-    int{kCmdCopyMd5}, int{kCmdCopySha1}, int{kCmdCopyCrc32}, int{kCmdCopySha256}};
+    int{kCmdCopyMd5}, int{kCmdCopySha1}, int{kCmdCopyCrc32}, int{kCmdCopySha256}, kSeparator,
+    int{kCmdSelectFailed}};
 const std::array kOptionsMenu = {
     int{kCmdOptions}, int{kCmdUppercase}, int{kCmdAlwaysOnTop}, kHashTypeSubmenu};
 const std::array kHashTypeMenu = {

@@ -13,6 +13,8 @@ struct CommandContext {
     bool busy = false;
     int rows = 0;
     int selected = 0;
+    // Rows that carry a failure.
+    int failed = 0;
     const ProgramSettings* settings = nullptr;
     int osClass = 1;
 };

@@ -1,9 +1,10 @@
 // The file list as a Qt table model.
 #include "ui/file_list_model.h"
 
+#include <QApplication>
 #include <QColor>
-#include <QGuiApplication>
 #include <QPalette>
+#include <QStyle>
 
 #include <array>
 #include <numeric>
@@ -57,6 +58,7 @@ constexpr uint32_t kHighlightBack = 0x0000F0;
 
 const QList<int> kColourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
 const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole};
+const QList<int> kFailureRoles = {Qt::ToolTipRole, Qt::DecorationRole};
 
 QColor Rgb(uint32_t colour) {
     return QColor(QRgb(colour));
@@ -64,6 +66,13 @@ QColor Rgb(uint32_t colour) {
 
 QString Display(const std::string& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The style's own warning sign: drawn in its own colours, so it reads on light and dark themes,
+// and it sits in the row's first cell, so it moves with the row when the list is sorted.
+// Asked of the style each time, so a change of theme shows at once.
+QIcon FailureMark() {
+    return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
 }
 
 // Chosen when drawn, so rows stay readable when the theme changes while the program runs.
@@ -161,6 +170,14 @@ void FileListModel::SetCellText(int row, int column, const std::string& text) {
     }
 }
 
+void FileListModel::SetRowFailure(int row, const std::string& reason) {
+    if (table.Failure(row) == reason) {
+        return;
+    }
+    table.SetRowFailure(row, reason);
+    EmitRowsChanged(row, row, kFailureRoles);
+}
+
 int FileListModel::FindRowByPath(const std::string& path) const {
     return table.FindRowByPath(path);
 }
@@ -199,8 +216,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return Display(table.Cell(row, column));
         case Qt::ToolTipRole:
-            // The whole text of a cell that the column may be too narrow for.
+            // Why a failed row has no digests; otherwise the whole text of a cell that the column
+            // may be too narrow for.
+            if (!table.Failure(row).empty()) {
+                return Display(table.Failure(row));
+            }
             return table.Cell(row, column).empty() ? QVariant() : Display(table.Cell(row, column));
+        case Qt::DecorationRole:
+            return column == kColFilename && !table.Failure(row).empty() ? FailureMark()
+                                                                         : QVariant();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(kColumns[column].alignment | Qt::AlignVCenter);
         case Qt::BackgroundRole:

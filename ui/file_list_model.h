@@ -35,6 +35,11 @@ public:
     std::string CellText(int row, int column) const override;
     void SetCellText(int row, int column, const std::string& text) override;
     int FindRowByPath(const std::string& path) const override;
+    std::string RowFailure(int row) const override { return table.RowFailure(row); }
+    // A failed row shows its reason as the tooltip of every cell and a warning mark before its
+    // file name.
+    void SetRowFailure(int row, const std::string& reason) override;
+    int FailedCount() const override { return table.FailedCount(); }
     bool IsSelected(int row) const override { return table.IsSelected(row); }
     void SetSelected(int row, bool selected) override;
     int SelectedCount() const override { return table.SelectedCount(); }

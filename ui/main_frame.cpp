@@ -91,6 +91,11 @@ QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
     return reasons.join(QLatin1Char('\n'));
 }
 
+// A file the user did not stop: missing, refused, not regular, failed or changed while read.
+bool CouldNotBeRead(const FileEntry& entry) {
+    return entry.outcome != FileOutcome::kRead && entry.outcome != FileOutcome::kStopped;
+}
+
 bool IsWorkerMessage(int type) {
     return type == UM_HASH_PROGRESS || type == UM_HASH_FILE_DONE || type == UM_HASH_BATCH_DONE;
 }
@@ -300,7 +305,8 @@ QAction* MainFrame::CommandAction(int commandId) const {
 
 CommandContext MainFrame::Context() const {
     const FileListModel& rows = list->Model();
-    return CommandContext{Busy(), rows.RowCount(), rows.SelectedCount(), &settings, osClass};
+    return CommandContext{Busy(),    rows.RowCount(), rows.SelectedCount(), rows.FailedCount(),
+                          &settings, osClass};
 }
 
 void MainFrame::ApplyRules(const CommandSpec& spec, const CommandContext& context) {
@@ -371,6 +377,12 @@ void MainFrame::CommitPendingAndStart() {
     CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);
     UpdateFileCount();
+    StartBatch();
+}
+
+void MainFrame::StartBatch() {
+    unreadFiles = 0;
+    setWindowTitle(QString::fromLatin1(kTitle));
     worker->StartWorker();
 }
 
@@ -381,6 +393,11 @@ void MainFrame::SelectAll() {
 
 void MainFrame::SelectNone() {
     rizo::SelectNone(list->Model());
+    RefreshSelectionCommands();
+}
+
+void MainFrame::SelectFailed() {
+    rizo::SelectFailed(list->Model());
     RefreshSelectionCommands();
 }
 
@@ -405,7 +422,7 @@ void MainFrame::RehashAll() {
     if (Busy() || !QueueAllRows(list->Model(), worker->PendingPaths, worker->PendingRows)) {
         return;
     }
-    worker->StartWorker();
+    StartBatch();
 }
 
 void MainFrame::StopHashing() {
@@ -557,8 +574,10 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
             ShowResult(static_cast<int32_t>(wParam), lParam);
             break;
         case UM_HASH_BATCH_DONE:
+            MarkRowsNotReached();
             worker->FinishBatch();
             EndBatchProgress();
+            ShowFailureNote();
             break;
     }
 }
@@ -574,6 +593,27 @@ void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
     rows.SetCellText(row, kColCreated, entry.created);
     rows.SetCellText(row, kColModified, entry.modified);
     rows.SetCellText(row, kColFullPath, entry.path);
+    rows.SetRowFailure(row, OutcomeReason(entry));
+    unreadFiles += CouldNotBeRead(entry) ? 1 : 0;
+}
+
+void MainFrame::MarkRowsNotReached() {
+    FileListModel& rows = list->Model();
+    for (const int32_t row : worker->RowsNotReached()) {
+        if (rows.CellText(row, kColSize).empty()) {
+            rows.SetRowFailure(row, "not reached: hashing was stopped");
+        }
+    }
+}
+
+void MainFrame::ShowFailureNote() {
+    if (unreadFiles == 0) {
+        return;
+    }
+    const QString files =
+        unreadFiles == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(unreadFiles);
+    setWindowTitle(files + QStringLiteral(" could not be read \u2013 ") +
+                   QString::fromLatin1(kTitle));
 }
 
 void MainFrame::ShowProgress() {

@@ -73,6 +73,7 @@ public:
     void AddFolder();
     void SelectAll();
     void SelectNone();
+    void SelectFailed();
     void RemoveSelected();
     void ClearAll();
     void RehashAll();
@@ -119,6 +120,12 @@ private:
     QWidget* DialogOwner();
     // Turns the pending paths into rows, updates the file count and starts the worker.
     void CommitPendingAndStart();
+    // Starts the worker over the pending arrays; the last batch's failure note goes.
+    void StartBatch();
+    // Rows a stopped batch never reached, and had no result before, say so.
+    void MarkRowsNotReached();
+    // The window title counts the files of the batch that could not be read, until the next one.
+    void ShowFailureNote();
 
     CommandContext Context() const;
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);
@@ -134,6 +141,8 @@ private:
     std::unique_ptr<BatchWorker> worker;
     // Set once a close is accepted: worker messages still queued then reach no handler.
     bool closing = false;
+    // Files of the current or last batch that could not be read.
+    int unreadFiles = 0;
     std::map<int, QAction*> actions;
     std::map<int, CommandState> states;
     StatusPanes* panes = nullptr;
