@@ -43,6 +43,9 @@ struct ProgramSettings {
     bool HashCRC32{};
     bool HashSHA256{};
 
+    // Never written to the file. The column widths the file held (set by LoadSettings): the
+    // window widens the others, which are defaults, to fit its font.
+    std::array<bool, kListColumnCount> ColumnWidthRead{};
     // Never written to the file; set by ResolveSettingsPath. The folders end with "/".
     std::string ProgramDirectory;
     std::string UserDataDirectory;

@@ -4,11 +4,26 @@
 #include <cctype>
 #include <cstdint>
 #include <limits>
+#include <variant>
 
 #include "settings/profile_file.h"
 #include "settings/shell_util.h"
 
 namespace rizo {
+
+namespace {
+
+void NoteColumnWidthRead(ProgramSettings& settings, const SettingKey& row) {
+    const SettingKey::FieldRef field = row.field(settings);
+    const int32_t* const* number = std::get_if<int32_t*>(&field);
+    for (size_t column = 0; number != nullptr && column < settings.ColumnWidth.size(); ++column) {
+        if (*number == &settings.ColumnWidth[column]) {
+            settings.ColumnWidthRead[column] = true;
+        }
+    }
+}
+
+}  // namespace
 
 void ResolveSettingsPath(ProgramSettings& settings) {
     ResolveSettingsPath(settings, ShellUtil::GetProgramDirectory(),
@@ -67,6 +82,7 @@ void LoadSettings(ProgramSettings& settings) {
         std::string text = file.ReadValue(row.section, row.key);
         if (!text.empty()) {
             row.Store(settings, ParseSettingNumber(text));
+            NoteColumnWidthRead(settings, row);
         }
     }
 }

@@ -125,6 +125,7 @@ TEST(SettingsStore, LoadTurnsValuesIntoNumbersAndKeepsWhatIsMissing) {
         {"[ListComlumn]\nFolder=-5\nsha256=0\nMD5=-\n",
          [](ProgramSettings& s) {
              s.ColumnWidth[8] = -5, s.ColumnWidth[4] = 0, s.ColumnWidth[1] = 0;
+             s.ColumnWidthRead[8] = s.ColumnWidthRead[4] = s.ColumnWidthRead[1] = true;
          }},
         {"[OptionGeneral]\nHashCRC32=\"1\"\nHashMD5='0'\nUseMonoFont=\"1\n",
          [](ProgramSettings& s) { s.HashCRC32 = true, s.HashMD5 = s.UseMonoFont = false; }},

@@ -86,11 +86,15 @@ TEST(SortListView, HeaderClicksSortAscendingThenDescendingThenAscending) {
         {kColSize, {"1,000", "20", "999"}, 1},     {kColSize, {"999", "20", "1,000"}, -1},
         {kColFilename, {"1,000", "20", "999"}, 1},
     };
+    QHeaderView* header = list.view.horizontalHeader();
     for (const Click& click : clicks) {
         list.ClickHeader(click.column);
         EXPECT_EQ(list.Column(kColSize), click.sizes);
         EXPECT_EQ(list.view.SortColumn(), click.column);
         EXPECT_EQ(list.view.SortDirection(), click.direction);
+        EXPECT_EQ(header->sortIndicatorSection(), click.column);
+        EXPECT_EQ(header->sortIndicatorOrder(),
+                  click.direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
         for (int row = 0; row < 3; ++row) {
             EXPECT_EQ(list.model().Colour(row).isSet,
                       list.model().CellText(row, kColSize) == "999");
@@ -102,10 +106,12 @@ TEST(SortListView, HeaderClickWhileNotSortableChangesNothing) {
     ShownList list;
     list.AddSizes({"b", "a"});
     list.view.SetSortable(false);
+    const int noArrow = list.view.horizontalHeader()->sortIndicatorSection();
     list.ClickHeader(kColSize);
     EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"b", "a"}));
     EXPECT_EQ(list.view.SortColumn(), -1);
     EXPECT_EQ(list.view.SortDirection(), 0);
+    EXPECT_EQ(list.view.horizontalHeader()->sortIndicatorSection(), noArrow);
     list.view.SetSortable(true);
     list.ClickHeader(kColSize);
     EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"a", "b"}));
@@ -166,6 +172,43 @@ TEST(SortListView, DrawsDuplicateColourAndHighlightOverIt) {
     EXPECT_EQ(list.PixelOfRow(1), QColor(0x00, 0x00, 0xF0));
     list.view.SetHighlightRow(-1);
     EXPECT_EQ(list.PixelOfRow(1), QColor(0xFF, 0xE1, 0xCB));
+}
+
+// Narrow widths widened to the font show the longest sizes, digests in capitals and dates in
+// full, in both fonts; a column wider than needed keeps its width.
+TEST(SortListView, WidenToFitShowsTheWidestValuesInFull) {
+    const std::array<std::string, kColumnCount> widest = {
+        "",
+        "D41D8CD98F00B204E9800998ECF8427E",
+        "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709",
+        "FFFFFFFF",
+        "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855",
+        "85,368,709,120",
+        "2026-12-08 20:08",
+        "2038-01-19 03:14",
+        ""};
+    for (const bool mono : {false, true}) {
+        std::array<int32_t, kColumnCount> narrow{};
+        narrow.fill(10);
+        narrow[kColFilename] = 400;
+        SortListView view(narrow, mono);
+        view.resize(2000, 200);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        const int row = view.Model().InsertRow("f");
+        for (int column = 0; column < kColumnCount; ++column) {
+            view.Model().SetCellText(row, column, widest[column]);
+            view.WidenToFit(column);
+        }
+        // The view's own measure of its cells, as a double click on a divider applies it.
+        const QAbstractItemView& measure = view;
+        for (int column = 1; column < kColumnCount; ++column) {
+            EXPECT_GE(view.columnWidth(column), measure.sizeHintForColumn(column))
+                << mono << column;
+            EXPECT_GE(view.columnWidth(column), view.horizontalHeader()->sectionSizeHint(column));
+        }
+        EXPECT_EQ(view.columnWidth(kColFilename), 400);
+    }
 }
 
 TEST(SortListView, MonoFontHasEqualAdvancesAndKeepsTheSize) {

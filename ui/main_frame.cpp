@@ -169,6 +169,11 @@ MainFrame::~MainFrame() {
 
 void MainFrame::CreateFileList() {
     list = new SortListView(settings.ColumnWidth, settings.UseMonoFont, this);
+    for (int column = 0; column < kListColumnCount; ++column) {
+        if (!settings.ColumnWidthRead[column]) {
+            list->WidenToFit(column);
+        }
+    }
     setCentralWidget(list);
     setFocusProxy(list);
     list->setContextMenuPolicy(Qt::CustomContextMenu);

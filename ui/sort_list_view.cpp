@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QPalette>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -12,6 +13,46 @@ namespace {
 
 constexpr int kRowHeight = 20;
 const char* const kMonoFamily = "Courier New";
+
+// The shape of each column's widest value: 'h' a hexadecimal digit of either case, '#' a decimal
+// digit. Sizes up to 99 GB; names and paths have no widest value, their width is the user's.
+constexpr std::array<const char*, kColumnCount> kWidestShapes = {
+    "",
+    "hhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhh",
+    "hhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhh",
+    "hhhhhhhh",
+    "hhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhhh",
+    "##,###,###,###",
+    "####-##-## ##:##",
+    "####-##-## ##:##",
+    "",
+};
+
+QChar WidestOf(const QFontMetrics& metrics, QLatin1StringView characters) {
+    return *std::max_element(characters.begin(), characters.end(), [&](QChar a, QChar b) {
+        return metrics.horizontalAdvance(a) < metrics.horizontalAdvance(b);
+    });
+}
+
+QString WidestValue(int column, const QFontMetrics& metrics) {
+    const QChar hex = WidestOf(metrics, QLatin1StringView("0123456789abcdefABCDEF"));
+    const QChar digit = WidestOf(metrics, QLatin1StringView("0123456789"));
+    QString value = QString::fromLatin1(kWidestShapes[column]);
+    value.replace(QLatin1Char('h'), hex).replace(QLatin1Char('#'), digit);
+    return value;
+}
+
+// Sizes are numbers: cut short, they keep their last digits and lose the first to the ellipsis.
+class LeftElidingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideLeft;
+    }
+};
 
 }  // namespace
 
@@ -55,7 +96,8 @@ void SortListView::SetUpColumns(const std::array<int32_t, kColumnCount>& widths)
     header->setSectionsMovable(false);
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
-    header->setSortIndicatorShown(false);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(0);
     for (int column = 0; column < kColumnCount; ++column) {
@@ -63,6 +105,32 @@ void SortListView::SetUpColumns(const std::array<int32_t, kColumnCount>& widths)
         header->resizeSection(column, widths[column]);
     }
     connect(header, &QHeaderView::sectionClicked, this, &SortListView::SortByHeaderClick);
+    // The header turns its arrow on every click by itself; it is to show the last sort made.
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &SortListView::ShowSortArrow);
+    setItemDelegateForColumn(kColSize, new LeftElidingDelegate(this));
+}
+
+void SortListView::WidenToFit(int column) {
+    QHeaderView* header = horizontalHeader();
+    const int needed = std::max(header->sectionSizeHint(column),
+                                CellWidthFor(WidestValue(column, QFontMetrics(font()))));
+    if (header->sectionSize(column) < needed) {
+        header->resizeSection(column, needed);
+    }
+}
+
+// What the item delegate asks for `text` in a cell, and the grid line beside it.
+int SortListView::CellWidthFor(const QString& text) const {
+    if (text.isEmpty()) {
+        return 0;
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    const int width =
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+    return width + (showGrid() ? 1 : 0);
 }
 
 void SortListView::UseMonoFont() {
@@ -104,10 +172,19 @@ void SortListView::SortByHeaderClick(int column) {
     }
     sortDirection = column == sortColumn ? -sortDirection : 1;
     sortColumn = column;
+    ShowSortArrow();
     if (model->RowCount() == 0) {
         return;
     }
     model->SortByColumn(column, sortDirection > 0);
+}
+
+void SortListView::ShowSortArrow() {
+    const Qt::SortOrder order = sortDirection < 0 ? Qt::DescendingOrder : Qt::AscendingOrder;
+    QHeaderView* header = horizontalHeader();
+    if (header->sortIndicatorSection() != sortColumn || header->sortIndicatorOrder() != order) {
+        header->setSortIndicator(sortColumn, order);
+    }
 }
 
 }  // namespace rizo

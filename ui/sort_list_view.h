@@ -24,6 +24,11 @@ public:
     FileListModel& Model() { return *model; }
     const FileListModel& Model() const { return *model; }
 
+    // Widens `column` where it is narrower than its widest value and its title with the sort
+    // arrow need in the list's font; for widths the settings do not hold, so that no size, digest
+    // or date is cut where the font is wider than the default widths allow for.
+    void WidenToFit(int column);
+
     // Hiding keeps the column's width to restore when it is shown again; a hidden column
     // cannot be resized by the user.
     void SetColumnHidden(int column, bool hidden);
@@ -51,6 +56,8 @@ private:
     void SetUpColumns(const std::array<int32_t, kColumnCount>& widths);
     void UseMonoFont();
     void SortByHeaderClick(int column);
+    void ShowSortArrow();
+    int CellWidthFor(const QString& text) const;
 
     FileListModel* model;
     std::array<ColumnSlot, kColumnCount> columnSlots{};
