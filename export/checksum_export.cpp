@@ -46,7 +46,7 @@ ChecksumText ChecksumFileText(const RowStore& rows, ChecksumFormat format,
         }
         const std::string name = ListedName(rows.CellText(row, kColFullPath), folder);
         if (format == ChecksumFormat::kSfv) {
-            if (name.find_first_of("\r\n") != std::string::npos) {
+            if (!SfvCanHold(name, digest)) {
                 ++result.unwritableName;
                 continue;
             }

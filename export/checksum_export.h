@@ -15,7 +15,7 @@ struct ChecksumText {
     std::string text;
     // Selected rows without the digest, which the file cannot list.
     int withoutDigest = 0;
-    // SFV rows whose name holds a line break, which that form cannot write.
+    // SFV rows whose name that form cannot hold (a line break, a leading ";", trailing blanks).
     int unwritableName = 0;
 };
 

@@ -91,7 +91,12 @@ std::optional<std::string> LocalPathFromFileUri(std::string_view uri) {
     }
     // Query and fragment are not part of a file name; a literal '?' or '#' arrives escaped.
     uri = uri.substr(0, uri.find_first_of("?#"));
-    return PercentDecode(uri);
+    std::optional<std::string> path = PercentDecode(uri);
+    // A NUL would cut the name short where it is opened, naming another file.
+    if (path && path->find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 std::vector<std::string> LocalPathsFromUriList(std::string_view uriList) {

@@ -9,7 +9,8 @@
 namespace rizo {
 
 // The local path of a "file:" URI, percent escapes decoded to bytes as they stand, so a name that
-// is not valid UTF-8 stays intact. No value for other schemes, remote hosts or bad escapes.
+// is not valid UTF-8 stays intact. No value for other schemes, remote hosts, bad escapes or an
+// escaped NUL, which no file name holds.
 std::optional<std::string> LocalPathFromFileUri(std::string_view uri);
 
 // The local paths of a "text/uri-list" payload, in order; comments and other URIs are skipped.

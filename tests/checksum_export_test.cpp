@@ -25,8 +25,9 @@ protected:
         mkdir((dir + "saved").c_str(), 0700);
         mkdir((dir + "saved/in").c_str(), 0700);
         // Under the saved file's folder, some in a subfolder; one outside; one never hashed.
-        for (const std::string name : {"saved/plain", "saved/with space", "saved/back\\slash",
-                                       "saved/new\nline", "saved/in/deep", "sub/outside"}) {
+        for (const std::string name :
+             {"saved/plain", "saved/with space", "saved/back\\slash", "saved/new\nline",
+              "saved/;semicolon", "saved/blank ", "saved/in/deep", "sub/outside"}) {
             AddHashedRow(temp.File(name, name));
         }
         table.SetSelected(table.InsertRow("unhashed"), true);
@@ -89,7 +90,7 @@ TEST_F(ChecksumExportTest, SfvListsEachNameWithItsCrcAndLeavesOutWhatItCannotWri
     std::string error;
     ASSERT_TRUE(SaveChecksumFile(table, ChecksumFormat::kSfv, dir + "saved/x.sfv", skipped, error));
     EXPECT_EQ(skipped.withoutDigest, 1);
-    EXPECT_EQ(skipped.unwritableName, 1);
+    EXPECT_EQ(skipped.unwritableName, 3);
     const int fd = ::open((dir + "saved/x.sfv").c_str(), O_RDONLY);
     ChecksumFileReader reader(fd);
     std::string names;

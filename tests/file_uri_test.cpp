@@ -17,6 +17,7 @@ TEST(FileUri, DecodesLocalFileUrisToRawBytes) {
         {"http://example.org/x", std::nullopt},
         {"file:///bad%2", std::nullopt},
         {"file:///bad%zz", std::nullopt},
+        {"file:///tmp/a%00/etc/passwd", std::nullopt},
         {"file:relative", std::nullopt},
     };
     for (const auto& [uri, path] : cases) {

@@ -84,7 +84,7 @@ QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
     if (skipped.unwritableName > 0) {
         reasons << QStringLiteral(
                        "%1 selected %2 left out: an SFV file cannot hold a name with a "
-                       "line break.")
+                       "line break, a leading ; or #, or trailing blanks.")
                        .arg(skipped.unwritableName)
                        .arg(skipped.unwritableName == 1 ? "row was" : "rows were");
     }

@@ -143,11 +143,12 @@ void ChecksumFileReader::TakeBlockLine(const std::string& text, uint64_t line) {
 void ChecksumFileReader::EndBlock() {
     Block done = std::move(*block);
     block.reset();
-    if (done.digests.empty()) {
+    std::string& name = done.fullPath.empty() ? done.name : done.fullPath;
+    // A NUL would cut the name short where it is opened, naming another file.
+    if (done.digests.empty() || name.find('\0') != std::string::npos) {
         PushImproper(done.nameLine);
         return;
     }
-    std::string name = done.fullPath.empty() ? std::move(done.name) : std::move(done.fullPath);
     ready.push_back({Event::kFile, done.nameLine, {std::move(name), std::move(done.digests)}});
 }
 

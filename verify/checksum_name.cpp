@@ -1,6 +1,8 @@
 // The escaping of file names in checksum lines.
 #include "verify/checksum_name.h"
 
+#include "verify/checksum_line.h"
+
 namespace rizo {
 
 bool NeedsNameEscape(std::string_view name) {
@@ -58,6 +60,22 @@ std::optional<std::string> UnescapeName(std::string_view escaped) {
         }
     }
     return name;
+}
+
+bool SfvCanHold(std::string_view name, std::string_view crc) {
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+        return false;
+    }
+    // Comment lines are skipped, and a byte order mark at the start of the file is taken as one.
+    for (const std::string_view lead : {"#", ";", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        if (name.starts_with(lead)) {
+            return false;
+        }
+    }
+    const std::optional<ChecksumLine> line =
+        ChecksumLineParser().Parse(std::string(name) + " " + std::string(crc));
+    return line && line->kind == DigestKind::kCrc32 && line->name == name &&
+           line->hex == LowerHex(crc);
 }
 
 }  // namespace rizo
