@@ -11,6 +11,7 @@
 #include "cli/digest_lines.h"
 #include "cli/file_report.h"
 #include "cli/record_rows.h"
+#include "engine/file_entry.h"
 #include "export/export_selection.h"
 #include "filelist/file_table.h"
 #include "settings/settings_store.h"
@@ -19,15 +20,17 @@ namespace {
 
 constexpr char kProgram[] = "rizodidiz-cli";
 
-// The files to hash; a folder that -r cannot read is reported and makes `status` 1.
+// The files to hash; each folder that -r cannot list is named and makes `status` 1.
 std::vector<std::string> CommandFiles(const rizo::CliOptions& options, int& status) {
     std::vector<std::string> files;
+    std::vector<rizo::ScanFailure> failures;
     for (const std::string& argument : options.files) {
-        std::string error;
-        if (!rizo::AppendCommandPath(argument, options.recursive, files, error)) {
-            std::cerr << kProgram << ": " << argument << ": " << error << '\n';
-            status = 1;
-        }
+        rizo::AppendCommandPath(argument, options.recursive, files, failures);
+    }
+    for (const rizo::ScanFailure& failure : failures) {
+        std::cerr << kProgram << ": " << failure.path << ": "
+                  << rizo::ErrorText(failure.errorNumber) << '\n';
+        status = 1;
     }
     return files;
 }

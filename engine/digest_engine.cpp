@@ -136,6 +136,12 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
     // before a byte is read, since a device or socket may never end.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        // A socket, or a device without a driver, cannot be opened at all: it is still a file
+        // that is not regular.
+        const int error = errno;
+        struct stat kind {};
+        notRegular = ::stat(path.c_str(), &kind) == 0 && !S_ISREG(kind.st_mode);
+        errno = !notRegular ? error : S_ISDIR(kind.st_mode) ? EISDIR : 0;
         return false;
     }
     // One statx gives kind, size and both times: small files make every call count.

@@ -1,12 +1,12 @@
-// Recursive collection of the files under a folder, for Add Folder and dropped folders.
+// Recursive collection of the files under a folder, for Add Folder, dropped folders and -r.
 #include "filelist/folder_scan.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <climits>
-#include <filesystem>
+#include <set>
 #include <utility>
 
 namespace rizo {
@@ -40,18 +40,19 @@ public:
     explicit FolderScan(std::vector<std::string>& paths) : pendingPaths(paths) {}
 
     void Scan(const std::string& folder) {
+        // Names below a folder whose path fills the limit could not be opened either.
         if (folder.size() + 1 >= PATH_MAX) {
+            failures.push_back({folder, ENAMETOOLONG});
             return;
         }
         struct stat info {};
         if (stat(folder.c_str(), &info) != 0) {
+            failures.push_back({folder, errno});
             return;
         }
-        const FolderId id{info.st_dev, info.st_ino};
-        if (std::find(scanPath.begin(), scanPath.end(), id) != scanPath.end()) {
+        if (!entered.insert(FolderId{info.st_dev, info.st_ino}).second) {
             return;
         }
-        scanPath.push_back(id);
         for (const Entry& entry : ReadEntries(folder)) {
             if (entry.isFolder) {
                 Scan(entry.path);
@@ -59,48 +60,51 @@ public:
                 pendingPaths.push_back(entry.path);
             }
         }
-        scanPath.pop_back();
     }
+
+    std::vector<ScanFailure> failures;
 
 private:
     // Reads the whole listing before descending, so a deep tree holds one open folder at a time.
-    static std::vector<Entry> ReadEntries(const std::string& folder) {
+    std::vector<Entry> ReadEntries(const std::string& folder) {
         std::vector<Entry> entries;
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) {
+            failures.push_back({folder, errno});
             return entries;
         }
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+        errno = 0;
         while (const dirent* entry = readdir(dir)) {
-            if (IsDot(entry->d_name)) {
-                continue;
+            if (!IsDot(entry->d_name)) {
+                std::string path = prefix + entry->d_name;
+                const bool isFolder = LeadsToFolder(*entry, path);
+                entries.push_back({std::move(path), isFolder});
             }
-            std::string path = prefix + entry->d_name;
-            const bool isFolder = LeadsToFolder(*entry, path);
-            entries.push_back({std::move(path), isFolder});
+            errno = 0;
+        }
+        if (errno != 0) {
+            failures.push_back({folder, errno});
         }
         closedir(dir);
         return entries;
     }
 
     std::vector<std::string>& pendingPaths;
-    // Folders from the scan's start down to the one being read; a link back to one of them is
-    // not followed.
-    std::vector<FolderId> scanPath;
+    // Every folder entered so far in this scan.
+    std::set<FolderId> entered;
 };
 
 }  // namespace
 
-void ScanFolder(const std::string& folder, std::vector<std::string>& pendingPaths) {
+std::vector<ScanFailure> ScanFolder(const std::string& folder,
+                                    std::vector<std::string>& pendingPaths) {
     if (folder.empty()) {
-        return;
+        return {};
     }
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(folder, error);
-    if (error) {
-        return;
-    }
-    FolderScan(pendingPaths).Scan(absolute.lexically_normal().native());
+    FolderScan scan(pendingPaths);
+    scan.Scan(folder);
+    return std::move(scan.failures);
 }
 
 }  // namespace rizo

@@ -1,4 +1,4 @@
-// Recursive collection of the files under a folder, for Add Folder and dropped folders.
+// Recursive collection of the files under a folder, for Add Folder, dropped folders and -r.
 #pragma once
 
 #include <string>
@@ -6,11 +6,19 @@
 
 namespace rizo {
 
-// Appends the full path of every entry under `folder` that is not a folder (files, links to
-// files, FIFOs, sockets, devices, hidden names alike) to `pendingPaths`, depth first in the order
-// the platform lists them. Links to folders are entered, except one leading to a folder already
-// on the path being scanned, so a link loop ends. A folder that is missing, unreadable or whose
-// path exceeds the platform's limit adds nothing.
-void ScanFolder(const std::string& folder, std::vector<std::string>& pendingPaths);
+// A folder that a scan could not list, and the errno that says why.
+struct ScanFailure {
+    std::string path;
+    int errorNumber = 0;
+};
+
+// Appends the path of every entry under `folder` that is not a folder (files, links to files,
+// FIFOs, sockets, devices, hidden names alike) to `pendingPaths`, depth first in the order the
+// platform lists them, each named below `folder` as it is given. Every real folder (device and
+// inode) is entered once, whichever links lead to it, so link loops and link fan-outs end.
+// Returns the folders that could not be listed: no access, gone meanwhile, or a path that
+// reaches the platform's limit (ENAMETOOLONG).
+[[nodiscard]] std::vector<ScanFailure> ScanFolder(const std::string& folder,
+                                                  std::vector<std::string>& pendingPaths);
 
 }  // namespace rizo

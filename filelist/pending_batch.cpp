@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-#include "filelist/folder_scan.h"
-
 namespace rizo {
 
 void ClearPending(std::vector<std::string>& pendingPaths, std::vector<int32_t>& pendingRows) {
@@ -57,19 +55,22 @@ bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
     return true;
 }
 
-void CollectDroppedItems(const std::vector<std::string>& names,
-                         std::vector<std::string>& pendingPaths) {
+std::vector<ScanFailure> CollectDroppedItems(const std::vector<std::string>& names,
+                                             std::vector<std::string>& pendingPaths) {
+    std::vector<ScanFailure> failures;
     for (const std::string& name : names) {
         struct stat info {};
         if (stat(name.c_str(), &info) != 0) {
             continue;
         }
         if (S_ISDIR(info.st_mode)) {
-            ScanFolder(name, pendingPaths);
+            std::vector<ScanFailure> more = ScanFolder(name, pendingPaths);
+            failures.insert(failures.end(), more.begin(), more.end());
         } else {
             pendingPaths.push_back(name);
         }
     }
+    return failures;
 }
 
 }  // namespace rizo

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "filelist/folder_scan.h"
 #include "filelist/row_store.h"
 
 namespace rizo {
@@ -28,8 +29,8 @@ bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
                   std::vector<int32_t>& pendingRows);
 
 // Dropped items: a folder is scanned, anything else that exists is queued as named, a name that
-// cannot be examined adds nothing.
-void CollectDroppedItems(const std::vector<std::string>& names,
-                         std::vector<std::string>& pendingPaths);
+// cannot be examined adds nothing. Returns the folders the scans could not list.
+[[nodiscard]] std::vector<ScanFailure> CollectDroppedItems(const std::vector<std::string>& names,
+                                                           std::vector<std::string>& pendingPaths);
 
 }  // namespace rizo

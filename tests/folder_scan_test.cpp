@@ -1,4 +1,4 @@
-// Folder scan on a real tree: hidden and odd entries, links, loops, limits.
+// Folder scan on a real tree: hidden and odd entries, links, loops and fan-outs, failures.
 #include "filelist/folder_scan.h"
 
 #include <sys/stat.h>
@@ -8,8 +8,11 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include <gtest/gtest.h>
+
+#include "tests/temp_folder.h"
 
 namespace rizo {
 namespace {
@@ -31,7 +34,7 @@ protected:
 
     std::vector<std::string> Scan(const std::string& folder) const {
         std::vector<std::string> paths;
-        ScanFolder(folder, paths);
+        EXPECT_TRUE(ScanFolder(folder, paths).empty()) << folder;
         return paths;
     }
     static std::vector<std::string> Sorted(std::vector<std::string> paths) {
@@ -57,33 +60,79 @@ TEST_F(FolderScanTest, SubfolderIsScannedBeforeTheNextEntry) {
     EXPECT_EQ(paths[deeperFirst ? 1 : 0], root + "/sub/c.txt");
 }
 
-TEST_F(FolderScanTest, TrailingSlashAndRelativeFolderGiveCleanAbsolutePaths) {
+TEST_F(FolderScanTest, FilesAreNamedBelowTheFolderAsGiven) {
     EXPECT_EQ(Scan(root + "/sub/deeper/"), std::vector<std::string>{root + "/sub/deeper/d.txt"});
     const fs::path before = fs::current_path();
     fs::current_path(root);
-    std::vector<std::string> relative = Scan("./sub/../sub/deeper");
+    std::vector<std::string> relative = Scan("sub/deeper");
     fs::current_path(before);
-    EXPECT_EQ(relative, std::vector<std::string>{root + "/sub/deeper/d.txt"});
+    EXPECT_EQ(relative, std::vector<std::string>{"sub/deeper/d.txt"});
 }
 
-TEST_F(FolderScanTest, EmptyMissingAndOverlongFoldersAddNothing) {
-    EXPECT_TRUE(Scan(root + "/empty").empty());
-    EXPECT_TRUE(Scan(root + "/absent").empty());
-    EXPECT_TRUE(Scan("").empty());
-    EXPECT_TRUE(Scan(root + "/" + std::string(PATH_MAX, 'a')).empty());
+// Root reads every folder, so the refused folder is scanned by an unprivileged child.
+TEST_F(FolderScanTest, FoldersThatCannotBeListedAreReportedWithTheirReason) {
+    fs::create_directory(root + "/sub/locked");
+    fs::permissions(root + "/sub/locked", fs::perms::none);
+    const std::string tooLong = root + "/" + std::string(PATH_MAX, 'a');
+    struct Case {
+        std::string folder;
+        std::vector<std::string> failedFolders;
+        int errorNumber;
+        bool asNobody;
+    };
+    const Case cases[] = {
+        {root + "/empty", {}, 0, false},
+        {root + "/absent", {root + "/absent"}, ENOENT, false},
+        {tooLong, {tooLong}, ENAMETOOLONG, false},
+        {root, {root + "/sub/locked"}, EACCES, true},
+    };
+    for (const Case& c : cases) {
+        const int status = test::RunInChild(
+            [&c] {
+                std::vector<std::string> paths;
+                std::vector<std::string> folders;
+                for (const ScanFailure& failure : ScanFolder(c.folder, paths)) {
+                    folders.push_back(failure.path);
+                    if (failure.errorNumber != c.errorNumber) {
+                        return 2;
+                    }
+                }
+                return folders == c.failedFolders ? 0 : 1;
+            },
+            10, c.asNobody);
+        EXPECT_EQ(status, 0) << c.folder.substr(0, 80);
+    }
 }
 
-TEST_F(FolderScanTest, LinkLoopsEndAndOtherFolderLinksAreEntered) {
+// Fifteen folders with two links each to the next would list the one file at the end 32,768
+// times if folders were told apart by their paths.
+TEST_F(FolderScanTest, EveryRealFolderIsEnteredOnceWhicheverLinksLeadToIt) {
     fs::create_directory_symlink(root, root + "/sub/up");
     fs::create_directory_symlink("..", root + "/sub/deeper/parent");
-    fs::create_directory_symlink(root + "/sub/deeper", root + "/side");
     fs::create_symlink(root + "/b.txt", root + "/file-link");
     fs::create_symlink(root + "/nowhere", root + "/dangling");
-    std::vector<std::string> paths = Sorted(Scan(root));
-    EXPECT_EQ(paths, Sorted({root + "/b.txt", root + "/.hidden", root + "/sub/c.txt",
-                             root + "/sub/deeper/d.txt", root + "/\xff\xfe-not-utf8.bin",
-                             root + "/side/d.txt", root + "/side/parent/c.txt", root + "/file-link",
-                             root + "/dangling"}));
+    const std::string fan = root + "/empty/f";
+    fs::create_directory(fan + "0");
+    for (int level = 1; level <= 15; ++level) {
+        fs::create_directory(fan + std::to_string(level));
+        for (const char* link : {"/a", "/b"}) {
+            fs::create_directory_symlink(fan + std::to_string(level),
+                                         fan + std::to_string(level - 1) + link);
+        }
+    }
+    std::ofstream(fan + "15/end") << "x";
+
+    std::map<std::string, int> seen;
+    for (const std::string& path : Scan(root)) {
+        ++seen[fs::weakly_canonical(path).native()];
+    }
+    EXPECT_EQ(seen, (std::map<std::string, int>{{root + "/b.txt", 2},
+                                                {root + "/.hidden", 1},
+                                                {root + "/sub/c.txt", 1},
+                                                {root + "/sub/deeper/d.txt", 1},
+                                                {root + "/\xff\xfe-not-utf8.bin", 1},
+                                                {root + "/dangling", 1},
+                                                {fan + "15/end", 1}}));
 }
 
 TEST_F(FolderScanTest, SpecialFilesAreListedLikeFiles) {

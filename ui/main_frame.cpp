@@ -360,7 +360,7 @@ void MainFrame::AddFiles() {
     ClearPending(worker->PendingPaths, worker->PendingRows);
     worker->PendingPaths = AskFilesToAdd(DialogOwner());
     if (!worker->PendingPaths.empty()) {
-        CommitPendingAndStart();
+        CommitPendingAndStart(0);
     }
 }
 
@@ -374,19 +374,20 @@ void MainFrame::AddFolder() {
     }
     // An empty folder still runs a batch, so the end-of-batch handling runs as after any add.
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    ScanFolder(*folder, worker->PendingPaths);
-    CommitPendingAndStart();
+    const std::vector<ScanFailure> failures = ScanFolder(*folder, worker->PendingPaths);
+    CommitPendingAndStart(static_cast<int>(failures.size()));
 }
 
-void MainFrame::CommitPendingAndStart() {
+void MainFrame::CommitPendingAndStart(int foldersNotRead) {
     CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);
     UpdateFileCount();
-    StartBatch();
+    StartBatch(foldersNotRead);
 }
 
-void MainFrame::StartBatch() {
+void MainFrame::StartBatch(int foldersNotRead) {
     unreadFiles = 0;
+    unreadFolders = foldersNotRead;
     setWindowTitle(QString::fromLatin1(kTitle));
     worker->StartWorker();
 }
@@ -427,7 +428,7 @@ void MainFrame::RehashAll() {
     if (Busy() || !QueueAllRows(list->Model(), worker->PendingPaths, worker->PendingRows)) {
         return;
     }
-    StartBatch();
+    StartBatch(0);
 }
 
 void MainFrame::StopHashing() {
@@ -523,8 +524,8 @@ void MainFrame::DropFiles(const std::vector<std::string>& paths) {
         return;
     }
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    CollectDroppedItems(paths, worker->PendingPaths);
-    CommitPendingAndStart();
+    const std::vector<ScanFailure> failures = CollectDroppedItems(paths, worker->PendingPaths);
+    CommitPendingAndStart(static_cast<int>(failures.size()));
 }
 
 bool MainFrame::ConfirmClose() {
@@ -612,13 +613,19 @@ void MainFrame::MarkRowsNotReached() {
 }
 
 void MainFrame::ShowFailureNote() {
-    if (unreadFiles == 0) {
-        return;
+    QStringList counts;
+    if (unreadFiles > 0) {
+        counts << (unreadFiles == 1 ? QStringLiteral("1 file")
+                                    : QStringLiteral("%1 files").arg(unreadFiles));
     }
-    const QString files =
-        unreadFiles == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(unreadFiles);
-    setWindowTitle(files + QStringLiteral(" could not be read \u2013 ") +
-                   QString::fromLatin1(kTitle));
+    if (unreadFolders > 0) {
+        counts << (unreadFolders == 1 ? QStringLiteral("1 folder")
+                                      : QStringLiteral("%1 folders").arg(unreadFolders));
+    }
+    if (!counts.isEmpty()) {
+        setWindowTitle(counts.join(QStringLiteral(" and ")) +
+                       QStringLiteral(" could not be read \u2013 ") + QString::fromLatin1(kTitle));
+    }
 }
 
 void MainFrame::ShowProgress() {

@@ -118,13 +118,15 @@ private:
     bool ConfirmClose();
     // Dialogs are owned by the active window, normally this one.
     QWidget* DialogOwner();
-    // Turns the pending paths into rows, updates the file count and starts the worker.
-    void CommitPendingAndStart();
+    // Turns the pending paths into rows, updates the file count and starts the worker;
+    // `foldersNotRead` folders could not be listed while the paths were collected.
+    void CommitPendingAndStart(int foldersNotRead);
     // Starts the worker over the pending arrays; the last batch's failure note goes.
-    void StartBatch();
+    void StartBatch(int foldersNotRead);
     // Rows a stopped batch never reached, and had no result before, say so.
     void MarkRowsNotReached();
-    // The window title counts the files of the batch that could not be read, until the next one.
+    // The window title counts the files and folders of the batch that could not be read, until
+    // the next batch.
     void ShowFailureNote();
 
     CommandContext Context() const;
@@ -141,8 +143,10 @@ private:
     std::unique_ptr<BatchWorker> worker;
     // Set once a close is accepted: worker messages still queued then reach no handler.
     bool closing = false;
-    // Files of the current or last batch that could not be read.
+    // Files of the current or last batch that could not be read, and folders that could not be
+    // listed when it was collected.
     int unreadFiles = 0;
+    int unreadFolders = 0;
     std::map<int, QAction*> actions;
     std::map<int, CommandState> states;
     StatusPanes* panes = nullptr;
