@@ -42,6 +42,10 @@ struct ProgramSettings {
     bool HashSHA1{};
     bool HashCRC32{};
     bool HashSHA256{};
+    // "LastFolder", also in [OptionGeneral]: the folder the last Add Files, Add Folder or Save
+    // dialog was left in, as bytes; empty until one was. The one text key, so it is not in the
+    // key table of numbers.
+    std::string LastFolder;
 
     // Never written to the file. The column widths the file held (set by LoadSettings): the
     // window widens the others, which are defaults, to fit its font.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <variant>
 
 #include "settings/profile_file.h"
@@ -12,6 +13,9 @@
 namespace rizo {
 
 namespace {
+
+constexpr const char* kLastFolderSection = "OptionGeneral";
+constexpr const char* kLastFolderKey = "LastFolder";
 
 void NoteColumnWidthRead(ProgramSettings& settings, const SettingKey& row) {
     const SettingKey::FieldRef field = row.field(settings);
@@ -85,6 +89,10 @@ void LoadSettings(ProgramSettings& settings) {
             NoteColumnWidthRead(settings, row);
         }
     }
+    std::string lastFolder = file.ReadValue(kLastFolderSection, kLastFolderKey);
+    if (!lastFolder.empty()) {
+        settings.LastFolder = std::move(lastFolder);
+    }
 }
 
 bool SaveSettings(const ProgramSettings& settings) {
@@ -92,6 +100,12 @@ bool SaveSettings(const ProgramSettings& settings) {
     file.Attach(settings.SettingsPath, false);
     for (const SettingKey& row : SettingKeys()) {
         file.WriteValue(row.section, row.key, std::to_string(row.Value(settings)));
+    }
+    // In quotes, which reading takes off, so that blanks at either end of a name stay; a name with
+    // a line break cannot be held by the file and is not written.
+    const std::string& lastFolder = settings.LastFolder;
+    if (!lastFolder.empty() && lastFolder.find_first_of("\r\n") == std::string::npos) {
+        file.WriteValue(kLastFolderSection, kLastFolderKey, '"' + lastFolder + '"');
     }
     return file.Commit();
 }

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -31,47 +32,69 @@ protected:
         std::ofstream(folder / "old.txt") << "old";
     }
     void TearDown() override { fs::remove_all(folder); }
+    // Where the next dialog opened, before the answer moves it.
+    void NoteStartFolder(QFileDialog* dialog) { started = dialog->directory().absolutePath(); }
 
     fs::path folder;
+    std::string last;
+    QString started;
 };
 
 TEST_F(FileDialogsTest, AddFilesShowsTheAllFilesFilterAndTakesNamesWithoutADot) {
     QString filterText;
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        NoteStartFolder(dialog);
         filterText = dialog->findChild<QComboBox*>("fileTypeCombo")->currentText();
         dialog->setDirectory(QString::fromStdString(folder.string()));
         dialog->selectFile("\"README\" \"old.txt\"");
         static_cast<QDialog*>(dialog)->accept();
     });
-    std::vector<std::string> files = AskFilesToAdd(nullptr);
+    std::vector<std::string> files = AskFilesToAdd(nullptr, last);
+    EXPECT_EQ(started, QDir::homePath()) << "at first";
+    EXPECT_EQ(last, folder.string());
     EXPECT_EQ(filterText, "All Files(*.*)");
     EXPECT_EQ(files, (std::vector<std::string>{(folder / "README").string(),
                                                (folder / "old.txt").string()}));
 }
 
+// A last folder that is gone opens the home folder; a cancelled dialog keeps the last folder.
 TEST_F(FileDialogsTest, CancelledDialogsGiveNothing) {
-    AnswerNextModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_TRUE(AskFilesToAdd(nullptr).empty());
+    last = (folder / "gone").string();
+    AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        NoteStartFolder(dialog);
+        dialog->reject();
+    });
+    EXPECT_TRUE(AskFilesToAdd(nullptr, last).empty());
+    EXPECT_EQ(started, QDir::homePath());
+    last = folder.string();
     QString title;
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        NoteStartFolder(dialog);
         title = dialog->windowTitle();
         dialog->reject();
     });
-    EXPECT_FALSE(AskFolderToAdd(nullptr).has_value());
+    EXPECT_FALSE(AskFolderToAdd(nullptr, last).has_value());
     EXPECT_EQ(title, "Select a folder");
+    EXPECT_EQ(started.toStdString(), folder.string());
+    EXPECT_EQ(last, folder.string());
 }
 
 TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
     QStringList filters;
+    last = (folder / "sub").string();
+    fs::create_directory(last);
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+        NoteStartFolder(dialog);
         filters = dialog->nameFilters();
         dialog->setDirectory(QString::fromStdString(folder.string()));
         dialog->selectFile("report");
         dialog->selectNameFilter("SFV file (*.sfv)");
         static_cast<QDialog*>(dialog)->accept();
     });
-    const std::optional<SaveChoice> choice = AskSavePath(nullptr);
+    const std::optional<SaveChoice> choice = AskSavePath(nullptr, last);
     ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(started.toStdString(), folder.string() + "/sub");
+    EXPECT_EQ(last, folder.string());
     EXPECT_EQ(choice->path, (folder / "report").string());
     EXPECT_EQ(choice->format, SaveFormat::kSfv);
     EXPECT_EQ(filters, (QStringList{"Text Files(*.txt)", "MD5 checksum file (*.md5)",
@@ -88,7 +111,7 @@ TEST_F(FileDialogsTest, SaveAddsNoExtensionAndAsksBeforeReplacing) {
         });
         static_cast<QDialog*>(dialog)->accept();
     });
-    EXPECT_EQ(AskSavePath(nullptr)->path, (folder / "old.txt").string());
+    EXPECT_EQ(AskSavePath(nullptr, last)->path, (folder / "old.txt").string());
     EXPECT_TRUE(asked);
 }
 
@@ -110,7 +133,7 @@ TEST_F(FileDialogsTest, SaveKeepsTheDialogOpenWhenTheFolderDoesNotExist) {
             });
             static_cast<QDialog*>(dialog)->accept();
         });
-        EXPECT_FALSE(AskSavePath(nullptr).has_value()) << name;
+        EXPECT_FALSE(AskSavePath(nullptr, last).has_value()) << name;
         EXPECT_TRUE(stayedOpen) << name;
         EXPECT_TRUE(message.contains("Directory not found")) << message.toStdString();
     }

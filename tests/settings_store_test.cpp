@@ -170,6 +170,19 @@ TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
     }
 }
 
+// The last folder keeps its bytes, blanks and quotes at either end included; one that the file
+// cannot hold (a line break) leaves the key out.
+TEST(SettingsStore, LastFolderComesBackAsItWasSaved) {
+    TempFolder temp;
+    for (const std::string folder : {" /a \"b\" ", "/m\xE9dia/", "/x\ny"}) {
+        ProgramSettings settings = LoadFrom(temp.File("cfg.ini", ""));
+        settings.LastFolder = folder;
+        EXPECT_TRUE(SaveSettings(settings));
+        const bool held = folder.find('\n') == std::string::npos;
+        EXPECT_EQ(LoadFrom(settings.SettingsPath).LastFolder, held ? folder : "") << folder;
+    }
+}
+
 // A FIFO or a folder named cfg.ini: loading must not wait for a writer, and nothing is written.
 TEST(SettingsStore, SettingsPathThatIsNoRegularFileGivesDefaultsAndIsNeverWritten) {
     TempFolder temp;

@@ -2,6 +2,7 @@
 #include "ui/file_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +14,11 @@ namespace {
 
 std::string Bytes(const QString& name) {
     return QFile::encodeName(name).toStdString();
+}
+
+QString StartFolder(const std::string& lastFolder) {
+    const QString last = QFile::decodeName(QByteArray::fromStdString(lastFolder));
+    return !lastFolder.empty() && QFileInfo(last).isDir() ? last : QDir::homePath();
 }
 
 // A save dialog that stays open, with the toolkit's own message, when the folder of the confirmed
@@ -41,15 +47,16 @@ public:
 
 }  // namespace
 
-std::vector<std::string> AskFilesToAdd(QWidget* parent) {
-    QFileDialog dialog(parent);
+std::vector<std::string> AskFilesToAdd(QWidget* parent, std::string& lastFolder) {
+    QFileDialog dialog(parent, QString(), StartFolder(lastFolder));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     // "*.*" would hide every name without a dot here; the filter reads "All Files(*.*)" but
     // matches every file, as it does where that pattern comes from.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(QStringLiteral("All Files(*.*) (*)"));
     std::vector<std::string> files;
-    if (dialog.exec() == QDialog::Accepted) {
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        lastFolder = Bytes(QFileInfo(dialog.selectedFiles().first()).absolutePath());
         for (const QString& name : dialog.selectedFiles()) {
             files.push_back(Bytes(name));
         }
@@ -57,22 +64,23 @@ std::vector<std::string> AskFilesToAdd(QWidget* parent) {
     return files;
 }
 
-std::optional<std::string> AskFolderToAdd(QWidget* parent) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(parent, QStringLiteral("Select a folder"));
+std::optional<std::string> AskFolderToAdd(QWidget* parent, std::string& lastFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        parent, QStringLiteral("Select a folder"), StartFolder(lastFolder));
     if (folder.isEmpty()) {
         return std::nullopt;
     }
-    return Bytes(folder);
+    lastFolder = Bytes(folder);
+    return lastFolder;
 }
 
-std::optional<SaveChoice> AskSavePath(QWidget* parent) {
+std::optional<SaveChoice> AskSavePath(QWidget* parent, std::string& lastFolder) {
     // In the order of SaveFormat.
     const QStringList filters = {
         QStringLiteral("Text Files(*.txt)"), QStringLiteral("MD5 checksum file (*.md5)"),
         QStringLiteral("SHA1 checksum file (*.sha1)"),
         QStringLiteral("SHA256 checksum file (*.sha256)"), QStringLiteral("SFV file (*.sfv)")};
-    SaveDialog dialog(parent);
+    SaveDialog dialog(parent, QString(), StartFolder(lastFolder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
@@ -81,7 +89,9 @@ std::optional<SaveChoice> AskSavePath(QWidget* parent) {
     }
     const auto format = static_cast<SaveFormat>(
         std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0));
-    return SaveChoice{Bytes(dialog.selectedFiles().first()), format};
+    const QString path = dialog.selectedFiles().first();
+    lastFolder = Bytes(QFileInfo(path).absolutePath());
+    return SaveChoice{Bytes(path), format};
 }
 
 }  // namespace rizo

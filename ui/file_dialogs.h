@@ -9,11 +9,14 @@ class QWidget;
 
 namespace rizo {
 
+// Each dialog opens in `lastFolder` while that is a folder, otherwise in the home folder (never
+// in the working directory), and once accepted sets `lastFolder` to the folder it was left in.
+
 // Existing files chosen to be added, in the dialog's order; empty when cancelled.
-std::vector<std::string> AskFilesToAdd(QWidget* parent);
+std::vector<std::string> AskFilesToAdd(QWidget* parent, std::string& lastFolder);
 
 // The folder chosen in the dialog titled "Select a folder"; no value when cancelled.
-std::optional<std::string> AskFolderToAdd(QWidget* parent);
+std::optional<std::string> AskFolderToAdd(QWidget* parent, std::string& lastFolder);
 
 // What Save writes: the records as text, or a checksum file of one digest.
 enum class SaveFormat { kText, kMd5, kSha1, kSha256, kSfv };
@@ -25,6 +28,6 @@ struct SaveChoice {
 
 // The name confirmed in the save dialog (which asks before replacing a file), with no extension
 // added, and the format of the filter chosen; no value when cancelled.
-std::optional<SaveChoice> AskSavePath(QWidget* parent);
+std::optional<SaveChoice> AskSavePath(QWidget* parent, std::string& lastFolder);
 
 }  // namespace rizo

@@ -358,7 +358,7 @@ void MainFrame::AddFiles() {
         return;
     }
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    worker->PendingPaths = AskFilesToAdd(DialogOwner());
+    worker->PendingPaths = AskFilesToAdd(DialogOwner(), settings.LastFolder);
     if (!worker->PendingPaths.empty()) {
         CommitPendingAndStart(0);
     }
@@ -368,7 +368,7 @@ void MainFrame::AddFolder() {
     if (Busy()) {
         return;
     }
-    const std::optional<std::string> folder = AskFolderToAdd(DialogOwner());
+    const std::optional<std::string> folder = AskFolderToAdd(DialogOwner(), settings.LastFolder);
     if (!folder) {
         return;
     }
@@ -444,7 +444,7 @@ void MainFrame::Exit() {
 
 // Export reads the cells as they stand, also while a batch runs.
 void MainFrame::SaveToFile() {
-    const std::optional<SaveChoice> choice = AskSavePath(DialogOwner());
+    const std::optional<SaveChoice> choice = AskSavePath(DialogOwner(), settings.LastFolder);
     if (!choice) {
         return;
     }
