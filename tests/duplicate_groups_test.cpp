@@ -83,13 +83,6 @@ TEST(DuplicateGroups, NinetyOneGroupsAreAllNumbered) {
     EXPECT_EQ(groups, PairwiseGroups(keys));
 }
 
-TEST(DuplicateGroups, PaletteRunsFromPalestRedToDarkestCrimson) {
-    EXPECT_EQ(DuplicateColour(1), 0xFFCBCBu);
-    EXPECT_EQ(DuplicateColour(2), 0xFFE1CBu);
-    EXPECT_EQ(DuplicateColour(16), 0xFF9999u);
-    EXPECT_EQ(DuplicateColour(kDuplicatePaletteSize), 0xCC0022u);
-}
-
 TEST(DuplicateGroups, FirstEnabledDigestDecides) {
     struct Case {
         HashSelection digests;

@@ -303,20 +303,5 @@ TEST(FileListModel, RowTextStaysReadableInLightAndDarkThemes) {
     QGuiApplication::setPalette(original);
 }
 
-TEST(FileListModel, HighlightedRowIsWhiteOnBlueOverItsColour) {
-    FileListModel model;
-    AddRows(model, kColMd5, {"a", "b"});
-    model.SetRowBackColour(0, 0xFFCBCB);
-    model.SetHighlightRow(0);
-    EXPECT_EQ(model.HighlightRow(), 0);
-    EXPECT_EQ(Background(model, 0), QColor(0, 0, 0xF0));
-    EXPECT_EQ(Foreground(model, 0), QColor(Qt::white));
-    model.SetHighlightRow(1);
-    EXPECT_EQ(Background(model, 0), QColor(0xFF, 0xCB, 0xCB));
-    EXPECT_EQ(Background(model, 1), QColor(0, 0, 0xF0));
-    model.SetHighlightRow(-1);
-    EXPECT_FALSE(model.data(model.index(1, 0), Qt::BackgroundRole).isValid());
-}
-
 }  // namespace
 }  // namespace rizo
