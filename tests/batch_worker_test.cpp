@@ -203,31 +203,6 @@ TEST_F(BatchWorkerTest, EachKindOfFilePostsItsProgressThenItsResult) {
     EXPECT_EQ(Trace(Run({})), "b");
 }
 
-TEST_F(BatchWorkerTest, DigestsFollowTheSelectionAndCaseTakenAtStart) {
-    struct Case {
-        std::string bytes;
-        HashSelection selection;
-        bool uppercase;
-        std::string texts;  // MD5, SHA1, CRC32 and SHA256, separated by blanks
-    };
-    const std::vector<Case> cases = {
-        {"",
-         {true, true, true, true},
-         false,
-         "d41d8cd98f00b204e9800998ecf8427e da39a3ee5e6b4b0d3255bfef95601890afd80709 00000000 "
-         "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", {false, true, false, false}, true, " A9993E364706816ABA3E25717850C26C9CD0D89D  "},
-        {"abc", {true, false, true, false}, true, "900150983CD24FB0D6963F7D28E17F72  352441C2 "},
-    };
-    for (const Case& c : cases) {
-        settings.SetHashes(c.selection);
-        settings.ShowHashInUppercase = c.uppercase;
-        const std::vector<Posted> posted = Run({folder.File("digested", c.bytes)});
-        const FileEntry& entry = posted.at(posted.size() - 2).entry;
-        EXPECT_EQ(entry.md5 + " " + entry.sha1 + " " + entry.crc32 + " " + entry.sha256, c.texts);
-    }
-}
-
 TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) {
     const std::vector<std::string> paths = {folder.File("a", "1"), folder.File("b", "22"),
                                             folder.File("c", "333")};
@@ -274,16 +249,6 @@ TEST_F(BatchWorkerTest, NameAndFolderComeFromTheLastSlash) {
         EXPECT_EQ(posted[i].entry.size, 0u);
     }
     EXPECT_EQ(posted[3].entry.name, "");
-}
-
-TEST_F(BatchWorkerTest, ReadErrorGivesNoDigestInsteadOfAPartialOne) {
-    // The kernel lets this open as a regular file and refuses the read at offset 0.
-    std::vector<Posted> posted = Run({"/proc/self/mem"});
-    ASSERT_TRUE(Trace(posted).ends_with("f b")) << Trace(posted);
-    const FileEntry& entry = posted[posted.size() - 2].entry;
-    EXPECT_EQ(entry.outcome, FileOutcome::kReadFailed);
-    EXPECT_EQ(entry.errorNumber, EIO);
-    EXPECT_TRUE(HasNoDigest(entry));
 }
 
 TEST_F(BatchWorkerTest, StopDuringTheSecondOfThreeFilesKeepsItsFactsAndSkipsTheThird) {

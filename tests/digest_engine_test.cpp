@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cctype>
 #include <functional>
 #include <ostream>
 #include <random>
@@ -243,18 +242,6 @@ TEST(Crc32, BlocksChainToTheCrcOfTheWhole) {
     }
 }
 
-TEST_F(DigestEngineTest, UppercaseChangesOnlyTheLettersAToF) {
-    ASSERT_TRUE(engine.Open(dir.File("case", RandomBytes(5000)), kAll));
-    ReadAll();
-    Texts lower = TextsOf(false), upper = TextsOf(true);
-    std::string expected = lower.md5 + lower.sha1 + lower.crc32 + lower.sha256;
-    ASSERT_EQ(expected.size(), 32u + 40 + 8 + 64);
-    for (char& c : expected) {
-        c = std::isdigit(c) ? c : static_cast<char>(c - 'a' + 'A');
-    }
-    EXPECT_EQ(upper.md5 + upper.sha1 + upper.crc32 + upper.sha256, expected);
-}
-
 // A digest whose object cannot be made or fed is dropped for that file alone; MD5 is the one a file
 // cannot be opened without. No hash object outlives a failed Open.
 TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
@@ -381,22 +368,6 @@ TEST(DigestEngineProvider, NoServiceOpensNothingAndTheBaseOneOffersNoSha256) {
     EXPECT_EQ(base.DigestText(kCalgMd5, false).size(), 32u);
     EXPECT_EQ(base.DigestText(0x8001, false), "");
     EXPECT_EQ(OsClass(), 3);
-}
-
-// Slow (reads 4 GiB of zeros): run with --gtest_also_run_disabled_tests.
-TEST_F(DigestEngineTest, DISABLED_SparseFileOver4GiBHasItsFullSizeAndProgress) {
-    const std::string path = dir.File("sparse", "");
-    constexpr uint64_t kSize = (uint64_t{1} << 32) + 12345;
-    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kSize)), 0);
-    ASSERT_TRUE(engine.Open(path, {false, false, false, false}));
-    EXPECT_EQ(engine.FileSize(), kSize);
-    std::vector<float> all = ReadAll();
-    ASSERT_EQ(all.size(), kSize / kBlock + 2);
-    for (std::size_t i = 0; i + 2 < all.size(); ++i) {
-        EXPECT_NEAR(all[i], double(i + 1) * kBlock * 100 / double(kSize), 1e-4) << i;
-    }
-    EXPECT_EQ(all[all.size() - 2], 100.0f);
-    EXPECT_EQ(all.back(), 0.0f);
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
-// Building batches: row reuse, duplicates within a batch, sorting, Refresh, drops, row commands.
+// Building batches: row reuse, duplicates within a batch, sorting, Refresh, row commands.
 #include "filelist/pending_batch.h"
-
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +8,6 @@
 
 namespace rizo {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Batch {
     std::vector<std::string> paths;
@@ -78,20 +71,6 @@ TEST(CommitPending, AutoSortOrdersTheBatchByFullPathBytesOnly) {
         EXPECT_EQ(table.Cell(0, kColFilename), "zz");
         EXPECT_EQ(table.Cell(1, kColFilename), c.expected[0].substr(c.expected[0].rfind('/') + 1));
     }
-}
-
-TEST(CollectDroppedItems, FoldersAreScannedFilesTakenAndUnknownNamesSkipped) {
-    const std::string root =
-        (fs::temp_directory_path() / ("rizo_drop_" + std::to_string(getpid()))).string();
-    fs::create_directories(root + "/d");
-    std::ofstream(root + "/d/f") << "x";
-    Batch batch;
-    CollectDroppedItems({root + "/d", root + "/missing", root + "/d/f"}, batch.paths);
-    fs::remove_all(root);
-    EXPECT_EQ(batch.paths, (std::vector<std::string>{root + "/d/f", root + "/d/f"}));
-    FileTable table;
-    CommitPending(table, batch.paths, batch.rows, false);
-    EXPECT_EQ(table.RowCount(), 1);
 }
 
 TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
