@@ -278,16 +278,6 @@ TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
     }
 }
 
-TEST_F(DigestEngineTest, OpenWhileOpenClosesTheFirstFile) {
-    ASSERT_TRUE(engine.Open(dir.File("first", RandomBytes(20000000)), kAll));
-    float percent = 0;
-    bool atEnd = false;
-    engine.ReadNext(percent, atEnd);
-    EXPECT_EQ(service->liveObjects, 3);
-    EXPECT_EQ(Hash(dir.File("second", "abc"), {1, 0, 0, 0}), InMemory("abc", {1, 0, 0, 0}));
-    EXPECT_EQ(service->liveObjects, 0);
-}
-
 TEST_F(DigestEngineTest, OnlyRegularFilesOpenAndNothingOfTheLastFileRemains) {
     const std::string fifo = dir.Path() + "fifo", file = dir.File("file", "abc");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
