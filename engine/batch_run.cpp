@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 namespace rizo {
@@ -14,6 +15,11 @@ int Tenths(float percent) {
     return static_cast<int>(percent * 10.0f);
 }
 
+// A batch of a few files gains nothing from a second thread.
+constexpr std::size_t kFilesWorthAHelper = 8;
+// Larger files are left to the batch's thread, whose lanes digest them on both cores.
+constexpr uint64_t kLargestAhead = 256 * 1024;
+
 // Paths given on a command line may be relative: a name without a folder is still a name.
 std::size_t NameStart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -22,29 +28,48 @@ std::size_t NameStart(const std::string& path) {
 
 }  // namespace
 
-BatchRun::BatchRun(std::shared_ptr<DigestEngine> digestEngine, MessagePoster& messagePoster,
+BatchRun::BatchRun(std::shared_ptr<DigestEngine> digestEngine,
+                   std::shared_ptr<DigestEngine> helperEngine, MessagePoster& messagePoster,
                    std::vector<std::string> queuedPaths, std::vector<int32_t> queuedRows,
                    HashSelection hashes, bool uppercaseDigests)
     : engine(std::move(digestEngine)),
+      aheadEngine(std::move(helperEngine)),
       poster(messagePoster),
       paths(std::move(queuedPaths)),
       rows(std::move(queuedRows)),
       selection(hashes),
       uppercase(uppercaseDigests),
-      bytesAtStart(engine->BytesReadInTotal()) {}
+      bytesAtStart(engine->BytesReadInTotal()),
+      aheadBytesAtStart(aheadEngine != nullptr ? aheadEngine->BytesReadInTotal() : 0) {}
 
 void BatchRun::Main() {
     engine->SetStopFlag(&stopRequested);
     ResetProgress();
     // Equal lengths are the window's promise; a path without a row has nowhere to show its result.
     const std::size_t count = std::min(paths.size(), rows.size());
+    std::optional<HashAhead> ahead;
+    if (aheadEngine != nullptr && count >= kFilesWorthAHelper) {
+        aheadEngine->SetStopFlag(&stopRequested);
+        ahead.emplace(aheadEngine, count,
+                      [this](DigestEngine& helper, std::size_t index, HashAhead::Result& result) {
+                          return HashAheadOne(helper, index, result);
+                      });
+        ahead->Start();
+    }
     for (std::size_t i = 0; i < count && BeginFile(i); ++i) {
         FileEntry entry;
-        HashOneFile(paths[i], entry);
+        HashAhead::Result hashed;
+        if (ahead && ahead->Take(i, *engine, hashed)) {
+            ShowHashedAhead(hashed);
+            entry = std::move(hashed.entry);
+        } else {
+            HashOneFile(paths[i], entry);
+        }
         if (!FinishFile(std::move(entry)) || stopRequested) {
             break;
         }
     }
+    ahead.reset();
     engine->SetStopFlag(nullptr);
     ResetProgress();
     Post(UM_HASH_BATCH_DONE, 0, 0);
@@ -133,6 +158,9 @@ BatchCounts BatchRun::Counts() const {
     }
     counts.filesTotal = std::min(paths.size(), rows.size());
     counts.bytesDone = engine->BytesReadInTotal() - bytesAtStart;
+    if (aheadEngine != nullptr) {
+        counts.bytesDone += aheadEngine->BytesReadInTotal() - aheadBytesAtStart;
+    }
     return counts;
 }
 
@@ -164,41 +192,101 @@ void BatchRun::ResetProgress() {
     SetCurrent({}, {});
 }
 
-void BatchRun::HashOneFile(const std::string& path, FileEntry& entry) {
+void BatchRun::StartEntry(const std::string& path, FileEntry& entry) {
     entry = {};
-    // An empty path (a command line can give one) leaves the shown name and folder as they were,
-    // and fails to open.
     if (!path.empty()) {
         const std::size_t nameStart = NameStart(path);
         entry.path = path;
         entry.name = path.substr(nameStart);
-        SetCurrent(entry.name, path.substr(0, nameStart));
     }
+}
+
+bool BatchRun::OpenFile(DigestEngine& reader, const std::string& path, FileEntry& entry) {
     errno = 0;
-    if (!engine->Open(path, selection)) {
+    if (!reader.Open(path, selection)) {
         entry.errorNumber = errno;
-        entry.outcome = engine->NotRegular() ? FileOutcome::kNotRegular : FileOutcome::kNotOpened;
+        entry.outcome = reader.NotRegular() ? FileOutcome::kNotRegular : FileOutcome::kNotOpened;
+        return false;
+    }
+    entry.size = reader.FileSize();
+    entry.created = reader.CreatedText();
+    entry.modified = reader.ModifiedText();
+    return true;
+}
+
+void BatchRun::HashOneFile(const std::string& path, FileEntry& entry) {
+    StartEntry(path, entry);
+    // The empty path queued for a row that never had a result leaves the shown name and folder as
+    // they were, and fails to open.
+    if (!path.empty()) {
+        SetCurrent(entry.name, path.substr(0, NameStart(path)));
+    }
+    if (!OpenFile(*engine, path, entry)) {
         return;
     }
-    entry.size = engine->FileSize();
-    entry.created = engine->CreatedText();
-    entry.modified = engine->ModifiedText();
-    ReadToEnd(entry);
+    lastProgress = 0;
+    ReadToEnd(*engine, entry, [this](float progress) {
+        lastProgress = progress;
+        Post(UM_HASH_PROGRESS, 0, 0);
+    });
     Post(UM_HASH_PROGRESS, 0, 0);
     engine->Close();
 }
 
-void BatchRun::ReadToEnd(FileEntry& entry) {
+bool BatchRun::HashAheadOne(DigestEngine& helper, std::size_t index, HashAhead::Result& result) {
+    const std::string& path = paths[index];
+    // Standard input is read once, by the batch's thread; the empty path changes what is shown.
+    if (path.empty() || helper.NamesStandardInput(path)) {
+        return false;
+    }
+    StartEntry(path, result.entry);
+    result.opened = OpenFile(helper, path, result.entry);
+    if (!result.opened) {
+        return true;
+    }
+    if (result.entry.size > kLargestAhead) {
+        helper.Close();
+        return false;
+    }
+    ReadToEnd(helper, result.entry,
+              [&result](float progress) { result.steps.push_back(progress); });
+    helper.Close();
+    return true;
+}
+
+void BatchRun::ShowHashedAhead(HashAhead::Result& result) {
+    // The messages and fields the batch's thread would have posted and set reading the file.
+    FileEntry& entry = result.entry;
+    SetCurrent(entry.name, entry.path.substr(0, NameStart(entry.path)));
+    if (!result.opened) {
+        return;
+    }
     lastProgress = 0;
+    for (const float progress : result.steps) {
+        lastProgress = progress;
+        Post(UM_HASH_PROGRESS, 0, 0);
+        if (stopRequested) {
+            // As if the read had been cut short here: the facts stay, the digests go.
+            entry.md5 = entry.sha1 = entry.crc32 = entry.sha256 = {};
+            entry.outcome = FileOutcome::kStopped;
+            entry.errorNumber = 0;
+            break;
+        }
+    }
+    Post(UM_HASH_PROGRESS, 0, 0);
+}
+
+void BatchRun::ReadToEnd(DigestEngine& reader, FileEntry& entry, const StepReport& report) {
+    float last = 0;
     bool atEnd = false;
     int readError = 0;
     while (!atEnd) {
         float progress = 0;
-        engine->ReadNext(progress, atEnd);
+        reader.ReadNext(progress, atEnd);
         readError = errno;
-        if (Tenths(lastProgress) != Tenths(progress)) {
-            lastProgress = progress;
-            Post(UM_HASH_PROGRESS, 0, 0);
+        if (Tenths(last) != Tenths(progress)) {
+            last = progress;
+            report(progress);
         }
         if (stopRequested) {
             entry.outcome = FileOutcome::kStopped;
@@ -207,20 +295,20 @@ void BatchRun::ReadToEnd(FileEntry& entry) {
     }
     // Digests of the bytes before a failed read, or of a file that changed meanwhile, would look
     // complete: the file gets none.
-    if (engine->ReadFailed()) {
+    if (reader.ReadFailed()) {
         entry.outcome = FileOutcome::kReadFailed;
         entry.errorNumber = readError;
         return;
     }
-    if (engine->Changed()) {
+    if (reader.Changed()) {
         entry.outcome = FileOutcome::kChanged;
         return;
     }
     entry.outcome = FileOutcome::kRead;
-    entry.md5 = engine->DigestText(kCalgMd5, uppercase);
-    entry.sha1 = engine->DigestText(kCalgSha1, uppercase);
-    entry.crc32 = engine->CrcText(uppercase);
-    entry.sha256 = engine->DigestText(kCalgSha256, uppercase);
+    entry.md5 = reader.DigestText(kCalgMd5, uppercase);
+    entry.sha1 = reader.DigestText(kCalgSha1, uppercase);
+    entry.crc32 = reader.CrcText(uppercase);
+    entry.sha256 = reader.DigestText(kCalgSha256, uppercase);
 }
 
 }  // namespace rizo

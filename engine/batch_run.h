@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +15,7 @@
 #include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
 #include "engine/file_entry.h"
+#include "engine/hash_ahead.h"
 #include "engine/hash_selection.h"
 #include "engine/message_poster.h"
 
@@ -24,9 +26,10 @@ namespace rizo {
 // thread appends no result and posts nothing, and what it touches is its own.
 class BatchRun {
 public:
-    BatchRun(std::shared_ptr<DigestEngine> digestEngine, MessagePoster& messagePoster,
-             std::vector<std::string> queuedPaths, std::vector<int32_t> queuedRows,
-             HashSelection hashes, bool uppercaseDigests);
+    // `helperEngine`, when given, hashes small files ahead on a second thread.
+    BatchRun(std::shared_ptr<DigestEngine> digestEngine, std::shared_ptr<DigestEngine> helperEngine,
+             MessagePoster& messagePoster, std::vector<std::string> queuedPaths,
+             std::vector<int32_t> queuedRows, HashSelection hashes, bool uppercaseDigests);
 
     // The thread body: hashes the queue in order, then posts UM_HASH_BATCH_DONE.
     void Main();
@@ -57,18 +60,27 @@ private:
     bool FinishFile(FileEntry entry);
     // Under gateLock.
     void AppendAndPost(int32_t row, FileEntry entry);
+    // Reports each progress step that the read of a file reaches.
+    using StepReport = std::function<void(float progress)>;
+
     void HashOneFile(const std::string& path, FileEntry& entry);
-    void ReadToEnd(FileEntry& entry);
+    bool HashAheadOne(DigestEngine& helper, std::size_t index, HashAhead::Result& result);
+    void ShowHashedAhead(HashAhead::Result& result);
+    void StartEntry(const std::string& path, FileEntry& entry);
+    bool OpenFile(DigestEngine& reader, const std::string& path, FileEntry& entry);
+    void ReadToEnd(DigestEngine& reader, FileEntry& entry, const StepReport& report);
     void SetCurrent(std::string name, std::string folder);
 
     const std::shared_ptr<DigestEngine> engine;
+    const std::shared_ptr<DigestEngine> aheadEngine;
     MessagePoster& poster;
     const std::vector<std::string> paths;
     const std::vector<int32_t> rows;
     const HashSelection selection;
     const bool uppercase;
-    // What the engine had read before this run.
+    // What the engines had read before this run.
     const uint64_t bytesAtStart;
+    const uint64_t aheadBytesAtStart;
     std::atomic<bool> stopRequested = false;
 
     // Held for every post and append, so that none slips past an Abandon.

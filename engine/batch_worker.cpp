@@ -36,6 +36,7 @@ void BatchWorker::EndWorker(bool announce) {
     run->Abandon(announce);
     workerThread.detach();
     engine = makeEngine();
+    aheadEngine.reset();
 }
 
 bool BatchWorker::StartWorker() {
@@ -50,9 +51,13 @@ bool BatchWorker::StartWorker() {
     if (sumSizes) {
         sizes.Start(PendingPaths);
     }
-    run =
-        std::make_shared<BatchRun>(engine, poster, std::move(PendingPaths), std::move(PendingRows),
-                                   settings.Hashes(), settings.ShowHashInUppercase);
+    // A second core hashes small files ahead; one core has nothing to spare for it.
+    if (aheadEngine == nullptr && std::thread::hardware_concurrency() > 1) {
+        aheadEngine = makeEngine();
+    }
+    run = std::make_shared<BatchRun>(engine, aheadEngine, poster, std::move(PendingPaths),
+                                     std::move(PendingRows), settings.Hashes(),
+                                     settings.ShowHashInUppercase);
     PendingPaths.clear();
     PendingRows.clear();
     // A signal caught before the run existed still stops it (see RequestStop).

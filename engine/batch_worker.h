@@ -84,6 +84,8 @@ private:
 
     EngineMaker makeEngine;
     std::shared_ptr<DigestEngine> engine;
+    // Made for the first batch on a machine with a second core.
+    std::shared_ptr<DigestEngine> aheadEngine;
     const ProgramSettings& settings;
     MessagePoster& poster;
     BatchHost& host;

@@ -101,9 +101,7 @@ bool DigestEngine::Open(const std::string& path, const HashSelection& selection)
     notRegular = false;
     checkFacts = false;
     wantMd5 = wantSha1 = wantCrc32 = wantSha256 = false;
-    const bool opened = !standardInputName.empty() && path == standardInputName
-                            ? OpenStandardInput()
-                            : OpenRegularFile(path);
+    const bool opened = NamesStandardInput(path) ? OpenStandardInput() : OpenRegularFile(path);
     if (!opened) {
         return false;
     }

@@ -51,6 +51,9 @@ public:
     // The name that Open takes for standard input, read to its end whatever kind of file it
     // is (a pipe, a terminal): the command line's "-". Empty, the default, names nothing.
     void SetStandardInputName(std::string name) { standardInputName = std::move(name); }
+    bool NamesStandardInput(const std::string& path) const {
+        return !standardInputName.empty() && path == standardInputName;
+    }
     // How the engine reads from a file descriptor; ::read unless a test brings its own.
     using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t count)>;
     void SetReadCall(ReadCall call) { readCall = std::move(call); }

@@ -364,30 +364,81 @@ TEST_F(BatchWorkerTest, StartAndFinishDriveTheWindowInOrder) {
     }
 }
 
-TEST_F(BatchWorkerTest, ResultsAndProgressCanBeReadWhileTheWorkerAppends) {
+// Enough files for both threads, small ones hashed ahead and larger ones read live, a missing one
+// and an empty one among them: what the window is told must not depend on which thread read what.
+TEST_F(BatchWorkerTest, ManyFilesGiveTheSameMessagesAndResultsInQueueOrderAndStopMidway) {
     std::vector<std::string> paths;
-    for (std::size_t i = 0; i < 200; ++i) {
-        paths.push_back(folder.File("f" + std::to_string(i), std::string(i, 'z')));
+    std::vector<std::string> traces;
+    for (std::size_t i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        const std::size_t size = i % 37 == 5 ? 300 * 1024 : i % 5;
+        if (i % 61 == 7) {
+            paths.push_back(folder.Path() + name);
+            traces.push_back("f");
+            continue;
+        }
+        paths.push_back(folder.File(name, std::string(size, static_cast<char>('a' + i % 26))));
+        traces.push_back(size == 0 ? "p0 f" : "p100 p0 p0 f");
     }
+    // The messages of the files before `end`, and `last`.
+    const auto expected = [&traces](std::size_t end, const std::string& last) {
+        std::string trace;
+        for (std::size_t i = 0; i < end; ++i) {
+            trace += traces[i] + " ";
+        }
+        return trace + last;
+    };
     Queue(paths);
     ASSERT_TRUE(worker.StartWorker());
-    std::size_t checked = 0;
-    for (bool done = false; !done;) {
-        std::vector<Posted> posted = poster.Messages(false);
-        done = !posted.empty() && posted.back().message == UM_HASH_BATCH_DONE;
-        checked = 0;
-        for (const Posted& message : posted) {
-            if (message.message == UM_HASH_FILE_DONE) {
-                EXPECT_EQ(worker.Result(message.lParam).path, paths[message.lParam]);
-                ++checked;
-            }
-        }
-        EXPECT_LE(worker.CurrentName().size(), 4u);
-        EXPECT_LE(worker.LastProgress(), 100.0f);
-        EXPECT_LT(worker.CurrentRow(), 200);
+    std::vector<Posted> posted;
+    // Results and progress read from this thread while the worker appends.
+    while (posted.empty() || posted.back().message != UM_HASH_BATCH_DONE) {
+        posted = poster.Messages(false);
+        EXPECT_LT(worker.CurrentRow(), 300);
+        EXPECT_LE(worker.Counts().filesDone, 300u);
     }
-    EXPECT_EQ(checked, paths.size());
+    posted = poster.Messages(true);
     worker.FinishBatch();
+    ASSERT_EQ(Trace(posted), expected(paths.size(), "b"));
+    DigestEngine alone;
+    ASSERT_TRUE(alone.AcquireProvider(false, false));
+    std::size_t index = 0;
+    for (const Posted& message : posted) {
+        if (message.message != UM_HASH_FILE_DONE) {
+            continue;
+        }
+        SCOPED_TRACE(paths[index]);
+        EXPECT_EQ(message.wParam, static_cast<int64_t>(index));
+        EXPECT_EQ(message.entry.path, paths[index]);
+        if (alone.Open(paths[index], settings.Hashes())) {
+            float progress = 0;
+            for (bool atEnd = false; !atEnd;) {
+                alone.ReadNext(progress, atEnd);
+            }
+            EXPECT_EQ(message.entry.md5, alone.DigestText(kCalgMd5, false));
+            EXPECT_EQ(message.entry.sha256, alone.DigestText(kCalgSha256, false));
+        } else {
+            EXPECT_EQ(message.entry.outcome, FileOutcome::kNotOpened);
+        }
+        ++index;
+    }
+    EXPECT_EQ(index, paths.size());
+
+    // The file of row 151 holds one byte: the stop comes at its first progress message.
+    StopAtFirstProgressOf(151, paths);
+    posted = poster.Messages(true);
+    worker.FinishBatch();
+    ASSERT_EQ(Trace(posted), expected(151, "p100 p100 f b"));
+    int64_t last = -1;
+    for (const Posted& message : posted) {
+        if (message.message == UM_HASH_FILE_DONE) {
+            EXPECT_EQ(message.wParam, ++last);
+            EXPECT_EQ(message.entry.outcome, last == 151      ? FileOutcome::kStopped
+                                             : last % 61 == 7 ? FileOutcome::kNotOpened
+                                                              : FileOutcome::kRead);
+        }
+    }
+    EXPECT_EQ(last, 151);
 }
 
 }  // namespace
