@@ -3,7 +3,7 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
+#include "cli/folder_walk.h"
 
 namespace rizo {
 
@@ -16,16 +16,15 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-void AppendCommandPath(const std::string& argument, bool recursive, std::vector<std::string>& files,
-                       std::vector<ScanFailure>& failures) {
+void ForEachCommandPath(const std::string& argument, bool recursive, const PathTaker& take,
+                        std::vector<ScanFailure>& failures) {
     if (!recursive || !IsFolder(argument)) {
-        files.push_back(argument);
+        take(argument);
         return;
     }
-    const std::size_t start = files.size();
-    std::vector<ScanFailure> found = ScanFolder(argument, files);
-    failures.insert(failures.end(), found.begin(), found.end());
-    std::sort(files.begin() + static_cast<std::ptrdiff_t>(start), files.end());
+    FolderWalk walk(argument, failures);
+    for (std::string path; walk.Next(path) && take(std::move(path));) {
+    }
 }
 
 }  // namespace rizo

@@ -20,18 +20,33 @@ namespace {
 
 constexpr char kProgram[] = "rizodidiz-cli";
 
-// The files to hash; each folder that -r cannot list is named and makes `status` 1.
+// Without --progress the files are hashed and printed in consecutive runs of this many, so a
+// folder of a million files is never held whole; the whole-run figures of --progress need them all.
+constexpr std::size_t kFilesPerRun = 4096;
+
+// Hands the files to hash to `take`; each folder that -r cannot list is named and makes `status`
+// 1.
+void ForEachCommandFile(const rizo::CliOptions& options, int& status, const rizo::PathTaker& take) {
+    for (const std::string& argument : options.files) {
+        std::vector<rizo::ScanFailure> failures;
+        rizo::ForEachCommandPath(argument, options.recursive, take, failures);
+        if (!failures.empty()) {
+            std::cout.flush();
+        }
+        for (const rizo::ScanFailure& failure : failures) {
+            std::cerr << kProgram << ": " << failure.path << ": "
+                      << rizo::ErrorText(failure.errorNumber) << '\n';
+            status = 1;
+        }
+    }
+}
+
 std::vector<std::string> CommandFiles(const rizo::CliOptions& options, int& status) {
     std::vector<std::string> files;
-    std::vector<rizo::ScanFailure> failures;
-    for (const std::string& argument : options.files) {
-        rizo::AppendCommandPath(argument, options.recursive, files, failures);
-    }
-    for (const rizo::ScanFailure& failure : failures) {
-        std::cerr << kProgram << ": " << failure.path << ": "
-                  << rizo::ErrorText(failure.errorNumber) << '\n';
-        status = 1;
-    }
+    ForEachCommandFile(options, status, [&files](std::string path) {
+        files.push_back(std::move(path));
+        return true;
+    });
     return files;
 }
 
@@ -56,7 +71,7 @@ int Finish(int status) {
 
 int Run(const rizo::CliOptions& options) {
     int status = 0;
-    const std::vector<std::string> files = CommandFiles(options, status);
+    std::vector<std::string> files;
     rizo::ProgramSettings settings;
     settings.SetHashes(options.selection);
     settings.ShowHashInUppercase = options.uppercase;
@@ -75,7 +90,17 @@ int Run(const rizo::CliOptions& options) {
         std::cout << *lines;
         return true;
     };
-    status = std::max(status, rizo::HashFiles(files, settings, options.progress, print));
+    const auto hash = [&] {
+        status = std::max(status, rizo::HashFiles(files, settings, options.progress, print));
+        files.clear();
+        // After SIGINT or SIGTERM nothing more is walked or hashed.
+        return rizo::CaughtStopSignal() == 0;
+    };
+    ForEachCommandFile(options, status, [&](std::string path) {
+        files.push_back(std::move(path));
+        return options.progress || files.size() < kFilesPerRun || hash();
+    });
+    hash();
     return Finish(status);
 }
 

@@ -143,8 +143,9 @@ TEST_F(CliTest, SfvLinesEqualCksfvsOwnAndANameWithALineBreakFails) {
 }
 
 TEST_F(CliTest, RecursiveFolderGivesItsFilesInByteOrderUnderTheNameGiven) {
-    Shell("mkdir -p tree/sub empty && for f in b a A sub/c; do printf abc > tree/$f; done");
-    const std::vector<std::string> names = {"A", "a", "b", "sub/c"};
+    // "sub.x" comes before "sub/c": '.' is below '/'.
+    Shell("mkdir -p tree/sub empty && for f in b a A sub/c sub.x; do printf abc > tree/$f; done");
+    const std::vector<std::string> names = {"A", "a", "b", "sub.x", "sub/c"};
     const std::vector<std::string> folders = {"tree", "./tree/", dir + "/tree"};
     for (const std::string& folder : folders) {
         std::string expected;
