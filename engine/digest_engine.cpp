@@ -42,8 +42,11 @@ void TimeTexts(const struct statx& info, std::string& modified, std::string& cre
     if ((info.stx_mask & STATX_MTIME) != 0) {
         modified = FormatFileTime(static_cast<std::time_t>(info.stx_mtime.tv_sec));
     }
-    // Only the birth time is a creation time; the change time (ctime) is something else.
-    if ((info.stx_mask & STATX_BTIME) != 0) {
+    // Only the birth time is a creation time; the change time (ctime) is something else. Image
+    // builders leave a birth time of exactly 0 on the files they write: that means unknown, not
+    // 1970, so the cell stays empty as where the file system keeps no birth time.
+    const bool born = info.stx_btime.tv_sec != 0 || info.stx_btime.tv_nsec != 0;
+    if ((info.stx_mask & STATX_BTIME) != 0 && born) {
         created = FormatFileTime(static_cast<std::time_t>(info.stx_btime.tv_sec));
     }
 }
