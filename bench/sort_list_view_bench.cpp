@@ -14,7 +14,7 @@ namespace rizo {
 namespace {
 
 constexpr int kRows = 100000;
-const std::array<int32_t, kColumnCount> kWidths = {150, 230, 270, 80, 460, 90, 120, 120, 300};
+const std::array<int32_t, kColumnCount> kWidths = {150, 230, 270, 80, 460, 90, 120, 120, 300, 160};
 
 // A shown list of files with random names, sizes and digests, every digest twice.
 struct FilledList {

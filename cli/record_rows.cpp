@@ -34,7 +34,7 @@ void AppendRecordRow(const FileEntry& entry, RowStore& rows) {
     const std::string cells[] = {
         entry.md5,     entry.sha1,     entry.crc32, entry.sha256, FormatFileSize(entry.size),
         entry.created, entry.modified, entry.path};
-    for (int column = kColMd5; column < kColumnCount; ++column) {
+    for (int column = kColMd5; column <= kColFullPath; ++column) {
         rows.SetCellText(row, column, cells[column - kColMd5]);
     }
     rows.SetSelected(row, true);

@@ -12,7 +12,7 @@ constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kRule = "--------------------------------------------------";
 constexpr size_t kLabelWidth = 15;
 
-using Cells = std::array<std::string, kColumnCount>;
+using Cells = std::array<std::string, kColFullPath + 1>;
 
 struct Field {
     std::string_view label;
@@ -80,7 +80,7 @@ int DigestColumn(ExportKind kind) {
 
 Cells ReadCells(const RowStore& rows, int row) {
     Cells cells;
-    for (int column = 0; column < kColumnCount; ++column) {
+    for (int column = 0; column <= kColFullPath; ++column) {
         cells[column] = rows.CellText(row, column);
     }
     return cells;

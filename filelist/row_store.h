@@ -17,6 +17,9 @@ enum Column : int {
     kColCreated,
     kColModified,
     kColFullPath,
+    // The verdict of the last verification of the row's file against a checksum file; empty for
+    // a row that no such check has reached. Shown beside the name, never exported.
+    kColVerdict,
     kColumnCount
 };
 

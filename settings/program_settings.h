@@ -11,7 +11,7 @@
 
 namespace rizo {
 
-inline constexpr int kListColumnCount = 9;
+inline constexpr int kListColumnCount = 10;
 
 // Fields are named after their keys. A default-constructed record holds every key's default
 // and empty paths.
@@ -25,7 +25,7 @@ struct ProgramSettings {
     int32_t X{};
     int32_t Y{};
     // [ListComlumn], indexed by list column: Filename, MD5, SHA1, CRC32, SHA256, Size,
-    // Date Created, Date Modified, Full Path.
+    // Date Created, Date Modified, Full Path, Verdict.
     std::array<int32_t, kListColumnCount> ColumnWidth{};
     // [OptionCopy]
     bool IncSize{};

@@ -73,6 +73,20 @@ protected:
         static_cast<QObject*>(frame.get())->event(&drop);
     }
 
+    // The text of the newest message box the window shows, all of them closed; "" for none.
+    QString TakeMessage() {
+        QCoreApplication::processEvents();
+        const QList<QMessageBox*> boxes = frame->findChildren<QMessageBox*>();
+        const QString text = boxes.isEmpty() ? QString() : boxes.last()->text();
+        qDeleteAll(boxes);
+        return text;
+    }
+
+    std::string VerdictOf(const std::string& path) {
+        const int row = Rows().FindRowByPath(path);
+        return row < 0 ? "no row" : Cell(row, kColVerdict);
+    }
+
     // A file of 64 GiB without data blocks keeps the worker busy until it is stopped. Its path
     // sorts before the data folder's.
     std::string HugeFile() {
@@ -378,6 +392,97 @@ TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhat
     EXPECT_EQ(save("SHA256 checksum file (*.sha256)", data + "sums.sha256", true),
               "5 selected rows were left out: they have no SHA256 digest (switch the digest on and "
               "refresh to list them).");
+}
+
+// A list made by md5sum and sha1sum, with names relative to its folder, dropped with a plain file.
+TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOneMessage) {
+    Drop({data + "abc.txt"});
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(TakeMessage(), "");
+    const std::string list = data + "list.md5";
+    ASSERT_EQ(std::system(("cd '" + data + "' && md5sum abc.txt copy.txt ./*-raw.bin > list.md5" +
+                           " && sha1sum --tag sub/z.txt >> list.md5 && printf 'junk\\n" + kMd5Abc +
+                           "  missing.txt\\n" + kMd5Abc + "  sub\\n' >> list.md5")
+                              .c_str()),
+              0);
+    test::WriteText(data + "copy.txt", "abd");
+    Drop({list, data + ".hidden"});
+    ASSERT_TRUE(WaitUntilIdle());
+
+    const std::pair<std::string, std::string> verdicts[] = {
+        {"abc.txt", "OK"},   {"copy.txt", "FAILED"},     {"\xff-raw.bin", "OK"},
+        {"sub/z.txt", "OK"}, {"missing.txt", "MISSING"}, {"sub", "UNREADABLE: Is a directory"},
+        {".hidden", ""},     {"list.md5", "no row"}};
+    for (const auto& [name, verdict] : verdicts) {
+        EXPECT_EQ(VerdictOf(data + name), verdict) << name;
+    }
+    EXPECT_EQ(Rows().RowCount(), 7) << "the listed abc.txt reuses its row";
+    EXPECT_TRUE(frame->Settings().HashSHA1);
+    EXPECT_FALSE(frame->List().isColumnHidden(kColVerdict));
+    const auto markColour = [this](const std::string& name) {
+        const QModelIndex cell = Rows().index(Rows().FindRowByPath(data + name), kColVerdict);
+        return qvariant_cast<QPixmap>(cell.data(Qt::DecorationRole)).toImage().pixelColor(6, 6);
+    };
+    EXPECT_NE(markColour("abc.txt"), markColour("copy.txt"));
+    EXPECT_EQ(TakeMessage(),
+              "1 FAILED, 1 MISSING, 1 UNREADABLE, 3 OK; 1 line improperly formatted");
+
+    // An ordinary batch clears the verdicts it makes stale and says nothing at its end.
+    frame->Execute(kCmdRefresh);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(VerdictOf(data + "copy.txt"), "");
+    EXPECT_EQ(TakeMessage(), "");
+}
+
+// A checksum file that yields nothing leaves the list as it was and says why.
+TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
+    Drop({data + "abc.txt"});
+    ASSERT_TRUE(WaitUntilIdle());
+    const std::pair<std::string, std::string> cases[] = {
+        {temp.File("empty.sha256", ""), "holds no checksum line"},
+        {temp.File("junk.sfv", "no digest here\r\n"), "holds no checksum line"},
+        {temp.Path() + "gone.md5", "No such file or directory"},
+    };
+    for (const auto& [path, reason] : cases) {
+        // The dialog takes existing files only.
+        if (std::filesystem::exists(path)) {
+            AnswerNextModal<QFileDialog>([&path](QFileDialog* dialog) {
+                EXPECT_TRUE(dialog->nameFilters().join(' ').contains("(*.sfv)"));
+                dialog->selectFile(QString::fromStdString(path));
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            frame->Execute(kCmdVerify);
+        } else {
+            frame->VerifyFiles({path}, {});
+        }
+        const QString message = TakeMessage();
+        EXPECT_TRUE(message.contains(QString::fromStdString(reason))) << message.toStdString();
+        EXPECT_FALSE(frame->Busy());
+        EXPECT_EQ(Rows().RowCount(), 1);
+    }
+}
+
+TEST_F(MainFrameFilesTest, CompareWithClipboardSelectsTheRowsOfThatDigest) {
+    Drop({data + "abc.txt", data + "copy.txt", data + "sub/z.txt"});
+    ASSERT_TRUE(WaitUntilIdle());
+    const std::pair<QString, QString> cases[] = {
+        {QString(" %1\n").arg(QString(kMd5Abc).toUpper()),
+         "2 rows have the MD5 digest from the clipboard."},
+        {"00000000", "No row has the CRC32 digest from the clipboard."},
+        {QString(kMd5Abc).left(31) + "g",
+         "The clipboard holds no digest: 8, 32, 40 or 64 "
+         "hexadecimal digits."},
+    };
+    for (const auto& [clipboard, message] : cases) {
+        QGuiApplication::clipboard()->setText(clipboard);
+        frame->Execute(kCmdCompareClipboard);
+        EXPECT_EQ(TakeMessage(), message);
+    }
+    EXPECT_EQ(Rows().SelectedCount(), 0);
+    QGuiApplication::clipboard()->setText(kMd5Abc);
+    frame->Execute(kCmdCompareClipboard);
+    EXPECT_EQ(Rows().SelectedCount(), 2);
+    EXPECT_FALSE(Rows().IsSelected(Rows().FindRowByPath(data + "sub/z.txt")));
 }
 
 }  // namespace

@@ -120,12 +120,12 @@ TEST_F(MainFrameTest, MenusListTheirItemsInOrder) {
     MainFrame frame;
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"&File",
-         {"Add Files...\tCtrl+F", "Add Folder...\tCtrl+O", "|", "Select All\tCtrl+A", "Select None",
-          "|", "Remove Selected Items\tDel", "Clear All\tCtrl+X", "|", "Refresh", "Stop", "|",
-          "Exit"}},
+         {"Add Files...\tCtrl+F", "Add Folder...\tCtrl+O", "Verify Checksum File...", "|",
+          "Select All\tCtrl+A", "Select None", "|", "Remove Selected Items\tDel",
+          "Clear All\tCtrl+X", "|", "Refresh", "Stop", "|", "Exit"}},
         {"&Edit",
          {"&Save...\tCtrl+S", "&Copy\tCtrl+C", "|", "Copy MD5", "Copy SHA1", "Copy CRC32",
-          "Copy SHA256", "|", "Select Failed"}},
+          "Copy SHA256", "|", "Select Failed", "Compare with Clipboard"}},
         {"&Options", {"Options...", "Show Hash in Uppercase", "Always on Top", "Hash Type >"}},
         {"&Help",
          {"&Help Topics\tF1", "|", "Dodevovaze Home", "Feedback and Support", "|",
@@ -141,13 +141,14 @@ TEST_F(MainFrameTest, MenusListTheirItemsInOrder) {
     EXPECT_EQ(ItemTexts(hashType), (QStringList{"MD5", "SHA1", "CRC32", "SHA256"}));
 }
 
-TEST_F(MainFrameTest, ToolbarHasTwelveImagedButtonsAndFourSeparatorsWithTooltips) {
+TEST_F(MainFrameTest, ToolbarHasImagedButtonsAndSeparatorsWithTooltips) {
     MainFrame frame;
     const auto* toolBar = frame.findChild<QToolBar*>();
     ASSERT_NE(toolBar, nullptr);
     EXPECT_EQ(toolBar->iconSize(), QSize(24, 24));
     const QStringList expected = {"Add Files",
                                   "Add A Folder",
+                                  "Verify Checksum File",
                                   "Clear All",
                                   "|",
                                   "Rehash and Refresh List",

@@ -11,7 +11,7 @@
 namespace rizo {
 namespace {
 
-const std::array<int32_t, kColumnCount> kWidths = {150, 230, 270, 80, 460, 90, 120, 121, 300};
+const std::array<int32_t, kColumnCount> kWidths = {150, 230, 270, 80, 460, 90, 120, 121, 300, 140};
 
 struct ShownList {
     SortListView view{kWidths, false};
@@ -49,18 +49,19 @@ struct ShownList {
     }
 };
 
-TEST(SortListView, ShowsNineReportColumnsWithSettingsWidths) {
+TEST(SortListView, ShowsReportColumnsWithSettingsWidths) {
     ShownList list;
-    const char* titles[] = {"Filename", "MD5",          "SHA1",          "CRC32",    "SHA256",
-                            "Size",     "Date Created", "Date Modified", "Full Path"};
-    const Qt::Alignment horizontal[] = {Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignHCenter,
-                                        Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignRight,
-                                        Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft};
+    const char* titles[] = {"Filename", "MD5",          "SHA1",          "CRC32",     "SHA256",
+                            "Size",     "Date Created", "Date Modified", "Full Path", "Verdict"};
+    const Qt::Alignment horizontal[] = {
+        Qt::AlignLeft,  Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter,
+        Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft,    Qt::AlignLeft};
     ASSERT_EQ(list.model().columnCount(), kColumnCount);
     list.model().InsertRow("r");
     for (int column = 0; column < kColumnCount; ++column) {
         EXPECT_EQ(list.model().headerData(column, Qt::Horizontal).toString(), titles[column]);
-        EXPECT_EQ(list.view.columnWidth(column), kWidths[column]);
+        // The verdict column waits hidden until a checksum file is verified.
+        EXPECT_EQ(list.view.columnWidth(column), column == kColVerdict ? 0 : kWidths[column]);
         EXPECT_EQ(list.view.ReportedColumnWidth(column), kWidths[column]);
         auto alignment =
             list.model().data(list.model().index(0, column), Qt::TextAlignmentRole).toInt();
@@ -195,7 +196,8 @@ TEST(SortListView, WidenToFitShowsTheWidestValuesInFull) {
         }
         // The view's own measure of its cells, as a double click on a divider applies it.
         const QAbstractItemView& measure = view;
-        for (int column = 1; column < kColumnCount; ++column) {
+        // The verdict column stays hidden until a checksum file is verified.
+        for (int column = 1; column <= kColFullPath; ++column) {
             EXPECT_GE(view.columnWidth(column), measure.sizeHintForColumn(column))
                 << mono << column;
             EXPECT_GE(view.columnWidth(column), view.horizontalHeader()->sectionSizeHint(column));

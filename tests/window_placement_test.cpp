@@ -67,7 +67,7 @@ TEST(WindowPlacement, CaptureTakesSizeFromMinimumUpAndPositionAlways) {
         {{-30, 5, 769, 705}, 900, 550, -30, 5},
         {{0, 0, 1200, 479}, 900, 550, 0, 0},
     };
-    const std::array<int32_t, kListColumnCount> widths{1, 2, 420, 4, 5, 6, 7, 8, 9};
+    const std::array<int32_t, kListColumnCount> widths{1, 2, 420, 4, 5, 6, 7, 8, 9, 10};
     for (const Case& c : cases) {
         ProgramSettings settings;
         CaptureWindowState(settings, c.normal, widths);

@@ -71,6 +71,10 @@ const std::array kCommands = {
     CommandSpec{kCmdAddFolder, "Add Folder...\tCtrl+O", "Add all files in a folder to file list",
         "Add A Folder", ":/toolbar/add_folder.svg", "Ctrl+O",
         [](MainFrame& f) { f.AddFolder(); }, Idle, nullptr, false},
+    CommandSpec{kCmdVerify, "Verify Checksum File...",
+        "Check the files listed in a checksum file", "Verify Checksum File",
+        ":/toolbar/verify.svg", nullptr,
+        [](MainFrame& f) { f.VerifyChecksumFile(); }, Idle, nullptr, false},
     CommandSpec{kCmdSelectAll, "Select All\tCtrl+A", "", "", nullptr, "Ctrl+A",
         [](MainFrame& f) { f.SelectAll(); }, nullptr, nullptr, false},
     CommandSpec{kCmdSelectNone, "Select None", "", "", nullptr, nullptr,
@@ -107,6 +111,9 @@ const std::array kCommands = {
         nullptr, true},
     CommandSpec{kCmdSelectFailed, "Select Failed", "Select the files that could not be read", "",
         nullptr, nullptr, [](MainFrame& f) { f.SelectFailed(); }, HasFailedRows, nullptr, false},
+    CommandSpec{kCmdCompareClipboard, "Compare with Clipboard",
+        "Select the rows whose digest is the one on the clipboard", "", nullptr, nullptr,
+        [](MainFrame& f) { f.CompareWithClipboard(); }, IdleWithRows, nullptr, false},
     CommandSpec{kCmdOptions, "Options...", "Options", "", nullptr, nullptr,
         [](MainFrame& f) { f.ShowOptions(); }, Idle, nullptr, false},
     CommandSpec{kCmdUppercase, "Show Hash in Uppercase", "", "", nullptr, nullptr,
@@ -135,7 +142,7 @@ const std::array kCommands = {
 };
 
 const std::array kFileMenu = {
-    int{kCmdAddFiles}, int{kCmdAddFolder}, kSeparator,
+    int{kCmdAddFiles}, int{kCmdAddFolder}, int{kCmdVerify}, kSeparator,
     int{kCmdSelectAll}, int{kCmdSelectNone}, kSeparator,
     int{kCmdRemoveSelected}, int{kCmdClearAll}, kSeparator,
     int{kCmdRefresh}, int{kCmdStop}, kSeparator,
@@ -143,7 +150,7 @@ const std::array kFileMenu = {
 const std::array kEditMenu = {
     int{kCmdSave}, int{kCmdCopy}, kSeparator,
     int{kCmdCopyMd5}, int{kCmdCopySha1}, int{kCmdCopyCrc32}, int{kCmdCopySha256}, kSeparator,
-    int{kCmdSelectFailed}};
+    int{kCmdSelectFailed}, int{kCmdCompareClipboard}};
 const std::array kOptionsMenu = {
     int{kCmdOptions}, int{kCmdUppercase}, int{kCmdAlwaysOnTop}, kHashTypeSubmenu};
 const std::array kHashTypeMenu = {
@@ -163,7 +170,7 @@ const std::array kContextMenu = {
     int{kCmdCopy}, int{kCmdSave}, kSeparator,
     int{kCmdCopyMd5}, int{kCmdCopySha1}, int{kCmdCopyCrc32}, int{kCmdCopySha256}};
 const std::array kToolbar = {
-    int{kCmdAddFiles}, int{kCmdAddFolder}, int{kCmdClearAll}, kSeparator,
+    int{kCmdAddFiles}, int{kCmdAddFolder}, int{kCmdVerify}, int{kCmdClearAll}, kSeparator,
     int{kCmdRefresh}, int{kCmdStop}, kSeparator,
     int{kCmdSave}, int{kCmdCopy}, kSeparator,
     int{kCmdHashMd5}, int{kCmdHashSha1}, int{kCmdHashCrc32}, int{kCmdHashSha256}, kSeparator,

@@ -74,6 +74,22 @@ std::optional<std::string> AskFolderToAdd(QWidget* parent, std::string& lastFold
     return lastFolder;
 }
 
+std::optional<std::string> AskChecksumFile(QWidget* parent, std::string& lastFolder) {
+    QFileDialog dialog(parent, QString(), StartFolder(lastFolder));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {QStringLiteral("Checksum files (*.md5 *.sha1 *.sha256 *.sha256sum *.sfv "
+                        "*.txt MD5SUMS SHA1SUMS SHA256SUMS)"),
+         QStringLiteral("MD5 checksum file (*.md5)"), QStringLiteral("SHA1 checksum file (*.sha1)"),
+         QStringLiteral("SHA256 checksum file (*.sha256)"), QStringLiteral("SFV file (*.sfv)"),
+         QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    lastFolder = Bytes(QFileInfo(dialog.selectedFiles().first()).absolutePath());
+    return Bytes(dialog.selectedFiles().first());
+}
+
 std::optional<SaveChoice> AskSavePath(QWidget* parent, std::string& lastFolder) {
     // In the order of SaveFormat.
     const QStringList filters = {

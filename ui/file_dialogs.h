@@ -18,6 +18,9 @@ std::vector<std::string> AskFilesToAdd(QWidget* parent, std::string& lastFolder)
 // The folder chosen in the dialog titled "Select a folder"; no value when cancelled.
 std::optional<std::string> AskFolderToAdd(QWidget* parent, std::string& lastFolder);
 
+// An existing checksum file to verify; no value when cancelled.
+std::optional<std::string> AskChecksumFile(QWidget* parent, std::string& lastFolder);
+
 // What Save writes: the records as text, or a checksum file of one digest.
 enum class SaveFormat { kText, kMd5, kSha1, kSha256, kSfv };
 

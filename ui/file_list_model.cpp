@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QStyle>
 
 #include <array>
@@ -51,14 +54,42 @@ const std::array<ColumnInfo, kColumnCount> kColumns = {{
     {"Date Created", Qt::AlignHCenter},
     {"Date Modified", Qt::AlignHCenter},
     {"Full Path", Qt::AlignLeft},
+    {"Verdict", Qt::AlignLeft},
 }};
 
 constexpr uint32_t kHighlightText = 0xFFFFFF;
 constexpr uint32_t kHighlightBack = 0x0000F0;
 
 const QList<int> kColourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
-const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole};
+const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole};
 const QList<int> kFailureRoles = {Qt::ToolTipRole, Qt::DecorationRole};
+
+// A round mark in the verdict's colour, so a long list can be scanned for failures at a glance.
+QVariant VerdictMark(const std::string& verdict) {
+    static const std::array<std::pair<const char*, QColor>, 4> kMarks = {{
+        {"OK", QColor(0x2E, 0x9E, 0x44)},
+        {"FAILED", QColor(0xD3, 0x2F, 0x2F)},
+        {"MISSING", QColor(0xF0, 0x8C, 0x00)},
+        {"UNREADABLE", QColor(0x8E, 0x44, 0xAD)},
+    }};
+    static std::array<QPixmap, 4> pixmaps;
+    for (std::size_t i = 0; i < kMarks.size(); ++i) {
+        if (!verdict.starts_with(kMarks[i].first)) {
+            continue;
+        }
+        if (pixmaps[i].isNull()) {
+            pixmaps[i] = QPixmap(12, 12);
+            pixmaps[i].fill(Qt::transparent);
+            QPainter painter(&pixmaps[i]);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kMarks[i].second);
+            painter.drawEllipse(1, 1, 10, 10);
+        }
+        return pixmaps[i];
+    }
+    return {};
+}
 
 QColor Rgb(uint32_t colour) {
     return QColor(QRgb(colour));
@@ -223,6 +254,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             }
             return table.Cell(row, column).empty() ? QVariant() : Display(table.Cell(row, column));
         case Qt::DecorationRole:
+            if (column == kColVerdict) {
+                return VerdictMark(table.Cell(row, column));
+            }
             return column == kColFilename && !table.Failure(row).empty() ? FailureMark()
                                                                          : QVariant();
         case Qt::TextAlignmentRole:

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -66,6 +67,15 @@ public:
     const int64_t wParam;
     const int64_t lParam;
 };
+
+// What went wrong with the checksum files, one line each.
+QString ErrorLines(const Verification& run) {
+    QStringList lines;
+    for (const std::string& error : run.Errors()) {
+        lines << QString::fromLocal8Bit(error);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 // Why a saved checksum file lists fewer files than were selected.
 QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
@@ -378,6 +388,98 @@ void MainFrame::AddFolder() {
     CommitPendingAndStart(static_cast<int>(failures.size()));
 }
 
+void MainFrame::VerifyChecksumFile() {
+    if (Busy()) {
+        return;
+    }
+    if (const std::optional<std::string> path =
+            AskChecksumFile(DialogOwner(), settings.LastFolder)) {
+        VerifyFiles({*path}, {});
+    }
+}
+
+void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
+                            const std::vector<std::string>& plainItems) {
+    if (Busy()) {
+        return;
+    }
+    auto run = std::make_unique<Verification>(checksumFiles);
+    if (run->Paths().empty()) {
+        ShowMessage(ErrorLines(*run), true);
+        return;
+    }
+    ClearPending(worker->PendingPaths, worker->PendingRows);
+    worker->PendingPaths = run->Paths();
+    const std::vector<ScanFailure> failures = CollectDroppedItems(plainItems, worker->PendingPaths);
+    CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
+                  settings.AutoSortFileName);
+    UpdateFileCount();
+    run->Bind(worker->PendingPaths, worker->PendingRows);
+    for (const int32_t row : worker->PendingRows) {
+        list->Model().SetCellText(row, kColVerdict, "");
+    }
+    const HashSelection needed = run->Needed();
+    const std::array<bool, kDigestCount> wanted = {needed.md5, needed.sha1, needed.crc32,
+                                                   needed.sha256};
+    for (int d = kDigestMd5; d < kDigestCount; ++d) {
+        if (wanted[d] && !(settings.*kDigestFlags[d])) {
+            ApplyDigest(static_cast<Digest>(d), true);
+        }
+    }
+    list->SetColumnHidden(kColVerdict, false);
+    verification = std::move(run);
+    StartBatch(static_cast<int>(failures.size()));
+    if (!Busy()) {
+        verification.reset();
+    }
+}
+
+void MainFrame::CompareWithClipboard() {
+    const std::string digest =
+        QGuiApplication::clipboard()->text().trimmed().toLatin1().toStdString();
+    const std::optional<DigestKind> kind = KindOfHexLength(digest.size());
+    if (!kind || !IsHex(digest, digest.size())) {
+        ShowMessage(QStringLiteral("The clipboard holds no digest: 8, 32, 40 or 64 hexadecimal "
+                                   "digits."),
+                    false);
+        return;
+    }
+    static constexpr std::array<int, 4> kColumnOf = {kColMd5, kColSha1, kColCrc32, kColSha256};
+    const int column = kColumnOf[static_cast<int>(*kind)];
+    FileListModel& rows = list->Model();
+    rizo::SelectNone(rows);
+    const std::string wanted = LowerHex(digest);
+    int first = -1;
+    int matches = 0;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        if (LowerHex(rows.CellText(row, column)) == wanted) {
+            rows.SetSelected(row, true);
+            first = first < 0 ? row : first;
+            ++matches;
+        }
+    }
+    RefreshSelectionCommands();
+    if (first >= 0) {
+        list->scrollTo(rows.index(first, 0));
+    }
+    ShowMessage(matches == 0 ? QStringLiteral("No row has the %1 digest from the clipboard.")
+                                   .arg(QString::fromLatin1(KindName(*kind)))
+                             : QStringLiteral("%1 %2 the %3 digest from the clipboard.")
+                                   .arg(matches)
+                                   .arg(matches == 1 ? "row has" : "rows have")
+                                   .arg(QString::fromLatin1(KindName(*kind))),
+                false);
+}
+
+void MainFrame::ShowMessage(const QString& text, bool warning) {
+    // Owned by the window and not waited for: it stays up however long the user is away.
+    auto* box =
+        new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
+                        QStringLiteral("Dodevovaze Rizodidiz"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void MainFrame::CommitPendingAndStart(int foldersNotRead) {
     CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);
@@ -420,6 +522,7 @@ void MainFrame::ClearAll() {
         return;
     }
     rizo::ClearAll(list->Model());
+    list->SetColumnHidden(kColVerdict, true);
     UpdateFileCount();
     RefreshCommandStates();
 }
@@ -523,6 +626,15 @@ void MainFrame::DropFiles(const std::vector<std::string>& paths) {
     if (Busy()) {
         return;
     }
+    std::vector<std::string> checksumFiles;
+    std::vector<std::string> plainItems;
+    for (const std::string& path : paths) {
+        (IsChecksumFile(path) ? checksumFiles : plainItems).push_back(path);
+    }
+    if (!checksumFiles.empty()) {
+        VerifyFiles(checksumFiles, plainItems);
+        return;
+    }
     ClearPending(worker->PendingPaths, worker->PendingRows);
     const std::vector<ScanFailure> failures = CollectDroppedItems(paths, worker->PendingPaths);
     CommitPendingAndStart(static_cast<int>(failures.size()));
@@ -584,6 +696,9 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
             worker->FinishBatch();
             EndBatchProgress();
             ShowFailureNote();
+            if (verification) {
+                FinishVerification();
+            }
             break;
     }
 }
@@ -601,6 +716,7 @@ void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
     rows.SetCellText(row, kColFullPath, entry.path);
     rows.SetRowFailure(row, OutcomeReason(entry));
     unreadFiles += CouldNotBeRead(entry) ? 1 : 0;
+    ShowVerdict(row, entry);
 }
 
 void MainFrame::MarkRowsNotReached() {
@@ -626,6 +742,23 @@ void MainFrame::ShowFailureNote() {
         setWindowTitle(counts.join(QStringLiteral(" and ")) +
                        QStringLiteral(" could not be read \u2013 ") + QString::fromLatin1(kTitle));
     }
+}
+
+// An ordinary batch clears the verdict it makes stale.
+void MainFrame::ShowVerdict(int32_t row, const FileEntry& entry) {
+    const std::optional<std::string> verdict =
+        verification ? verification->Judge(row, entry) : std::nullopt;
+    if (verdict || !list->Model().CellText(row, kColVerdict).empty()) {
+        list->Model().SetCellText(row, kColVerdict, verdict.value_or(""));
+    }
+}
+
+void MainFrame::FinishVerification() {
+    const std::unique_ptr<Verification> run = std::move(verification);
+    const QString errors = ErrorLines(*run);
+    ShowMessage(QString::fromStdString(run->Summary()) +
+                    (errors.isEmpty() ? QString() : QStringLiteral("\n\n") + errors),
+                !run->AllOk() || !errors.isEmpty());
 }
 
 void MainFrame::ShowProgress() {

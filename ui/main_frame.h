@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "ui/command_table.h"
 #include "ui/dialogs/open_url.h"
 #include "ui/launcher_entry.h"
+#include "verify/verification.h"
 
 class QMenu;
 class QTimer;
@@ -71,6 +73,14 @@ public:
     // because shortcut keys reach them while their commands are disabled.
     void AddFiles();
     void AddFolder();
+    void VerifyChecksumFile();
+    // Makes rows of the files the checksum files list (with the plain dropped items as ordinary
+    // rows), switches on the digests they need and hashes them in one batch, after which each
+    // listed row shows its verdict and a message box the overall one. When no checksum file
+    // lists anything, a message box says why and the list stays as it was.
+    void VerifyFiles(const std::vector<std::string>& checksumFiles,
+                     const std::vector<std::string>& plainItems);
+    void CompareWithClipboard();
     void SelectAll();
     void SelectNone();
     void SelectFailed();
@@ -136,6 +146,9 @@ private:
     // The whole batch in the title and on the taskbar entry, while a batch runs.
     void ShowBatchProgress();
     void EndBatchProgress();
+    void ShowVerdict(int32_t row, const FileEntry& entry);
+    void FinishVerification();
+    void ShowMessage(const QString& text, bool warning);
 
     ProgramSettings settings;
     int osClass = 1;
@@ -155,6 +168,8 @@ private:
     BatchProgress batchProgress;
     QTimer* batchProgressTimer = nullptr;
     LauncherEntry launcherEntry;
+    // The running verification; none during an ordinary batch.
+    std::unique_ptr<Verification> verification;
     UrlOpener urlOpener = [](const std::string& address) { return ShellUtil::OpenUrl(address); };
 };
 

@@ -26,6 +26,7 @@ constexpr std::array<const char*, kColumnCount> kWidestShapes = {
     "####-##-## ##:##",
     "####-##-## ##:##",
     "",
+    "",
 };
 
 QChar WidestOf(const QFontMetrics& metrics, QLatin1StringView characters) {
@@ -104,10 +105,14 @@ void SortListView::SetUpColumns(const std::array<int32_t, kColumnCount>& widths)
         header->setSectionResizeMode(column, QHeaderView::Interactive);
         header->resizeSection(column, widths[column]);
     }
+    // The verdict stands beside the name, where it is seen first; it shows only once a checksum
+    // file has been verified.
+    header->moveSection(header->visualIndex(kColVerdict), 1);
     connect(header, &QHeaderView::sectionClicked, this, &SortListView::SortByHeaderClick);
     // The header turns its arrow on every click by itself; it is to show the last sort made.
     connect(header, &QHeaderView::sortIndicatorChanged, this, &SortListView::ShowSortArrow);
     setItemDelegateForColumn(kColSize, new LeftElidingDelegate(this));
+    SetColumnHidden(kColVerdict, true);
 }
 
 void SortListView::WidenToFit(int column) {

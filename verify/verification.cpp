@@ -1,0 +1,152 @@
+// One verification in the window: what checksum files list, and the verdicts on those files.
+#include "verify/verification.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include "engine/value_format.h"
+#include "verify/checksum_file_reader.h"
+#include "verify/digest_verdict.h"
+
+namespace rizo {
+namespace {
+
+// The folder of the checksum file, absolute and ending in '/'.
+std::string FolderOf(const std::string& checksumFile) {
+    std::error_code failed;
+    const std::string absolute = std::filesystem::absolute(checksumFile, failed).native();
+    return absolute.substr(0, absolute.rfind('/') + 1);
+}
+
+std::string Resolved(const std::string& name, const std::string& folder) {
+    if (name.starts_with('/')) {
+        return name;
+    }
+    return std::filesystem::path(folder + name).lexically_normal().native();
+}
+
+// OutcomeReason for a file that was not read whole; a file read whole lacks a listed digest.
+std::string WhyUnreadable(const FileEntry& entry) {
+    const std::string reason = OutcomeReason(entry);
+    return reason.empty() ? "a listed digest could not be computed" : reason;
+}
+
+std::string Counted(uint64_t count, const char* one, const char* many) {
+    return FormatFileSize(count) + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+Verification::Verification(const std::vector<std::string>& checksumFiles) {
+    for (const std::string& file : checksumFiles) {
+        Read(file);
+    }
+}
+
+void Verification::Read(const std::string& checksumFile) {
+    // Not blocking on a FIFO without a writer; regular files ignore the flag.
+    const int fd = ::open(checksumFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        errors.push_back("Cannot read " + checksumFile + ": " + ErrorText(errno) + ".");
+        return;
+    }
+    const std::string folder = FolderOf(checksumFile);
+    bool listedAny = false;
+    bool readFailed = false;
+    ChecksumFileReader reader(fd);
+    for (auto event = reader.Next(); event != ChecksumFileReader::Event::kEnd;
+         event = reader.Next()) {
+        if (event == ChecksumFileReader::Event::kReadError) {
+            errors.push_back("Cannot read " + checksumFile + ": " + ErrorText(reader.ReadError()) +
+                             ".");
+            readFailed = true;
+            break;
+        }
+        if (event == ChecksumFileReader::Event::kImproper) {
+            ++improperLines;
+            continue;
+        }
+        const ListedFile& file = reader.File();
+        const std::string path = Resolved(file.name, folder);
+        auto [at, added] = byPath.try_emplace(path);
+        if (added) {
+            paths.push_back(path);
+            at->second.name = path;
+        }
+        at->second.digests.insert(at->second.digests.end(), file.digests.begin(),
+                                  file.digests.end());
+        AddToSelection(file, needed);
+        listedAny = true;
+    }
+    ::close(fd);
+    if (!listedAny && !readFailed) {
+        errors.push_back(checksumFile + " holds no checksum line in a form this program reads.");
+    }
+}
+
+void Verification::Bind(const std::vector<std::string>& batchPaths,
+                        const std::vector<int32_t>& batchRows) {
+    for (std::size_t i = 0; i < batchPaths.size() && i < batchRows.size(); ++i) {
+        if (auto node = byPath.extract(batchPaths[i])) {
+            byRow.insert_or_assign(batchRows[i], std::move(node.mapped()));
+        }
+    }
+}
+
+std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {
+    const auto it = byRow.find(row);
+    if (it == byRow.end()) {
+        return std::nullopt;
+    }
+    const Verdict verdict = FileVerdict(it->second, entry);
+    byRow.erase(it);
+    switch (verdict) {
+        case Verdict::kOk:
+            ++ok;
+            return "OK";
+        case Verdict::kFailed:
+            ++failed;
+            return "FAILED";
+        case Verdict::kMissing:
+            ++missing;
+            return "MISSING";
+        case Verdict::kUnreadable:
+            break;
+    }
+    ++unreadable;
+    return "UNREADABLE: " + WhyUnreadable(entry);
+}
+
+std::string Verification::Summary() const {
+    const uint64_t unchecked = byRow.size();
+    std::string sentence;
+    if (failed + missing + unreadable + unchecked == 0) {
+        sentence = ok == 1 ? "1 file OK" : "All " + FormatFileSize(ok) + " files OK";
+    } else {
+        const std::pair<uint64_t, const char*> parts[] = {{failed, " FAILED"},
+                                                          {missing, " MISSING"},
+                                                          {unreadable, " UNREADABLE"},
+                                                          {ok, " OK"},
+                                                          {unchecked, " not checked"}};
+        for (const auto& [count, word] : parts) {
+            if (count != 0) {
+                sentence += (sentence.empty() ? "" : ", ") + FormatFileSize(count) + word;
+            }
+        }
+    }
+    if (improperLines != 0) {
+        sentence += "; " + Counted(improperLines, " line", " lines") + " improperly formatted";
+    }
+    return sentence;
+}
+
+bool Verification::AllOk() const {
+    return ok > 0 && failed + missing + unreadable + byRow.size() + improperLines == 0;
+}
+
+}  // namespace rizo
