@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <ostream>
 #include <random>
@@ -229,19 +230,6 @@ TEST_F(DigestEngineTest, FileChangedWhileBeingReadGetsNoDigest) {
     EXPECT_EQ(TextsOf().md5.size(), 32u);
 }
 
-TEST(Crc32, BlocksChainToTheCrcOfTheWhole) {
-    std::string bytes = RandomBytes(100000);
-    uint32_t whole = Crc32Update(bytes.data(), bytes.size(), 0);
-    EXPECT_EQ(whole, Crc32UpdatePortable(bytes.data(), bytes.size(), 0));
-    for (std::size_t block : {1, 7, 64, 4096, 99999}) {
-        uint32_t crc = 0;
-        for (std::size_t at = 0; at < bytes.size(); at += block) {
-            crc = Crc32Update(bytes.data() + at, std::min(block, bytes.size() - at), crc);
-        }
-        EXPECT_EQ(crc, whole) << block;
-    }
-}
-
 // A digest whose object cannot be made or fed is dropped for that file alone; MD5 is the one a file
 // cannot be opened without. No hash object outlives a failed Open.
 TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
@@ -357,7 +345,36 @@ TEST(DigestEngineProvider, NoServiceOpensNothingAndTheBaseOneOffersNoSha256) {
     EXPECT_EQ(base.DigestText(kCalgSha256, false), "");
     EXPECT_EQ(base.DigestText(kCalgMd5, false).size(), 32u);
     EXPECT_EQ(base.DigestText(0x8001, false), "");
-    EXPECT_EQ(OsClass(), 3);
+}
+
+// A sparse file just over 4 GiB ending in data: its whole size, progress block by block, and the
+// CRC32 that cksfv computes of the same file.
+TEST_F(DigestEngineTest, SparseFileOver4GiBHasItsFullSizeProgressAndCrc) {
+    const std::string path = dir.File("sparse", "");
+    constexpr uint64_t kSize = (uint64_t{1} << 32) + 12345;
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kSize - 4)), 0);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_EQ(::write(fd, "tail", 4), 4);
+    ::close(fd);
+    ASSERT_TRUE(engine.Open(path, {false, false, true, false}));
+    EXPECT_EQ(engine.FileSize(), kSize);
+    std::vector<float> all = ReadAll();
+    ASSERT_EQ(all.size(), kSize / kBlock + 2);
+    for (std::size_t i = 0; i + 2 < all.size(); ++i) {
+        EXPECT_NEAR(all[i], double(i + 1) * kBlock * 100 / double(kSize), 1e-4) << i;
+    }
+    EXPECT_EQ(all[all.size() - 2], 100.0f);
+
+    FILE* cksfv = popen(("cksfv -b '" + path + "'").c_str(), "r");
+    ASSERT_NE(cksfv, nullptr);
+    char line[4096];
+    std::string last;
+    while (std::fgets(line, sizeof line, cksfv) != nullptr) {
+        last = line;
+    }
+    ASSERT_EQ(pclose(cksfv), 0);
+    ASSERT_GE(last.size(), 9u);
+    EXPECT_EQ(engine.CrcText(true), last.substr(last.size() - 9, 8));
 }
 
 }  // namespace

@@ -40,13 +40,26 @@ protected:
     std::string root;
 };
 
-TEST_F(FolderScanTest, SubfolderIsScannedBeforeTheNextEntry) {
-    fs::remove_all(root + "/empty");
-    std::vector<std::string> paths = Scan(root + "/sub");
-    ASSERT_EQ(paths.size(), 2u);
-    // Depth first: the subfolder's file sits right where the subfolder was listed.
-    const bool deeperFirst = paths[0] == root + "/sub/deeper/d.txt";
-    EXPECT_EQ(paths[deeperFirst ? 1 : 0], root + "/sub/c.txt");
+// Files and folders made in turn, so that however the platform lists them, a folder comes between
+// files and depth-first order differs from listing a folder's files before its subfolders.
+TEST_F(FolderScanTest, SubfoldersAreScannedWhereTheyAreListed) {
+    const std::string tree = root + "/tree";
+    fs::create_directory(tree);
+    for (const std::string level : {"", "/d1", "/d1/d2"}) {
+        for (const char* name : {"/f1", "/d1", "/f2", "/d2", "/f3", "/d3", "/f4"}) {
+            const std::string path = tree + level + name;
+            name[1] == 'd' ? fs::create_directories(path) : (std::ofstream(path) << "x", true);
+        }
+    }
+    std::vector<std::string> depthFirst;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(tree)) {
+        if (!entry.is_directory()) {
+            depthFirst.push_back(entry.path().string());
+        }
+    }
+    ASSERT_EQ(depthFirst.size(), 12u);
+    ASSERT_NE(fs::path(depthFirst[3]).parent_path(), tree) << "a folder must come between files";
+    EXPECT_EQ(Scan(tree), depthFirst);
 }
 
 TEST_F(FolderScanTest, FilesAreNamedBelowTheFolderAsGiven) {

@@ -2,6 +2,7 @@
 // code run in a child process.
 #pragma once
 
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -82,7 +83,7 @@ inline int RunInChild(const std::function<int()>& body, unsigned seconds, bool a
     const pid_t child = fork();
     if (child == 0) {
         alarm(seconds);
-        if (asNobody && (setgid(65534) != 0 || setuid(65534) != 0)) {
+        if (asNobody && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
             _exit(125);
         }
         _exit(body());
