@@ -409,7 +409,7 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
         return;
     }
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    worker->PendingPaths = run->Paths();
+    worker->PendingPaths.assign(run->Paths().begin(), run->Paths().end());
     const std::vector<ScanFailure> failures = CollectDroppedItems(plainItems, worker->PendingPaths);
     CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);

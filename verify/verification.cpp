@@ -19,13 +19,19 @@ namespace {
 // The folder of the checksum file, absolute and ending in '/'.
 std::string FolderOf(const std::string& checksumFile) {
     std::error_code failed;
-    const std::string absolute = std::filesystem::absolute(checksumFile, failed).native();
+    const std::string absolute =
+        std::filesystem::absolute(checksumFile, failed).lexically_normal().native();
     return absolute.substr(0, absolute.rfind('/') + 1);
 }
 
 std::string Resolved(const std::string& name, const std::string& folder) {
     if (name.starts_with('/')) {
         return name;
+    }
+    // Most names hold no "." or ".." component nor a doubled slash: nothing to normalise.
+    if (!name.starts_with('.') && name.find("/.") == std::string::npos &&
+        name.find("//") == std::string::npos && !name.ends_with('/')) {
+        return folder + name;
     }
     return std::filesystem::path(folder + name).lexically_normal().native();
 }
@@ -72,14 +78,15 @@ void Verification::Read(const std::string& checksumFile) {
             continue;
         }
         const ListedFile& file = reader.File();
-        const std::string path = Resolved(file.name, folder);
-        auto [at, added] = byPath.try_emplace(path);
-        if (added) {
-            paths.push_back(path);
-            at->second.name = path;
+        std::string path = Resolved(file.name, folder);
+        auto found = indexOf.find(path);
+        if (found == indexOf.end()) {
+            paths.push_back(std::move(path));
+            digests.emplace_back();
+            found = indexOf.emplace(paths.back(), static_cast<uint32_t>(paths.size() - 1)).first;
         }
-        at->second.digests.insert(at->second.digests.end(), file.digests.begin(),
-                                  file.digests.end());
+        std::vector<ListedDigest>& listed = digests[found->second];
+        listed.insert(listed.end(), file.digests.begin(), file.digests.end());
         AddToSelection(file, needed);
         listedAny = true;
     }
@@ -92,20 +99,29 @@ void Verification::Read(const std::string& checksumFile) {
 void Verification::Bind(const std::vector<std::string>& batchPaths,
                         const std::vector<int32_t>& batchRows) {
     for (std::size_t i = 0; i < batchPaths.size() && i < batchRows.size(); ++i) {
-        if (auto node = byPath.extract(batchPaths[i])) {
-            byRow.insert_or_assign(batchRows[i], std::move(node.mapped()));
+        const auto found = indexOf.find(batchPaths[i]);
+        const auto row = static_cast<std::size_t>(batchRows[i]);
+        if (found == indexOf.end()) {
+            continue;
         }
+        if (row >= indexOfRow.size()) {
+            indexOfRow.resize(row + 1);
+        }
+        unjudged += indexOfRow[row] == 0 ? 1 : 0;
+        indexOfRow[row] = found->second + 1;
     }
+    indexOf = {};
 }
 
 std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {
-    const auto it = byRow.find(row);
-    if (it == byRow.end()) {
+    const auto at = static_cast<std::size_t>(row);
+    if (at >= indexOfRow.size() || indexOfRow[at] == 0) {
         return std::nullopt;
     }
-    const Verdict verdict = FileVerdict(it->second, entry);
-    byRow.erase(it);
-    switch (verdict) {
+    const ListedFile listed{{}, std::move(digests[indexOfRow[at] - 1])};
+    indexOfRow[at] = 0;
+    --unjudged;
+    switch (FileVerdict(listed, entry)) {
         case Verdict::kOk:
             ++ok;
             return "OK";
@@ -123,7 +139,7 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
 }
 
 std::string Verification::Summary() const {
-    const uint64_t unchecked = byRow.size();
+    const uint64_t unchecked = unjudged;
     std::string sentence;
     if (failed + missing + unreadable + unchecked == 0) {
         sentence = ok == 1 ? "1 file OK" : "All " + FormatFileSize(ok) + " files OK";
@@ -146,7 +162,7 @@ std::string Verification::Summary() const {
 }
 
 bool Verification::AllOk() const {
-    return ok > 0 && failed + missing + unreadable + byRow.size() + improperLines == 0;
+    return ok > 0 && failed + missing + unreadable + unjudged + improperLines == 0;
 }
 
 }  // namespace rizo

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,7 +23,7 @@ public:
     explicit Verification(const std::vector<std::string>& checksumFiles);
 
     // The listed paths, each once, in the order first listed.
-    const std::vector<std::string>& Paths() const { return paths; }
+    const std::deque<std::string>& Paths() const { return paths; }
     // Why a checksum file gave nothing: it cannot be read, or no line of it has a known form.
     const std::vector<std::string>& Errors() const { return errors; }
     // The digests that the listed files need.
@@ -42,10 +44,15 @@ public:
 private:
     void Read(const std::string& checksumFile);
 
-    std::unordered_map<std::string, ListedFile> byPath;
-    std::vector<std::string> paths;
+    // A deque, so the map's keys, which view its texts, stay valid as it grows.
+    std::deque<std::string> paths;
+    // The digests listed for paths[i]; emptied once judged.
+    std::vector<std::vector<ListedDigest>> digests;
+    std::unordered_map<std::string_view, uint32_t> indexOf;
     std::vector<std::string> errors;
-    std::unordered_map<int32_t, ListedFile> byRow;
+    // For each row, 1 + the index of its listed path; 0 for a row not checked.
+    std::vector<uint32_t> indexOfRow;
+    uint64_t unjudged = 0;
     HashSelection needed{false, false, false, false};
     uint64_t improperLines = 0;
     uint64_t ok = 0;
