@@ -34,7 +34,7 @@ constexpr SettingKey kKeys[] = {
     {"ListComlumn", "DateCreated", Column<6>, 130},
     {"ListComlumn", "DateModified", Column<7>, 130},
     {"ListComlumn", "Folder", Column<8>, 300},
-    {"ListComlumn", "Verdict", Column<9>, 160},
+    {"ListComlumn", "Verdict", Column<9>, 240},
     {"OptionCopy", "IncSize", Field<&S::IncSize>, 1},
     {"OptionCopy", "IncDateCreated", Field<&S::IncDateCreated>, 1},
     {"OptionCopy", "IncDateModified", Field<&S::IncDateModified>, 0},

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 const std::string kFrameWnd = "[FrameWnd]\nAlwaysOnTop=0\nCx=900\nCy=550\nX=-1\nY=-1\n";
 const std::string kListColumn =
     "[ListComlumn]\nFileName=250\nMD5=250\nSHA1=300\nCRC32=100\nSHA256=470\nSize=100\n"
-    "DateCreated=130\nDateModified=130\nFolder=300\nVerdict=160\n";
+    "DateCreated=130\nDateModified=130\nFolder=300\nVerdict=240\n";
 const std::string kOptionCopy =
     "[OptionCopy]\nIncSize=1\nIncDateCreated=1\nIncDateModified=0\nIncFolder=0\nDelimiterType=0\n";
 const std::string kGeneralHead =
@@ -154,7 +154,7 @@ TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
          "; edited by hand\r\n\r\n[frameWND]\r\nalwaysontop = 1\r\ncx=1024\r\nExtra=keep me\r\n"
          "Cy=550\r\nX=-1\r\nY=-1\r\n\r\n[Plugins]\r\nName=value\r\n[ListComlumn]\r\n"
          "FileName=250\r\nMD5=250\r\nSHA1=300\r\nCRC32=100\r\nSHA256=470\r\nSize=100\r\n"
-         "DateCreated=130\r\nDateModified=130\r\nFolder=300\r\nVerdict=160\r\n# widths above\r\n"
+         "DateCreated=130\r\nDateModified=130\r\nFolder=300\r\nVerdict=240\r\n# widths above\r\n"
          "[OptionCopy]\r\nDelimiterType=7\r\nIncSize=1\r\nIncDateCreated=1\r\n"
          "IncDateModified=0\r\nIncFolder=0\r\n"
          "[OptionGeneral]\r\nShowHashInUppercase=0\r\nAutoSortFileName=0\r\nUseMonoFont=1\r\n"
