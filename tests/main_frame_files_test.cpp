@@ -204,21 +204,9 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     const std::string huge = HugeFile();
     Drop({huge, data + "abc.txt"});
     ASSERT_TRUE(frame->Busy());
+    // A drop while busy is ignored; the other refusals are the window's own test.
     Drop({data + "copy.txt"});
-    for (int command :
-         {kCmdAddFiles, kCmdAddFolder, kCmdRefresh, kCmdRemoveSelected, kCmdClearAll}) {
-        frame->Execute(kCmdSelectAll);
-        bool dialogShown = false;
-        QTimer::singleShot(0, [&dialogShown] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                dialogShown = true;
-                modal->close();
-            }
-        });
-        frame->Execute(command);
-        QCoreApplication::processEvents();
-        EXPECT_FALSE(dialogShown) << command;
-    }
+    frame->Execute(kCmdSelectAll);
     EXPECT_EQ(Rows().RowCount(), 2);
     EXPECT_EQ(Rows().SelectedCount(), 2);
     EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "2 files");

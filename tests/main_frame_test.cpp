@@ -225,49 +225,6 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     EXPECT_EQ(again.List().columnWidth(kColSha1), 420);
 }
 
-TEST_F(MainFrameTest, BatchResultsFillRowsAndTheEndMarksDuplicatesAndReturnsToIdle) {
-    MainFrame frame;
-    const std::vector<std::string> paths = {temp.Path() + "a", temp.Path() + "b",
-                                            temp.Path() + "c"};
-    test::WriteText(paths[0], "abc");
-    test::WriteText(paths[1], "xyz");
-    test::WriteText(paths[2], "abc");
-    StartBatch(frame, paths);
-    EXPECT_FALSE(frame.CommandAction(kCmdAddFiles)->isEnabled());
-    EXPECT_TRUE(frame.CommandAction(kCmdStop)->isEnabled());
-    EXPECT_FALSE(frame.List().Sortable());
-    ASSERT_TRUE(WaitUntilIdle(frame));
-
-    const FileListModel& rows = frame.List().Model();
-    EXPECT_EQ(rows.CellText(0, kColMd5), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(rows.CellText(2, kColMd5), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(rows.CellText(1, kColSize), "3");
-    EXPECT_EQ(rows.CellText(1, kColFullPath), paths[1]);
-    EXPECT_EQ(rows.CellText(1, kColFilename), paths[1]) << "the name given at insertion stays";
-    EXPECT_EQ(rows.Colour(0).backColour, 0xFFCBCBu);
-    EXPECT_EQ(rows.Colour(2).backColour, 0xFFCBCBu);
-    EXPECT_FALSE(rows.Colour(1).isSet);
-    EXPECT_EQ(frame.List().HighlightRow(), -1);
-    EXPECT_TRUE(frame.List().Sortable());
-    EXPECT_TRUE(frame.CommandAction(kCmdAddFiles)->isEnabled());
-    EXPECT_TRUE(frame.CommandAction(kCmdClearAll)->isEnabled());
-    EXPECT_FALSE(frame.CommandAction(kCmdStop)->isEnabled());
-}
-
-TEST_F(MainFrameTest, TitleShowsTheWholeBatchWhileItRuns) {
-    MainFrame frame;
-    StartLongBatch(frame);
-    const QRegularExpression running(
-        QStringLiteral("^\\d+% \u00B7 0 of 1 file \u00B7 [\\d.]+ [kMGT]?B/s \u00B7 "
-                       "\\d+:\\d\\d(:\\d\\d)? left \u2013 Rizodidiz$"));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&frame, &running] { return running.match(frame.windowTitle()).hasMatch(); }, 10000))
-        << frame.windowTitle().toStdString();
-    frame.Execute(kCmdStop);
-    ASSERT_TRUE(WaitUntilIdle(frame));
-    EXPECT_EQ(frame.windowTitle(), "Rizodidiz");
-}
-
 TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
     MainFrame frame;
     ShowActive(frame);
