@@ -37,7 +37,8 @@ bool LeadsToFolder(const dirent& entry, const std::string& path) {
 
 class FolderScan {
 public:
-    explicit FolderScan(std::vector<std::string>& paths) : pendingPaths(paths) {}
+    FolderScan(std::vector<std::string>& paths, ScanControl* scanControl)
+        : pendingPaths(paths), control(scanControl) {}
 
     void Scan(const std::string& folder) {
         // Names below a folder whose path fills the limit could not be opened either.
@@ -54,10 +55,16 @@ public:
             return;
         }
         for (const Entry& entry : ReadEntries(folder)) {
+            if (control != nullptr && control->cancelled) {
+                return;
+            }
             if (entry.isFolder) {
                 Scan(entry.path);
             } else {
                 pendingPaths.push_back(entry.path);
+                if (control != nullptr) {
+                    control->found.fetch_add(1, std::memory_order_relaxed);
+                }
             }
         }
     }
@@ -91,6 +98,7 @@ private:
     }
 
     std::vector<std::string>& pendingPaths;
+    ScanControl* const control;
     // Every folder entered so far in this scan.
     std::set<FolderId> entered;
 };
@@ -98,11 +106,11 @@ private:
 }  // namespace
 
 std::vector<ScanFailure> ScanFolder(const std::string& folder,
-                                    std::vector<std::string>& pendingPaths) {
+                                    std::vector<std::string>& pendingPaths, ScanControl* control) {
     if (folder.empty()) {
         return {};
     }
-    FolderScan scan(pendingPaths);
+    FolderScan scan(pendingPaths, control);
     scan.Scan(folder);
     return std::move(scan.failures);
 }

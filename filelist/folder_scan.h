@@ -1,6 +1,8 @@
 // Recursive collection of the files under a folder, for Add Folder, dropped folders and -r.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,13 +14,21 @@ struct ScanFailure {
     int errorNumber = 0;
 };
 
+// Lets another thread follow a scan and end it early.
+struct ScanControl {
+    std::atomic<bool> cancelled = false;
+    std::atomic<std::size_t> found = 0;
+};
+
 // Appends the path of every entry under `folder` that is not a folder (files, links to files,
 // FIFOs, sockets, devices, hidden names alike) to `pendingPaths`, depth first in the order the
 // platform lists them, each named below `folder` as it is given. Every real folder (device and
 // inode) is entered once, whichever links lead to it, so link loops and link fan-outs end.
 // Returns the folders that could not be listed: no access, gone meanwhile, or a path that
-// reaches the platform's limit (ENAMETOOLONG).
+// reaches the platform's limit (ENAMETOOLONG). With `control` each path found is counted, and
+// once it is cancelled the scan ends within one folder listing, adding no more.
 [[nodiscard]] std::vector<ScanFailure> ScanFolder(const std::string& folder,
-                                                  std::vector<std::string>& pendingPaths);
+                                                  std::vector<std::string>& pendingPaths,
+                                                  ScanControl* control = nullptr);
 
 }  // namespace rizo

@@ -56,7 +56,8 @@ bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
 }
 
 std::vector<ScanFailure> CollectDroppedItems(const std::vector<std::string>& names,
-                                             std::vector<std::string>& pendingPaths) {
+                                             std::vector<std::string>& pendingPaths,
+                                             ScanControl* control) {
     std::vector<ScanFailure> failures;
     for (const std::string& name : names) {
         struct stat info {};
@@ -64,10 +65,13 @@ std::vector<ScanFailure> CollectDroppedItems(const std::vector<std::string>& nam
             continue;
         }
         if (S_ISDIR(info.st_mode)) {
-            std::vector<ScanFailure> more = ScanFolder(name, pendingPaths);
+            std::vector<ScanFailure> more = ScanFolder(name, pendingPaths, control);
             failures.insert(failures.end(), more.begin(), more.end());
         } else {
             pendingPaths.push_back(name);
+            if (control != nullptr) {
+                control->found.fetch_add(1, std::memory_order_relaxed);
+            }
         }
     }
     return failures;

@@ -29,8 +29,10 @@ bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,
                   std::vector<int32_t>& pendingRows);
 
 // Dropped items: a folder is scanned, anything else that exists is queued as named, a name that
-// cannot be examined adds nothing. Returns the folders the scans could not list.
+// cannot be examined adds nothing. Returns the folders the scans could not list. `control` is
+// handed to the scans, and counts the other items as found too.
 [[nodiscard]] std::vector<ScanFailure> CollectDroppedItems(const std::vector<std::string>& names,
-                                                           std::vector<std::string>& pendingPaths);
+                                                           std::vector<std::string>& pendingPaths,
+                                                           ScanControl* control = nullptr);
 
 }  // namespace rizo

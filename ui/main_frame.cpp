@@ -160,6 +160,12 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     batchProgressTimer = new QTimer(this);
     batchProgressTimer->setInterval(kBatchProgressEveryMs);
     connect(batchProgressTimer, &QTimer::timeout, this, &MainFrame::ShowBatchProgress);
+    // Escape cancels a folder scan, as Stop does; it leaves a running batch alone.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (scan != nullptr) {
+            scan->Cancel();
+        }
+    });
 
     if (osClass == 0 || osClass == 1) {
         settings.HashSHA256 = false;
@@ -383,9 +389,34 @@ void MainFrame::AddFolder() {
         return;
     }
     // An empty folder still runs a batch, so the end-of-batch handling runs as after any add.
+    StartScan([folder = *folder](std::vector<std::string>& paths, ScanControl& control) {
+        return ScanFolder(folder, paths, &control);
+    });
+}
+
+void MainFrame::StartScan(BackgroundScan::Collect collect) {
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    const std::vector<ScanFailure> failures = ScanFolder(*folder, worker->PendingPaths);
-    CommitPendingAndStart(static_cast<int>(failures.size()));
+    scan = std::make_unique<BackgroundScan>(std::move(collect), [this] {
+        QMetaObject::invokeMethod(this, &MainFrame::ScanEnded, Qt::QueuedConnection);
+    });
+    ShowBatchProgress();
+    batchProgressTimer->start();
+    RefreshCommandStates();
+}
+
+void MainFrame::ScanEnded() {
+    if (scan == nullptr) {
+        return;
+    }
+    const std::unique_ptr<BackgroundScan> ended = std::move(scan);
+    batchProgressTimer->stop();
+    setWindowTitle(QString::fromLatin1(kTitle));
+    if (ended->Cancelled()) {
+        RefreshCommandStates();
+        return;
+    }
+    worker->PendingPaths = std::move(ended->Paths());
+    CommitPendingAndStart(static_cast<int>(ended->Failures().size()));
 }
 
 void MainFrame::VerifyChecksumFile() {
@@ -535,6 +566,9 @@ void MainFrame::RehashAll() {
 }
 
 void MainFrame::StopHashing() {
+    if (scan != nullptr) {
+        scan->Cancel();
+    }
     worker->StopHashing();
 }
 
@@ -635,9 +669,9 @@ void MainFrame::DropFiles(const std::vector<std::string>& paths) {
         VerifyFiles(checksumFiles, plainItems);
         return;
     }
-    ClearPending(worker->PendingPaths, worker->PendingRows);
-    const std::vector<ScanFailure> failures = CollectDroppedItems(paths, worker->PendingPaths);
-    CommitPendingAndStart(static_cast<int>(failures.size()));
+    StartScan([paths](std::vector<std::string>& found, ScanControl& control) {
+        return CollectDroppedItems(paths, found, &control);
+    });
 }
 
 bool MainFrame::ConfirmClose() {
@@ -776,6 +810,12 @@ void MainFrame::BatchStarted() {
 }
 
 void MainFrame::ShowBatchProgress() {
+    if (scan != nullptr) {
+        const std::size_t found = scan->Found();
+        setWindowTitle(QString::fromUtf8(FormatFileSize(found) + (found == 1 ? " file" : " files") +
+                                         " found – " + kTitle));
+        return;
+    }
     const BatchCounts counts = worker->Counts();
     const BatchFigures figures = batchProgress.Sample(BatchProgress::Clock::now(), counts);
     setWindowTitle(QString::fromUtf8(BatchProgressText(figures) + " \u2013 " + kTitle));

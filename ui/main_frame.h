@@ -13,6 +13,7 @@
 #include "engine/digest_engine.h"
 #include "engine/message_poster.h"
 #include "export/export_selection.h"
+#include "filelist/background_scan.h"
 #include "settings/program_settings.h"
 #include "ui/command_table.h"
 #include "ui/dialogs/open_url.h"
@@ -51,7 +52,8 @@ public:
     void RefreshSelectionCommands();
 
     const ProgramSettings& Settings() const { return settings; }
-    bool Busy() const { return worker->Busy(); }
+    // Hashing, or collecting the files of a folder to hash.
+    bool Busy() const { return worker->Busy() || scan != nullptr; }
     SortListView& List() { return *list; }
     StatusPanes& Panes() { return *panes; }
     BatchWorker& Worker() { return *worker; }
@@ -143,7 +145,12 @@ private:
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);
     void SetCommandState(int commandId, CommandState state);
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
-    // The whole batch in the title and on the taskbar entry, while a batch runs.
+    // Collects the batch on a thread of its own (a folder may hold many thousands of files), then
+    // commits and starts it, unless the scan was cancelled: then nothing is added.
+    void StartScan(BackgroundScan::Collect collect);
+    void ScanEnded();
+    // The whole batch in the title and on the taskbar entry, while a batch runs; the files found
+    // so far while a scan runs.
     void ShowBatchProgress();
     void EndBatchProgress();
     void ShowVerdict(int32_t row, const FileEntry& entry);
@@ -167,6 +174,7 @@ private:
     QMenu* contextMenu = nullptr;
     BatchProgress batchProgress;
     QTimer* batchProgressTimer = nullptr;
+    std::unique_ptr<BackgroundScan> scan;
     LauncherEntry launcherEntry;
     // The running verification; none during an ordinary batch.
     std::unique_ptr<Verification> verification;
