@@ -15,8 +15,6 @@ int Tenths(float percent) {
     return static_cast<int>(percent * 10.0f);
 }
 
-// A batch of a few files gains nothing from a second thread.
-constexpr std::size_t kFilesWorthAHelper = 8;
 // Larger files are left to the batch's thread, whose lanes digest them on both cores.
 constexpr uint64_t kLargestAhead = 256 * 1024;
 
@@ -48,7 +46,7 @@ void BatchRun::Main() {
     // Equal lengths are the window's promise; a path without a row has nowhere to show its result.
     const std::size_t count = std::min(paths.size(), rows.size());
     std::optional<HashAhead> ahead;
-    if (aheadEngine != nullptr && count >= kFilesWorthAHelper) {
+    if (aheadEngine != nullptr) {
         aheadEngine->SetStopFlag(&stopRequested);
         ahead.emplace(aheadEngine, count,
                       [this](DigestEngine& helper, std::size_t index, HashAhead::Result& result) {

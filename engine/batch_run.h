@@ -26,6 +26,9 @@ namespace rizo {
 // thread appends no result and posts nothing, and what it touches is its own.
 class BatchRun {
 public:
+    // A batch of a few files gains nothing from a second thread.
+    static constexpr std::size_t kFilesWorthAHelper = 8;
+
     // `helperEngine`, when given, hashes small files ahead on a second thread.
     BatchRun(std::shared_ptr<DigestEngine> digestEngine, std::shared_ptr<DigestEngine> helperEngine,
              MessagePoster& messagePoster, std::vector<std::string> queuedPaths,

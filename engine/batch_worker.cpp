@@ -1,6 +1,7 @@
 // The hashing batch: worker thread, stop and end of batch.
 #include "engine/batch_worker.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -52,12 +53,15 @@ bool BatchWorker::StartWorker() {
         sizes.Start(PendingPaths);
     }
     // A second core hashes small files ahead; one core has nothing to spare for it.
-    if (aheadEngine == nullptr && std::thread::hardware_concurrency() > 1) {
+    const bool helped =
+        std::min(PendingPaths.size(), PendingRows.size()) >= BatchRun::kFilesWorthAHelper &&
+        std::thread::hardware_concurrency() > 1;
+    if (helped && aheadEngine == nullptr) {
         aheadEngine = makeEngine();
     }
-    run = std::make_shared<BatchRun>(engine, aheadEngine, poster, std::move(PendingPaths),
-                                     std::move(PendingRows), settings.Hashes(),
-                                     settings.ShowHashInUppercase);
+    run = std::make_shared<BatchRun>(engine, helped ? aheadEngine : nullptr, poster,
+                                     std::move(PendingPaths), std::move(PendingRows),
+                                     settings.Hashes(), settings.ShowHashInUppercase);
     PendingPaths.clear();
     PendingRows.clear();
     // A signal caught before the run existed still stops it (see RequestStop).
