@@ -1,0 +1,103 @@
+// The real window against the command line on the same folder: both hash its files with MD5, the
+// window from the drop to the end of the batch, offscreen. Prints the best of a few runs of each,
+// the longest the window's event loop went without turning (what a repaint would have waited),
+// and the peak memory of the window's process.
+//   window_vs_cli_bench FOLDER [RUNS]   (RIZO_CLI overrides the rizodidiz-cli beside this program)
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "ui/main_frame.h"
+
+namespace {
+
+struct WindowRun {
+    double seconds = 0;
+    double longestStallSeconds = 0;
+};
+
+// Hashes `folder` in a fresh window; the event loop is sampled every 10 ms meanwhile.
+WindowRun RunWindow(const std::string& folder) {
+    rizo::MainFrame frame;
+    frame.show();
+    QElapsedTimer clock;
+    qint64 lastTurn = 0;
+    qint64 longestStall = 0;
+    QTimer sampler;
+    sampler.setInterval(10);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longestStall = std::max(longestStall, now - lastTurn);
+        lastTurn = now;
+    });
+    clock.start();
+    sampler.start();
+    frame.DropFiles({folder});
+    while (frame.Busy()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    WindowRun run;
+    run.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    run.longestStallSeconds = static_cast<double>(longestStall) / 1e9;
+    return run;
+}
+
+double RunCli(const std::string& cli, const std::string& folder) {
+    const std::string command = "'" + cli + "' -r --md5 '" + folder + "' >/dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "window_vs_cli_bench: %s failed\n", command.c_str());
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: window_vs_cli_bench FOLDER [RUNS]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // A profile of its own, so the user's cfg.ini neither steers nor records the runs.
+    const std::filesystem::path profile =
+        std::filesystem::temp_directory_path() / ("rizo-bench-" + std::to_string(::getpid()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(profile.native()));
+    const std::string folder = std::filesystem::absolute(argv[1]).lexically_normal().native();
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const char* cliOverride = std::getenv("RIZO_CLI");
+    const std::string cli =
+        cliOverride != nullptr
+            ? cliOverride
+            : (std::filesystem::canonical("/proc/self/exe").parent_path() / "rizodidiz-cli")
+                  .native();
+    QApplication app(argc, argv);
+    WindowRun best{1e9, 0};
+    double bestCli = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        const WindowRun run = RunWindow(folder);
+        best.seconds = std::min(best.seconds, run.seconds);
+        best.longestStallSeconds = std::max(best.longestStallSeconds, run.longestStallSeconds);
+        bestCli = std::min(bestCli, RunCli(cli, folder));
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::filesystem::remove_all(profile);
+    std::printf(
+        "window %.3f s, cli %.3f s, ratio %.2f (target <= 1.3); longest event-loop stall "
+        "%.3f s (target <= 0.1); window peak RSS %.0f MiB (target <= 250)\n",
+        best.seconds, bestCli, best.seconds / bestCli, best.longestStallSeconds,
+        static_cast<double>(usage.ru_maxrss) / 1024.0);
+    return 0;
+}
