@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,15 +59,14 @@ QRect ToQRect(const WindowRect& rect) {
     return {rect.left, rect.top, rect.Width(), rect.Height()};
 }
 
-// A worker message as a Qt event whose type is the message number.
-class WorkerMessageEvent : public QEvent {
-public:
-    WorkerMessageEvent(int message, int64_t w, int64_t l)
-        : QEvent(static_cast<QEvent::Type>(message)), wParam(w), lParam(l) {}
+// The event that has the window handle the worker's queued messages.
+QEvent::Type WorkerMessagesEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
 
-    const int64_t wParam;
-    const int64_t lParam;
-};
+// How long the window handles worker messages before it lets the event loop turn.
+constexpr qint64 kWorkerMessagesSliceMs = 20;
 
 // What went wrong with the checksum files, one line each.
 QString ErrorLines(const Verification& run) {
@@ -104,10 +104,6 @@ QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
 // A file the user did not stop: missing, refused, not regular, failed or changed while read.
 bool CouldNotBeRead(const FileEntry& entry) {
     return entry.outcome != FileOutcome::kRead && entry.outcome != FileOutcome::kStopped;
-}
-
-bool IsWorkerMessage(int type) {
-    return type == UM_HASH_PROGRESS || type == UM_HASH_FILE_DONE || type == UM_HASH_BATCH_DONE;
 }
 
 // The screen nearest to a point that lies on none.
@@ -699,11 +695,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 bool MainFrame::event(QEvent* event) {
     const int type = event->type();
-    if (IsWorkerMessage(type)) {
-        const auto* message = static_cast<WorkerMessageEvent*>(event);
-        if (!closing) {
-            HandleWorkerMessage(type, message->wParam, message->lParam);
-        }
+    if (type == WorkerMessagesEventType()) {
+        HandleWorkerMessages();
         return true;
     }
     // The panes show the prompts of menu items themselves; hovering a toolbar button shows none.
@@ -714,7 +707,53 @@ bool MainFrame::event(QEvent* event) {
 }
 
 void MainFrame::Post(int message, int64_t wParam, int64_t lParam) {
-    QCoreApplication::postEvent(this, new WorkerMessageEvent(message, wParam, lParam));
+    bool wake = false;
+    {
+        std::lock_guard lock(workerMessagesLock);
+        wake = workerMessages.empty();
+        workerMessages.push_back({message, wParam, lParam});
+    }
+    // One event wakes this thread for all that queue up until it is handled: an event per message
+    // cost more than hashing a small file.
+    if (wake) {
+        QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
+    }
+}
+
+void MainFrame::HandleWorkerMessages() {
+    std::deque<WorkerMessage> taken;
+    {
+        std::lock_guard lock(workerMessagesLock);
+        taken.swap(workerMessages);
+    }
+    QElapsedTimer spent;
+    spent.start();
+    // Each progress message shows the fields as they are when it is handled, so of several in a
+    // row only the last one shows anything: it is shown once, before the batch's end if that comes.
+    bool progressOwed = false;
+    while (!taken.empty() && !closing) {
+        const WorkerMessage next = taken.front();
+        taken.pop_front();
+        if (next.message == UM_HASH_PROGRESS) {
+            progressOwed = true;
+            continue;
+        }
+        if (progressOwed && next.message == UM_HASH_BATCH_DONE) {
+            HandleWorkerMessage(UM_HASH_PROGRESS, 0, 0);
+            progressOwed = false;
+        }
+        HandleWorkerMessage(next.message, next.wParam, next.lParam);
+        // The rest waits for the next turn of the event loop, so the window repaints meanwhile.
+        if (!taken.empty() && spent.elapsed() >= kWorkerMessagesSliceMs) {
+            std::lock_guard lock(workerMessagesLock);
+            workerMessages.insert(workerMessages.begin(), taken.begin(), taken.end());
+            taken.clear();
+            QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
+        }
+    }
+    if (progressOwed && !closing) {
+        HandleWorkerMessage(UM_HASH_PROGRESS, 0, 0);
+    }
 }
 
 void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -145,6 +147,8 @@ private:
     void ApplyRules(const CommandSpec& spec, const CommandContext& context);
     void SetCommandState(int commandId, CommandState state);
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
+    // The worker's messages queued since the last call, in order.
+    void HandleWorkerMessages();
     // Collects the batch on a thread of its own (a folder may hold many thousands of files), then
     // commits and starts it, unless the scan was cancelled: then nothing is added.
     void StartScan(BackgroundScan::Collect collect);
@@ -175,6 +179,14 @@ private:
     BatchProgress batchProgress;
     QTimer* batchProgressTimer = nullptr;
     std::unique_ptr<BackgroundScan> scan;
+    struct WorkerMessage {
+        int message = 0;
+        int64_t wParam = 0;
+        int64_t lParam = 0;
+    };
+    // Posted by the worker's thread, handled on this one.
+    std::mutex workerMessagesLock;
+    std::deque<WorkerMessage> workerMessages;
     LauncherEntry launcherEntry;
     // The running verification; none during an ordinary batch.
     std::unique_ptr<Verification> verification;
