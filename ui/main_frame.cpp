@@ -177,6 +177,8 @@ MainFrame::~MainFrame() {
     }
     CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths);
     SaveSettings(settings);
+    // The worker's thread posts into the message queue declared after it, so it ends first.
+    worker.reset();
 }
 
 void MainFrame::CreateFileList() {
