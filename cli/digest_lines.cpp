@@ -11,8 +11,9 @@ std::optional<std::string> DigestLines(const std::string& path, const HashSelect
                                        const FileEntry& entry, LineLayout layout, bool zero) {
     const char end = zero ? '\0' : '\n';
     if (layout == LineLayout::kSfv) {
-        // SFV has no escapes: a line break in a name would split its line.
-        if (!zero && path.find_first_of("\n\r") != std::string::npos) {
+        // SFV has no escapes: a name that a reader would take for another line (a comment, a
+        // byte order mark, a split line, trailing blanks lost) cannot be written.
+        if (!zero && !SfvCanHold(path, entry.crc32)) {
             return std::nullopt;
         }
         return path + " " + entry.crc32 + end;

@@ -83,8 +83,10 @@ int Run(const rizo::CliOptions& options) {
             rizo::DigestLines(files[index], options.selection, entry, options.layout, options.zero);
         if (!lines) {
             std::cout.flush();
-            std::cerr << kProgram << ": " << files[index]
-                      << ": a name with a line break cannot be written in SFV form\n";
+            const bool split = files[index].find_first_of("\n\r") != std::string::npos;
+            std::cerr << kProgram << ": " << files[index] << ": a name "
+                      << (split ? "with a line break" : "that would not read back")
+                      << " cannot be written in SFV form\n";
             return false;
         }
         std::cout << *lines;
