@@ -124,17 +124,6 @@ TEST(FileListModel, KeepsTheModelContractThroughRandomEdits) {
     }
 }
 
-TEST(FileListModel, SelectionSetThroughTheStoreReachesTheView) {
-    ViewedModel list;
-    AddRows(list.model, kColMd5, {"a", "b", "c", "d", "e"});
-    list.model.SetSelected(1, true);
-    list.model.SetSelected(2, true);
-    list.model.SetSelected(4, true);
-    EXPECT_EQ(list.model.SelectedCount(), 3);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(SelectedInView(list.model), (std::vector<int>{1, 2, 4}));
-}
-
 TEST(FileListModel, UserSelectionAfterAStoreSelectionStartsFromIt) {
     ViewedModel list;
     AddRows(list.model, kColMd5, {"a", "b", "c", "d", "e"});

@@ -36,124 +36,102 @@ struct stat Stat(const std::string& path) {
     return info;
 }
 
+// Each case starts from cfg.ini (mode 0644) in a folder; `setUp` may change it first.
+struct Setting {
+    const char* name;
+    const char* path;  // the file to write
+    mode_t fileMode = 0644, folderMode = 0755;
+    std::function<void(const std::string&)> setUp = nullptr;
+};
+
+std::string Prepare(const TempFolder& temp, const Setting& c) {
+    chmod(temp.File("cfg.ini", kOld).c_str(), c.fileMode);
+    if (c.setUp) {
+        c.setUp(temp.Path());
+    }
+    chmod(temp.Path().c_str(), c.folderMode);
+    return temp.Path() + c.path;
+}
+
 TEST(ReplaceFileContents, KeepsLinksModeAndHardLinksAndWritesInPlaceWhereNoFileCanBeMade) {
     struct Case {
-        const char* name;
-        // Prepares the folder and returns the path to write.
-        std::function<std::string(const std::string&)> setUp;
-        // The file that must hold the new text afterwards and stay what it was.
-        const char* result;
+        Setting setting;
+        const char* result;  // the file that holds the new text and keeps its mode
         fs::perms mode;
+        bool inPlace;  // only a rename gives a new inode
     };
     const Case cases[] = {
-        {"new file", [](const std::string& f) { return f + "cfg.ini"; }, "cfg.ini",
-         fs::perms(0644)},
-        {"mode kept",
-         [](const std::string& f) {
-             chmod((f + "cfg.ini").c_str(), 0640);
-             return f + "cfg.ini";
-         },
-         "cfg.ini", fs::perms(0640)},
-        {"link to a file",
-         [](const std::string& f) {
-             fs::rename(f + "cfg.ini", f + "real.ini");
-             chmod((f + "real.ini").c_str(), 0600);
-             fs::create_symlink("real.ini", f + "cfg.ini");
-             return f + "cfg.ini";
-         },
-         "real.ini", fs::perms(0600)},
-        {"dangling link through a chain of links",
-         [](const std::string& f) {
-             fs::remove(f + "cfg.ini");
-             fs::create_directory(f + "dots");
-             fs::create_symlink("dots/link", f + "cfg.ini");
-             fs::create_symlink(f + "dots/cfg.ini", f + "dots/link");
-             return f + "cfg.ini";
-         },
-         "dots/cfg.ini", fs::perms(0644)},
-        {"hard link",
-         [](const std::string& f) {
-             fs::create_hard_link(f + "cfg.ini", f + "other.ini");
-             return f + "other.ini";
-         },
-         "cfg.ini", fs::perms(0644)},
-        {"read-only folder",
-         [](const std::string& f) {
-             chmod(f.c_str(), 0555);
-             return f + "cfg.ini";
-         },
-         "cfg.ini", fs::perms(0644)},
+        {{"new file", "cfg.ini"}, "cfg.ini", fs::perms(0644), false},
+        {{"mode kept", "cfg.ini", 0640}, "cfg.ini", fs::perms(0640), false},
+        {{"link to a file", "cfg.ini", 0600, 0755,
+          [](const std::string& f) {
+              fs::rename(f + "cfg.ini", f + "real.ini");
+              fs::create_symlink("real.ini", f + "cfg.ini");
+          }},
+         "real.ini",
+         fs::perms(0600),
+         false},
+        {{"dangling link through a chain of links", "cfg.ini", 0644, 0755,
+          [](const std::string& f) {
+              fs::remove(f + "cfg.ini");
+              fs::create_directory(f + "dots");
+              fs::create_symlink("dots/link", f + "cfg.ini");
+              fs::create_symlink(f + "dots/cfg.ini", f + "dots/link");
+          }},
+         "dots/cfg.ini",
+         fs::perms(0644),
+         false},
+        {{"hard link", "other.ini", 0644, 0755,
+          [](const std::string& f) { fs::create_hard_link(f + "cfg.ini", f + "other.ini"); }},
+         "cfg.ini",
+         fs::perms(0644),
+         true},
+        {{"read-only folder", "cfg.ini", 0644, 0555}, "cfg.ini", fs::perms(0644), true},
     };
     umask(022);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.setting.name);
         TempFolder temp;
-        chmod(temp.File("cfg.ini", kOld).c_str(), 0644);
-        const std::string path = c.setUp(temp.Path());
+        const std::string path = Prepare(temp, c.setting);
         const bool link = fs::is_symlink(path);
         const ino_t inode = Stat(temp.Path() + c.result).st_ino;
         int error = 0;
         EXPECT_TRUE(ReplaceFileContents(path, kNew, &error)) << strerror(error);
         chmod(temp.Path().c_str(), 0755);
         EXPECT_EQ(ReadText(temp.Path() + c.result), kNew);
+        EXPECT_EQ(ReadText(path), kNew);
         EXPECT_EQ(fs::status(temp.Path() + c.result).permissions(), c.mode);
         EXPECT_EQ(fs::is_symlink(path), link);
         EXPECT_EQ(Leftovers(temp.Path()), 0);
-        // Only a rename gives a new inode; hard links and read-only folders need the old one.
-        if (std::string(c.name) == "hard link" || std::string(c.name) == "read-only folder") {
+        if (c.inPlace) {
             EXPECT_EQ(Stat(temp.Path() + c.result).st_ino, inode);
-            EXPECT_EQ(ReadText(path), kNew);
         }
     }
 }
 
 TEST(ReplaceFileContents, FailureLeavesTheOldFileWholeAndNoTemporaryFile) {
-    struct Case {
-        const char* name;
-        std::function<std::string(const std::string&)> setUp;
-        bool diskFull = false;
-    };
-    const Case cases[] = {
-        {"read-only file",
-         [](const std::string& f) {
-             chmod((f + "cfg.ini").c_str(), 0444);
-             return f + "cfg.ini";
-         }},
-        {"new file in a read-only folder",
-         [](const std::string& f) {
-             chmod(f.c_str(), 0555);
-             return f + "new.ini";
-         }},
-        {"disk full", [](const std::string& f) { return f + "cfg.ini"; }, true},
-        {"disk full writing in place",
-         [](const std::string& f) {
-             chmod(f.c_str(), 0555);
-             return f + "cfg.ini";
-         },
-         true},
-        {"folder under a regular file", [](const std::string& f) { return f + "cfg.ini/x"; }},
-        {"path is a folder",
-         [](const std::string& f) {
-             fs::create_directory(f + "sub");
-             return f + "sub";
-         }},
-        {"FIFO that nobody reads",
-         [](const std::string& f) {
-             mkfifo((f + "pipe").c_str(), 0644);
-             return f + "pipe";
-         }},
+    // "sub" is a folder and "pipe" a FIFO that nobody reads; a full disk lets the file grow to
+    // 64 bytes only (SIGXFSZ ignored, so calls report it).
+    const std::pair<Setting, bool> cases[] = {
+        {{"read-only file", "cfg.ini", 0444}, false},
+        {{"new file in a read-only folder", "new.ini", 0644, 0555}, false},
+        {{"disk full", "cfg.ini"}, true},
+        {{"disk full writing in place", "cfg.ini", 0644, 0555}, true},
+        {{"folder under a regular file", "cfg.ini/x"}, false},
+        {{"path is a folder", "sub"}, false},
+        {{"FIFO that nobody reads", "pipe"}, false},
     };
     std::signal(SIGXFSZ, SIG_IGN);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [setting, diskFull] : cases) {
+        SCOPED_TRACE(setting.name);
         TempFolder temp;
-        temp.File("cfg.ini", kOld);
-        const std::string path = c.setUp(temp.Path());
-        // A full disk: the file may not grow past 64 bytes (SIGXFSZ ignored, so calls report it).
+        fs::create_directory(temp.Path() + "sub");
+        mkfifo((temp.Path() + "pipe").c_str(), 0644);
+        const std::string path = Prepare(temp, setting);
         const int code = test::RunInChild(
             [&] {
                 const rlimit limit{64, 64};
-                if (c.diskFull) {
+                if (diskFull) {
                     setrlimit(RLIMIT_FSIZE, &limit);
                 }
                 return ReplaceFileContents(path, std::string(100, 'x')) ? 1 : 0;

@@ -174,7 +174,7 @@ TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
 // cannot hold (a line break) leaves the key out.
 TEST(SettingsStore, LastFolderComesBackAsItWasSaved) {
     TempFolder temp;
-    for (const std::string folder : {" /a \"b\" ", "/m\xE9dia/", "/x\ny"}) {
+    for (const std::string folder : {" /a \"b\" ", "/m\xE9" "dia/", "/x\ny"}) {
         ProgramSettings settings = LoadFrom(temp.File("cfg.ini", ""));
         settings.LastFolder = folder;
         EXPECT_TRUE(SaveSettings(settings));
