@@ -1,9 +1,7 @@
 // rizodidiz-cli --check against coreutils' own checkers on the same files, run side by side as an
 // unprivileged user, so that a file without read permission stays unreadable also under root.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -50,18 +48,10 @@ protected:
     Outcome Run(const std::string& command, bool unprivileged = true) const {
         const std::string line = "cd " + Quoted(dir) + " && CLI=" + Quoted(RIZO_CLI_PATH) +
                                  " && (" + command + ") > .out 2> .err";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (unprivileged && ::geteuid() == 0 &&
-                (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-                ::_exit(126);
-            }
-            ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        int raw = 0;
-        ::waitpid(child, &raw, 0);
-        Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, rizo::test::ReadText(dir + "/.out"),
+        const int status = rizo::test::RunInChild(
+            [&line] { return ::execl("/bin/sh", "sh", "-c", line.c_str(), nullptr), 127; }, 120,
+            unprivileged && ::geteuid() == 0);
+        Outcome outcome{status, rizo::test::ReadText(dir + "/.out"),
                         rizo::test::ReadText(dir + "/.err")};
         std::filesystem::remove(dir + "/.out");
         std::filesystem::remove(dir + "/.err");
