@@ -8,27 +8,9 @@
 #include <cerrno>
 #include <climits>
 
+#include "filelist/folder_entry.h"
+
 namespace rizo {
-
-namespace {
-
-bool IsDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// DT_UNKNOWN (some file systems) and links need a stat to tell whether they lead to a folder.
-bool LeadsToFolder(const dirent& entry, const std::string& path) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-}  // namespace
 
 FolderWalk::FolderWalk(const std::string& folder, std::vector<ScanFailure>& failures)
     : failed(failures) {
@@ -63,7 +45,7 @@ void FolderWalk::Enter(std::string prefix) {
     Level level{std::move(prefix), {}, 0};
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        if (!IsDot(entry->d_name)) {
+        if (!IsDotEntry(entry->d_name)) {
             std::string name = entry->d_name;
             if (LeadsToFolder(*entry, level.prefix + name)) {
                 name += '/';

@@ -1,4 +1,4 @@
-// Recursive collection of the files under a folder, for Add Folder, dropped folders and -r.
+// Recursive collection of the files under a folder, for Add Folder and dropped folders.
 #include "filelist/folder_scan.h"
 
 #include <dirent.h>
@@ -9,6 +9,8 @@
 #include <set>
 #include <utility>
 
+#include "filelist/folder_entry.h"
+
 namespace rizo {
 namespace {
 
@@ -18,22 +20,6 @@ struct Entry {
     std::string path;
     bool isFolder;
 };
-
-bool IsDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// DT_UNKNOWN (some file systems) and links need a stat to tell whether they lead to a folder.
-bool LeadsToFolder(const dirent& entry, const std::string& path) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 class FolderScan {
 public:
@@ -83,7 +69,7 @@ private:
         const std::string prefix = folder.back() == '/' ? folder : folder + "/";
         errno = 0;
         while (const dirent* entry = readdir(dir)) {
-            if (!IsDot(entry->d_name)) {
+            if (!IsDotEntry(entry->d_name)) {
                 std::string path = prefix + entry->d_name;
                 const bool isFolder = LeadsToFolder(*entry, path);
                 entries.push_back({std::move(path), isFolder});

@@ -1,4 +1,4 @@
-// Recursive collection of the files under a folder, for Add Folder, dropped folders and -r.
+// Recursive collection of the files under a folder, for Add Folder and dropped folders.
 #pragma once
 
 #include <atomic>
