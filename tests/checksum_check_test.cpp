@@ -10,18 +10,8 @@
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using rizo::test::Quoted;
+using Outcome = rizo::test::ShellOutcome;
 
 class ChecksumCheckTest : public ::testing::Test {
 protected:
@@ -46,16 +36,8 @@ protected:
 
     // Runs a shell command in the folder, as user 65534 when `unprivileged` and this is root.
     Outcome Run(const std::string& command, bool unprivileged = true) const {
-        const std::string line = "cd " + Quoted(dir) + " && CLI=" + Quoted(RIZO_CLI_PATH) +
-                                 " && (" + command + ") > .out 2> .err";
-        const int status = rizo::test::RunInChild(
-            [&line] { return ::execl("/bin/sh", "sh", "-c", line.c_str(), nullptr), 127; }, 120,
-            unprivileged && ::geteuid() == 0);
-        Outcome outcome{status, rizo::test::ReadText(dir + "/.out"),
-                        rizo::test::ReadText(dir + "/.err")};
-        std::filesystem::remove(dir + "/.out");
-        std::filesystem::remove(dir + "/.err");
-        return outcome;
+        return rizo::test::RunShell(dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && " + command,
+                                    unprivileged);
     }
 
     // Both programs on the same arguments in the same locale; ours names itself where the tool

@@ -24,36 +24,14 @@ constexpr char kMd5Abc[] = "900150983cd24fb0d6963f7d28e17f72";
 constexpr char kSha1Abc[] = "a9993e364706816aba3e25717850c26c9cd0d89d";
 constexpr char kSha256Abc[] = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using rizo::test::Quoted;
+using Outcome = rizo::test::ShellOutcome;
 
 class CliTest : public ::testing::Test {
 protected:
     // Runs a shell command line in the temporary folder, `$CLI` standing for the program.
     Outcome Shell(const std::string& command) const {
-        const std::string errPath = dir + "/.stderr";
-        std::string line = "cd " + Quoted(dir) + " && CLI=" + Quoted(RIZO_CLI_PATH) + " && " +
-                           command + " 2>" + Quoted(errPath);
-        Outcome outcome;
-        FILE* pipe = popen(line.c_str(), "r");
-        char chunk[4096];
-        for (std::size_t got; (got = fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
-            outcome.out.append(chunk, got);
-        }
-        int raw = pclose(pipe);
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        outcome.err = rizo::test::ReadText(errPath);
-        return outcome;
+        return rizo::test::RunShell(dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && " + command, false);
     }
 
     Outcome Cli(const std::string& arguments) const { return Shell("\"$CLI\" " + arguments); }

@@ -9,11 +9,11 @@
 #include <QMimeData>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "tests/modal_answer.h"
+#include "tests/temp_folder.h"
 #include "ui/clipboard_text.h"
 #include "ui/dropped_items.h"
 #include "ui/file_dialogs.h"
@@ -26,16 +26,14 @@ namespace fs = std::filesystem;
 class FileDialogsTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("rizo_dialogs_" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        std::ofstream(folder / "README") << "x";
-        std::ofstream(folder / "old.txt") << "old";
+        temp.File("README", "x");
+        temp.File("old.txt", "old");
     }
-    void TearDown() override { fs::remove_all(folder); }
     // Where the next dialog opened, before the answer moves it.
     void NoteStartFolder(QFileDialog* dialog) { started = dialog->directory().absolutePath(); }
 
-    fs::path folder;
+    test::TempFolder temp;
+    const fs::path folder = temp.Path().substr(0, temp.Path().size() - 1);
     std::string last;
     QString started;
 };

@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -21,15 +20,15 @@ namespace fs = std::filesystem;
 class FolderScanTest : public testing::Test {
 protected:
     void SetUp() override {
-        root = (fs::temp_directory_path() / ("rizo_scan_" + std::to_string(getpid()))).string();
+        // Open to the unprivileged user that scans a refused folder.
+        chmod(root.c_str(), 0755);
         fs::create_directories(root + "/sub/deeper");
         fs::create_directories(root + "/empty");
         for (const char* name :
              {"/b.txt", "/.hidden", "/sub/c.txt", "/sub/deeper/d.txt", "/\xff\xfe-not-utf8.bin"}) {
-            std::ofstream(root + name) << "x";
+            test::WriteText(root + name, "x");
         }
     }
-    void TearDown() override { fs::remove_all(root); }
 
     std::vector<std::string> Scan(const std::string& folder) const {
         std::vector<std::string> paths;
@@ -37,7 +36,8 @@ protected:
         return paths;
     }
 
-    std::string root;
+    test::TempFolder temp;
+    const std::string root = temp.Path().substr(0, temp.Path().size() - 1);
 };
 
 // Files and folders made in turn, so that however the platform lists them, a folder comes between
@@ -48,7 +48,7 @@ TEST_F(FolderScanTest, SubfoldersAreScannedWhereTheyAreListed) {
     for (const std::string level : {"", "/d1", "/d1/d2"}) {
         for (const char* name : {"/f1", "/d1", "/f2", "/d2", "/f3", "/d3", "/f4"}) {
             const std::string path = tree + level + name;
-            name[1] == 'd' ? fs::create_directories(path) : (std::ofstream(path) << "x", true);
+            name[1] == 'd' ? fs::create_directories(path) : (test::WriteText(path, "x"), true);
         }
     }
     std::vector<std::string> depthFirst;
@@ -122,7 +122,7 @@ TEST_F(FolderScanTest, EveryRealFolderIsEnteredOnceWhicheverLinksLeadToIt) {
                                          fan + std::to_string(level - 1) + link);
         }
     }
-    std::ofstream(fan + "15/end") << "x";
+    test::WriteText(fan + "15/end", "x");
 
     std::map<std::string, int> seen;
     for (const std::string& path : Scan(root)) {

@@ -1,5 +1,5 @@
 // Test helpers: a private temporary folder, whole-file text access, scoped environment values,
-// code run in a child process.
+// code and shell lines run in a child process.
 #pragma once
 
 #include <grp.h>
@@ -91,6 +91,33 @@ inline int RunInChild(const std::function<int()>& body, unsigned seconds, bool a
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// `text` in single quotes for the shell.
+inline std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+struct ShellOutcome {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs `command` with /bin/sh in `dir` (which must not end with "/"), as the unprivileged user
+// when `asNobody` and this is root; what it writes is captured through files in `dir`.
+inline ShellOutcome RunShell(const std::string& dir, const std::string& command, bool asNobody) {
+    const std::string line = "cd " + Quoted(dir) + " && (" + command + ") > .out 2> .err";
+    const int status =
+        RunInChild([&line] { return execl("/bin/sh", "sh", "-c", line.c_str(), nullptr), 127; },
+                   120, asNobody && geteuid() == 0);
+    ShellOutcome outcome{status, ReadText(dir + "/.out"), ReadText(dir + "/.err")};
+    std::filesystem::remove(dir + "/.out");
+    std::filesystem::remove(dir + "/.err");
+    return outcome;
 }
 
 }  // namespace rizo::test
