@@ -18,8 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "filelist/duplicate_groups.h"
+#include "tests/main_frame_fixture.h"
 #include "tests/modal_answer.h"
-#include "tests/temp_folder.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/sort_list_view.h"
@@ -35,7 +35,7 @@ const std::string kRule = std::string(50, '-') + "\r\n";
 
 // Each test has its own per-user folder whose "cfg.ini" sorts new batches and leaves the
 // creation date out of copies (file systems differ in recording it).
-class MainFrameFilesTest : public testing::Test {
+class MainFrameFilesTest : public test::MainFrameFixture {
 protected:
     MainFrameFilesTest() {
         mkdir((temp.Path() + "Dodevovaze Rizodidiz").c_str(), 0700);
@@ -54,10 +54,6 @@ protected:
 
     FileListModel& Rows() { return frame->List().Model(); }
     std::string Cell(int row, int column) { return Rows().CellText(row, column); }
-
-    bool WaitUntilIdle() {
-        return QTest::qWaitFor([this] { return !frame->Busy(); }, 20000);
-    }
 
     // Drops `paths` on the window, named in a URI list with every byte outside ASCII escaped.
     void Drop(const std::vector<std::string>& paths) {
@@ -87,17 +83,6 @@ protected:
         return row < 0 ? "no row" : Cell(row, kColVerdict);
     }
 
-    // A file of 64 GiB without data blocks keeps the worker busy until it is stopped. Its path
-    // sorts before the data folder's.
-    std::string HugeFile() {
-        const std::string path = temp.Path() + "a-huge.bin";
-        test::WriteText(path, "");
-        EXPECT_EQ(truncate(path.c_str(), int64_t{64} << 30), 0);
-        return path;
-    }
-
-    test::TempFolder temp;
-    test::ScopedEnv xdg{"XDG_CONFIG_HOME", temp.Path()};
     std::string data;
     std::unique_ptr<MainFrame> frame;
 };
@@ -109,7 +94,7 @@ TEST_F(MainFrameFilesTest, AddFolderHashesEveryFileAndColoursEqualDigests) {
         static_cast<QDialog*>(dialog)->accept();
     });
     frame->Execute(kCmdAddFolder);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
 
     // Sorted by the full paths' bytes: "." < "a" < "c" < "s" < 0xFF.
     const std::vector<std::vector<std::string>> expected = {
@@ -145,7 +130,7 @@ TEST_F(MainFrameFilesTest, AddFolderHashesEveryFileAndColoursEqualDigests) {
     });
     test::WriteText(data + "abc.txt", "");
     frame->Execute(kCmdAddFolder);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Rows().RowCount(), 5);
     EXPECT_EQ(Cell(1, kColMd5), kMd5Empty);
 }
@@ -155,19 +140,19 @@ TEST_F(MainFrameFilesTest, AStoppedFolderScanAddsNothing) {
     Drop({data});
     EXPECT_TRUE(frame->Busy());
     frame->Execute(kCmdStop);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Rows().RowCount(), 0);
     EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
 }
 
 TEST_F(MainFrameFilesTest, EmptyFolderAddsNoRowButStillEndsABatch) {
     Drop({data + "abc.txt", data + "copy.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     Rows().SetRowBackColour(0, 0x123456);
     Rows().SetRowBackColour(1, 0x123456);
     mkdir((data + "empty").c_str(), 0700);
     Drop({data + "empty"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     // The end of the empty batch marked the duplicates again.
     EXPECT_EQ(Rows().RowCount(), 2);
     EXPECT_EQ(Rows().Colour(0).backColour, DuplicateColour(1));
@@ -176,7 +161,7 @@ TEST_F(MainFrameFilesTest, EmptyFolderAddsNoRowButStillEndsABatch) {
 
 TEST_F(MainFrameFilesTest, DroppedFolderAndFileInsideItGiveOneRowAndNonUtf8NamesSurvive) {
     Drop({data + "sub", data + "sub/z.txt", data + "\xff-raw.bin", data + "missing"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     ASSERT_EQ(Rows().RowCount(), 2);
     EXPECT_EQ(Cell(0, kColFullPath), data + "sub/z.txt");
     EXPECT_EQ(Cell(1, kColFullPath), data + "\xff-raw.bin");
@@ -184,7 +169,7 @@ TEST_F(MainFrameFilesTest, DroppedFolderAndFileInsideItGiveOneRowAndNonUtf8Names
 
     test::WriteText(data + "\xff-raw.bin", "abc");
     frame->Execute(kCmdRefresh);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Cell(1, kColMd5), kMd5Abc);
     EXPECT_EQ(Cell(1, kColSize), "3");
 }
@@ -201,7 +186,7 @@ TEST_F(MainFrameFilesTest, CommandLineNamesAreAddedAsADropOfThemAndHashedAtOnce)
                                         here.native() + "/missing"}));
     frame->DropFiles(arguments.paths);
     EXPECT_TRUE(frame->Busy());
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     // The batch is sorted, as this fixture's settings ask.
     ASSERT_EQ(Rows().RowCount(), 2);
     EXPECT_EQ(Cell(0, kColFullPath), data + "abc.txt");
@@ -224,7 +209,7 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     EXPECT_EQ(Rows().SelectedCount(), 0);
 
     frame->Execute(kCmdStop);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     // The row the stopped batch never reached still names its file: Refresh hashes it, and
     // adding the file again finds it. Both rows say why they have no digest; a stop is no
     // failure to read.
@@ -235,12 +220,12 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
     ASSERT_EQ(truncate(huge.c_str(), 0), 0);
     frame->Execute(kCmdRefresh);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Cell(0, kColSize), "0");
     EXPECT_EQ(Cell(1, kColSize), "3");
     EXPECT_EQ(Cell(1, kColMd5), kMd5Abc);
     Drop({data + "abc.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Rows().RowCount(), 2);
 }
 
@@ -253,12 +238,12 @@ TEST_F(MainFrameFilesTest, FailedRowsSayWhyTheTitleCountsThemAndSelectFailedPick
                               .c_str()),
               0);
     Drop({data + "abc.txt", data + "copy.txt", data + "pipe", data + "deep"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(frame->windowTitle(),
               QString::fromUtf8("1 file and 1 folder could not be read \u2013 Rizodidiz"));
     ASSERT_EQ(unlink((data + "copy.txt").c_str()), 0);
     frame->Execute(kCmdRefresh);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     const std::vector<std::string> reasons = {"", "No such file or directory",
                                               "not a regular file"};
     ASSERT_EQ(Rows().RowCount(), 3);
@@ -274,13 +259,13 @@ TEST_F(MainFrameFilesTest, FailedRowsSayWhyTheTitleCountsThemAndSelectFailedPick
     frame->Execute(kCmdRemoveSelected);
     EXPECT_FALSE(frame->CommandAction(kCmdSelectFailed)->isEnabled());
     frame->Execute(kCmdRefresh);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
 }
 
 TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
     Drop({data + "abc.txt", data + "copy.txt", data + ".hidden"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     frame->Execute(kCmdRemoveSelected);
     EXPECT_EQ(Rows().RowCount(), 3);
     Rows().SetSelected(1, true);
@@ -298,7 +283,7 @@ TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
 
 TEST_F(MainFrameFilesTest, CopyPutsTheTextSaveWritesOnTheClipboard) {
     Drop({data + "abc.txt", data + "\xff-raw.bin"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("before");
     frame->Execute(kCmdCopy);
@@ -327,7 +312,7 @@ TEST_F(MainFrameFilesTest, CopyPutsTheTextSaveWritesOnTheClipboard) {
 
 TEST_F(MainFrameFilesTest, SaveReportsAFailureNamingTheFile) {
     Drop({data + "abc.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     frame->Execute(kCmdSelectAll);
     // A file that grants nobody write permission is refused, also to root.
     const std::string locked = temp.Path();
@@ -353,7 +338,7 @@ TEST_F(MainFrameFilesTest, SaveReportsAFailureNamingTheFile) {
 
 TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhatItLeftOut) {
     Drop({data});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     frame->Execute(kCmdSelectAll);
     // Answers the message box Save shows after writing, when `expectBox`.
     const auto save = [&](const char* filter, const std::string& path, bool expectBox) {
@@ -385,7 +370,7 @@ TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhat
 // A list made by md5sum and sha1sum, with names relative to its folder, dropped with a plain file.
 TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOneMessage) {
     Drop({data + "abc.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(TakeMessage(), "");
     const std::string list = data + "list.md5";
     ASSERT_EQ(std::system(("cd '" + data + "' && md5sum abc.txt copy.txt ./*-raw.bin > list.md5" +
@@ -395,7 +380,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
               0);
     test::WriteText(data + "copy.txt", "abd");
     Drop({list, data + ".hidden"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
 
     const std::pair<std::string, std::string> verdicts[] = {
         {"abc.txt", "OK"},   {"copy.txt", "FAILED"},     {"\xff-raw.bin", "OK"},
@@ -417,7 +402,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
 
     // An ordinary batch clears the verdicts it makes stale and says nothing at its end.
     frame->Execute(kCmdRefresh);
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(VerdictOf(data + "copy.txt"), "");
     EXPECT_EQ(TakeMessage(), "");
 }
@@ -425,7 +410,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
 // A checksum file that yields nothing leaves the list as it was and says why.
 TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
     Drop({data + "abc.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     const std::pair<std::string, std::string> cases[] = {
         {temp.File("empty.sha256", ""), "holds no checksum line"},
         {temp.File("junk.sfv", "no digest here\r\n"), "holds no checksum line"},
@@ -452,7 +437,7 @@ TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
 
 TEST_F(MainFrameFilesTest, CompareWithClipboardSelectsTheRowsOfThatDigest) {
     Drop({data + "abc.txt", data + "copy.txt", data + "sub/z.txt"});
-    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_TRUE(WaitUntilIdle(*frame));
     const std::pair<QString, QString> cases[] = {
         {QString(" %1\n").arg(QString(kMd5Abc).toUpper()),
          "2 rows have the MD5 digest from the clipboard."},

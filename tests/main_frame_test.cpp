@@ -22,8 +22,8 @@
 #include <QToolBar>
 
 #include "settings/settings_store.h"
+#include "tests/main_frame_fixture.h"
 #include "tests/modal_answer.h"
-#include "tests/temp_folder.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/options_dialog.h"
@@ -34,8 +34,8 @@
 namespace rizo {
 namespace {
 
-// Each test runs with its own empty per-user folder, so "cfg.ini" starts absent.
-class MainFrameTest : public ::testing::Test {
+// Each test starts without "cfg.ini".
+class MainFrameTest : public test::MainFrameFixture {
 protected:
     std::string SettingsFile() const { return temp.Path() + "Dodevovaze Rizodidiz/cfg.ini"; }
 
@@ -55,21 +55,10 @@ protected:
         ASSERT_TRUE(frame.Worker().StartWorker());
     }
 
-    // A batch over a sparse file of 64 GiB keeps the window busy until it is stopped.
     void StartLongBatch(MainFrame& frame) {
-        const std::string path = temp.Path() + "huge.bin";
-        test::WriteText(path, "");
-        ASSERT_EQ(truncate(path.c_str(), int64_t{64} << 30), 0);
-        StartBatch(frame, {path});
+        StartBatch(frame, {HugeFile()});
         ASSERT_TRUE(frame.Busy());
     }
-
-    static bool WaitUntilIdle(MainFrame& frame) {
-        return QTest::qWaitFor([&frame] { return !frame.Busy(); }, 10000);
-    }
-
-    test::TempFolder temp;
-    test::ScopedEnv xdg{"XDG_CONFIG_HOME", temp.Path()};
 };
 
 void ShowActive(MainFrame& frame) {
@@ -260,7 +249,7 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
     QGuiApplication::clipboard()->setText("before");
     QTest::keyClick(frame.focusWidget(), Qt::Key_C, Qt::ControlModifier);
     const QString copied = QGuiApplication::clipboard()->text();
-    EXPECT_TRUE(copied.startsWith(QString::fromStdString(temp.Path() + "huge.bin\r\n")))
+    EXPECT_TRUE(copied.startsWith(QString::fromStdString(temp.Path() + "a-huge.bin\r\n")))
         << copied.toStdString();
     bool saveAsked = false;
     AnswerNextModal<QFileDialog>([&saveAsked](QFileDialog* dialog) {
