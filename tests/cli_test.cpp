@@ -44,8 +44,6 @@ protected:
 TEST_F(CliTest, OneDigestGivesTheCoreutilsLineAndSeveralTheTaggedLinesInFixedOrder) {
     const std::string p = abc;
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", std::string(kMd5Abc) + "  " + p + "\n"},
-        {"--sha256", std::string(kSha256Abc) + "  " + p + "\n"},
         {"--crc32 --upper", "352441C2  " + p + "\n"},
         {"--sha1 --md5",
          "MD5 (" + p + ") = " + kMd5Abc + "\nSHA1 (" + p + ") = " + kSha1Abc + "\n"},

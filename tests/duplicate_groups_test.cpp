@@ -77,10 +77,7 @@ TEST(DuplicateGroups, NinetyOneGroupsAreAllNumbered) {
             keys.push_back("k" + std::to_string(key));
         }
     }
-    std::vector<int> groups = Groups(keys);
-    EXPECT_EQ(groups[90], 91);
-    EXPECT_EQ(groups[181], 91);
-    EXPECT_EQ(groups, PairwiseGroups(keys));
+    EXPECT_EQ(Groups(keys), PairwiseGroups(keys));
 }
 
 TEST(DuplicateGroups, FirstEnabledDigestDecides) {
