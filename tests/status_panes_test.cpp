@@ -53,14 +53,16 @@ TEST(StatusPanes, FourEmptyFixedPanesFromTheLeftWithASizeGrip) {
     Window window;
     const int ids[] = {1300, 1301, 1302, 1303};
     const int rightEdges[] = {80, 130, 480, 880};
-    int previousRight = 0;
     for (int pane = 0; pane < 4; ++pane) {
         QLabel* label = window.Pane(ids[pane]);
         ASSERT_NE(label, nullptr);
         EXPECT_TRUE(label->text().isEmpty());
-        EXPECT_EQ(label->width(), rightEdges[pane] - (pane == 0 ? 0 : rightEdges[pane - 1]));
-        EXPECT_GE(label->x(), previousRight);
-        previousRight = label->x() + label->width();
+        // Edges count from where the bar's content starts, inside its own small margin.
+        const QWidget* bar = window.frame.statusBar();
+        const int origin = window.Pane(ids[0])->mapTo(bar, QPoint(0, 0)).x();
+        const int left = label->mapTo(bar, QPoint(0, 0)).x() - origin;
+        EXPECT_EQ(left, pane == 0 ? 0 : rightEdges[pane - 1]) << ids[pane];
+        EXPECT_EQ(left + label->width(), rightEdges[pane]) << ids[pane];
     }
     EXPECT_TRUE(window.frame.statusBar()->isSizeGripEnabled());
 }

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -42,14 +43,21 @@ std::string ProgressText(float lastProgress) {
 
 StatusPanes::StatusPanes(QStatusBar& statusBar) : QObject(&statusBar), bar(statusBar) {
     bar.setSizeGripEnabled(true);
+    // The panes abut from the bar's left edge, so each ends where its width says: the bar's own
+    // layout would put its spacing between them and a margin before the first.
+    auto* row = new QWidget(&bar);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     for (int pane = 0; pane < kPanes; ++pane) {
-        auto* label = new QLabel(&bar);
+        auto* label = new QLabel(row);
         label->setObjectName(QStringLiteral("pane%1").arg(kPaneIds[pane]));
         label->setFixedWidth(kPaneWidths[pane]);
         label->setTextFormat(Qt::PlainText);
-        bar.addWidget(label);
+        layout->addWidget(label);
         panes[pane] = label;
     }
+    bar.addWidget(row);
 }
 
 void StatusPanes::SetPane(Pane pane, const std::string& text) {
