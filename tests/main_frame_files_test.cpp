@@ -379,6 +379,16 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
                               .c_str()),
               0);
     test::WriteText(data + "copy.txt", "abd");
+    // Reading the list is a scan: Stop before its end is handled leaves the list as it was.
+    Drop({list, data + ".hidden"});
+    EXPECT_TRUE(frame->Busy());
+    frame->Execute(kCmdStop);
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    EXPECT_EQ(Rows().RowCount(), 1);
+    EXPECT_FALSE(frame->Settings().HashSHA1);
+    EXPECT_EQ(TakeMessage(), "");
+    EXPECT_EQ(frame->windowTitle(), "Rizodidiz");
+
     Drop({list, data + ".hidden"});
     ASSERT_TRUE(WaitUntilIdle(*frame));
 
@@ -428,6 +438,7 @@ TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
         } else {
             frame->VerifyFiles({path}, {});
         }
+        ASSERT_TRUE(WaitUntilIdle(*frame));
         const QString message = TakeMessage();
         EXPECT_TRUE(message.contains(QString::fromStdString(reason))) << message.toStdString();
         EXPECT_FALSE(frame->Busy());

@@ -177,8 +177,10 @@ MainFrame::~MainFrame() {
     }
     CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths);
     SaveSettings(settings);
-    // The worker's thread posts into the message queue declared after it, so it ends first.
+    // The worker's thread posts into the message queue declared after it, so it ends first; a
+    // scan's thread may still be reading the verification.
     worker.reset();
+    scan.reset();
 }
 
 void MainFrame::CreateFileList() {
@@ -406,6 +408,8 @@ void MainFrame::ScanEnded() {
     if (scan == nullptr) {
         return;
     }
+    // The scan's thread ends before the verification it read goes.
+    std::unique_ptr<Verification> read = std::move(verification);
     const std::unique_ptr<BackgroundScan> ended = std::move(scan);
     batchProgressTimer->stop();
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -414,7 +418,12 @@ void MainFrame::ScanEnded() {
         return;
     }
     worker->PendingPaths = std::move(ended->Paths());
-    CommitPendingAndStart(static_cast<int>(ended->Failures().size()));
+    const auto foldersNotRead = static_cast<int>(ended->Failures().size());
+    if (read) {
+        StartVerification(std::move(read), foldersNotRead);
+    } else {
+        CommitPendingAndStart(foldersNotRead);
+    }
 }
 
 void MainFrame::VerifyChecksumFile() {
@@ -432,14 +441,25 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
     if (Busy()) {
         return;
     }
-    auto run = std::make_unique<Verification>(checksumFiles);
+    verification = std::make_unique<Verification>(checksumFiles);
+    // The window keeps the verification until the scan has ended, and ends the scan first.
+    StartScan([read = verification.get(), plainItems](std::vector<std::string>& paths,
+                                                      ScanControl& control) {
+        read->Read(control.cancelled);
+        if (control.cancelled || read->Paths().empty()) {
+            return std::vector<ScanFailure>{};
+        }
+        paths.assign(read->Paths().begin(), read->Paths().end());
+        return CollectDroppedItems(plainItems, paths, &control);
+    });
+}
+
+void MainFrame::StartVerification(std::unique_ptr<Verification> run, int foldersNotRead) {
     if (run->Paths().empty()) {
         ShowMessage(ErrorLines(*run), true);
+        RefreshCommandStates();
         return;
     }
-    ClearPending(worker->PendingPaths, worker->PendingRows);
-    worker->PendingPaths.assign(run->Paths().begin(), run->Paths().end());
-    const std::vector<ScanFailure> failures = CollectDroppedItems(plainItems, worker->PendingPaths);
     CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
                   settings.AutoSortFileName);
     UpdateFileCount();
@@ -457,7 +477,7 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
     }
     list->SetColumnHidden(kColVerdict, false);
     verification = std::move(run);
-    StartBatch(static_cast<int>(failures.size()));
+    StartBatch(foldersNotRead);
     if (!Busy()) {
         verification.reset();
     }
@@ -852,9 +872,7 @@ void MainFrame::BatchStarted() {
 
 void MainFrame::ShowBatchProgress() {
     if (scan != nullptr) {
-        const std::size_t found = scan->Found();
-        setWindowTitle(QString::fromUtf8(FormatFileSize(found) + (found == 1 ? " file" : " files") +
-                                         " found – " + kTitle));
+        setWindowTitle(QString::fromUtf8(ScanProgressText() + " \u2013 " + kTitle));
         return;
     }
     const BatchCounts counts = worker->Counts();
@@ -863,6 +881,16 @@ void MainFrame::ShowBatchProgress() {
     if (figures.percent) {
         launcherEntry.ShowProgress(*figures.percent / 100.0);
     }
+}
+
+std::string MainFrame::ScanProgressText() const {
+    if (const auto reading = verification ? verification->Reading() : std::nullopt) {
+        const std::size_t slash = reading->file.rfind('/');
+        return "Reading " + reading->file.substr(slash + 1) + " \u00b7 " +
+               FormatFileSize(reading->lines) + (reading->lines == 1 ? " line" : " lines");
+    }
+    const std::size_t found = scan->Found();
+    return FormatFileSize(found) + (found == 1 ? " file" : " files") + " found";
 }
 
 void MainFrame::EndBatchProgress() {

@@ -78,10 +78,12 @@ public:
     void AddFiles();
     void AddFolder();
     void VerifyChecksumFile();
-    // Makes rows of the files the checksum files list (with the plain dropped items as ordinary
-    // rows), switches on the digests they need and hashes them in one batch, after which each
-    // listed row shows its verdict and a message box the overall one. When no checksum file
-    // lists anything, a message box says why and the list stays as it was.
+    // Reads the checksum files and collects the plain dropped items as a folder scan does, on a
+    // thread of its own that Stop cancels, adding nothing. Then makes rows of the listed files
+    // (with the plain items as ordinary rows), switches on the digests they need and hashes them
+    // in one batch, after which each listed row shows its verdict and a message box the overall
+    // one. When no checksum file lists anything, a message box says why and the list stays as it
+    // was.
     void VerifyFiles(const std::vector<std::string>& checksumFiles,
                      const std::vector<std::string>& plainItems);
     void CompareWithClipboard();
@@ -152,7 +154,12 @@ private:
     // Collects the batch on a thread of its own (a folder may hold many thousands of files), then
     // commits and starts it, unless the scan was cancelled: then nothing is added.
     void StartScan(BackgroundScan::Collect collect);
+    // Hands the scan's paths to a new batch, or to the verification it read.
     void ScanEnded();
+    // The rest of VerifyFiles once its checksum files are read and its plain items collected.
+    void StartVerification(std::unique_ptr<Verification> run, int foldersNotRead);
+    // The checksum file being read and its lines read so far, or the files found so far.
+    std::string ScanProgressText() const;
     // The whole batch in the title and on the taskbar entry, while a batch runs; the files found
     // so far while a scan runs.
     void ShowBatchProgress();
@@ -188,7 +195,7 @@ private:
     std::mutex workerMessagesLock;
     std::deque<WorkerMessage> workerMessages;
     LauncherEntry launcherEntry;
-    // The running verification; none during an ordinary batch.
+    // The verification being read or hashed; none during an ordinary scan or batch.
     std::unique_ptr<Verification> verification;
     UrlOpener urlOpener = [](const std::string& address) { return ShellUtil::OpenUrl(address); };
 };

@@ -30,6 +30,8 @@ public:
     const ListedFile& File() const { return file; }
     uint64_t ImproperLine() const { return improperLine; }
     int ReadError() const { return lines.ReadError(); }
+    // Lines read so far, including those read ahead to end a listed file.
+    uint64_t LinesRead() const { return lines.LineNumber(); }
 
 private:
     struct Item {

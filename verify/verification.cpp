@@ -48,13 +48,25 @@ std::string Counted(uint64_t count, const char* one, const char* many) {
 
 }  // namespace
 
-Verification::Verification(const std::vector<std::string>& checksumFiles) {
+Verification::Verification(std::vector<std::string> files) : checksumFiles(std::move(files)) {}
+
+void Verification::Read(const std::atomic<bool>& cancelled) {
     for (const std::string& file : checksumFiles) {
-        Read(file);
+        linesRead = 0;
+        ReadFile(file, cancelled);
+        ++fileBeingRead;
     }
 }
 
-void Verification::Read(const std::string& checksumFile) {
+std::optional<Verification::ReadPoint> Verification::Reading() const {
+    const std::size_t at = fileBeingRead;
+    if (at >= checksumFiles.size()) {
+        return std::nullopt;
+    }
+    return ReadPoint{checksumFiles[at], linesRead.load(std::memory_order_relaxed)};
+}
+
+void Verification::ReadFile(const std::string& checksumFile, const std::atomic<bool>& cancelled) {
     // Not blocking on a FIFO without a writer; regular files ignore the flag.
     const int fd = ::open(checksumFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -65,8 +77,9 @@ void Verification::Read(const std::string& checksumFile) {
     bool listedAny = false;
     bool readFailed = false;
     ChecksumFileReader reader(fd);
-    for (auto event = reader.Next(); event != ChecksumFileReader::Event::kEnd;
+    for (auto event = reader.Next(); event != ChecksumFileReader::Event::kEnd && !cancelled;
          event = reader.Next()) {
+        linesRead.store(reader.LinesRead(), std::memory_order_relaxed);
         if (event == ChecksumFileReader::Event::kReadError) {
             errors.push_back("Cannot read " + checksumFile + ": " + ErrorText(reader.ReadError()) +
                              ".");
@@ -77,23 +90,38 @@ void Verification::Read(const std::string& checksumFile) {
             ++improperLines;
             continue;
         }
-        const ListedFile& file = reader.File();
-        std::string path = Resolved(file.name, folder);
-        auto found = indexOf.find(path);
-        if (found == indexOf.end()) {
-            paths.push_back(std::move(path));
-            digests.emplace_back();
-            found = indexOf.emplace(paths.back(), static_cast<uint32_t>(paths.size() - 1)).first;
-        }
-        std::vector<ListedDigest>& listed = digests[found->second];
-        listed.insert(listed.end(), file.digests.begin(), file.digests.end());
-        AddToSelection(file, needed);
+        Add(Resolved(reader.File().name, folder), reader.File());
         listedAny = true;
     }
     ::close(fd);
     if (!listedAny && !readFailed) {
         errors.push_back(checksumFile + " holds no checksum line in a form this program reads.");
     }
+}
+
+void Verification::Add(std::string path, const ListedFile& file) {
+    auto found = indexOf.find(path);
+    if (found == indexOf.end()) {
+        paths.push_back(std::move(path));
+        listedOf.emplace_back(0, 0);
+        found = indexOf.emplace(paths.back(), static_cast<uint32_t>(paths.size() - 1)).first;
+    }
+    auto& [first, last] = listedOf[found->second];
+    for (const ListedDigest& digest : file.digests) {
+        listed.push_back({PackedDigest(digest), 0});
+        const auto added = static_cast<uint32_t>(listed.size());
+        (last == 0 ? first : listed[last - 1].next) = added;
+        last = added;
+    }
+    AddToSelection(file, needed);
+}
+
+ListedFile Verification::DigestsOf(uint32_t index) const {
+    ListedFile file;
+    for (uint32_t at = listedOf[index].first; at != 0; at = listed[at - 1].next) {
+        file.digests.push_back(listed[at - 1].digest.Unpacked());
+    }
+    return file;
 }
 
 void Verification::Bind(const std::vector<std::string>& batchPaths,
@@ -111,6 +139,7 @@ void Verification::Bind(const std::vector<std::string>& batchPaths,
         indexOfRow[row] = found->second + 1;
     }
     indexOf = {};
+    paths = {};
 }
 
 std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {
@@ -118,10 +147,10 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
     if (at >= indexOfRow.size() || indexOfRow[at] == 0) {
         return std::nullopt;
     }
-    const ListedFile listed{{}, std::move(digests[indexOfRow[at] - 1])};
+    const ListedFile file = DigestsOf(indexOfRow[at] - 1);
     indexOfRow[at] = 0;
     --unjudged;
-    switch (FileVerdict(listed, entry)) {
+    switch (FileVerdict(file, entry)) {
         case Verdict::kOk:
             ++ok;
             return "OK";

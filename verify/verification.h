@@ -2,6 +2,7 @@
 // once the batch that hashes them has read it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -13,16 +14,30 @@
 #include "engine/file_entry.h"
 #include "engine/hash_selection.h"
 #include "verify/listed_file.h"
+#include "verify/packed_digest.h"
 
 namespace rizo {
 
 class Verification {
 public:
-    // Reads the checksum files. Relative names are taken relative to the folder of the file that
-    // lists them; a path listed several times is checked once against every digest listed for it.
-    explicit Verification(const std::vector<std::string>& checksumFiles);
+    // Where reading has got to: the checksum file being read and how many of its lines are read.
+    struct ReadPoint {
+        const std::string& file;
+        uint64_t lines = 0;
+    };
 
-    // The listed paths, each once, in the order first listed.
+    // Nothing is read yet. Relative names are taken relative to the folder of the file that lists
+    // them; a path listed several times is checked once against every digest listed for it.
+    explicit Verification(std::vector<std::string> files);
+
+    // Reads the checksum files, on any one thread. When `cancelled` turns true it stops early and
+    // what it has read is of no use.
+    void Read(const std::atomic<bool>& cancelled);
+    // Any thread, from construction until Read ends; nothing after that.
+    std::optional<ReadPoint> Reading() const;
+
+    // Once read and until the rows are bound: the listed paths, each once, in the order first
+    // listed.
     const std::deque<std::string>& Paths() const { return paths; }
     // Why a checksum file gave nothing: it cannot be read, or no line of it has a known form.
     const std::vector<std::string>& Errors() const { return errors; }
@@ -42,13 +57,26 @@ public:
     bool AllOk() const;
 
 private:
-    void Read(const std::string& checksumFile);
+    struct Listed {
+        PackedDigest digest;
+        // 1 + the index of the next digest listed for the same path; 0 for its last.
+        uint32_t next = 0;
+    };
 
-    // A deque, so the map's keys, which view its texts, stay valid as it grows.
+    void ReadFile(const std::string& checksumFile, const std::atomic<bool>& cancelled);
+    void Add(std::string path, const ListedFile& file);
+    ListedFile DigestsOf(uint32_t index) const;
+
+    const std::vector<std::string> checksumFiles;
+    std::atomic<std::size_t> fileBeingRead = 0;
+    std::atomic<uint64_t> linesRead = 0;
+    // Dropped once the rows are bound. A deque, so the map's keys, which view its texts, stay
+    // valid as it grows.
     std::deque<std::string> paths;
-    // The digests listed for paths[i]; emptied once judged.
-    std::vector<std::vector<ListedDigest>> digests;
     std::unordered_map<std::string_view, uint32_t> indexOf;
+    // The digests listed for all paths, and for paths[i] 1 + the index of its first and last.
+    std::vector<Listed> listed;
+    std::vector<std::pair<uint32_t, uint32_t>> listedOf;
     std::vector<std::string> errors;
     // For each row, 1 + the index of its listed path; 0 for a row not checked.
     std::vector<uint32_t> indexOfRow;

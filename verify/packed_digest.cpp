@@ -1,0 +1,32 @@
+// A listed digest kept as its bytes.
+#include "verify/packed_digest.h"
+
+#include <span>
+
+#include "engine/value_format.h"
+
+namespace rizo {
+namespace {
+
+uint8_t HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<uint8_t>(c - '0');
+    }
+    return static_cast<uint8_t>((c | 0x20) - 'a' + 10);
+}
+
+}  // namespace
+
+PackedDigest::PackedDigest(const ListedDigest& digest) : kind(digest.kind) {
+    for (std::size_t i = 0; i + 1 < digest.hex.size() && i / 2 < bytes.size(); i += 2) {
+        bytes[i / 2] =
+            static_cast<uint8_t>(HexValue(digest.hex[i]) << 4 | HexValue(digest.hex[i + 1]));
+    }
+}
+
+ListedDigest PackedDigest::Unpacked() const {
+    const std::span<const unsigned char> used(bytes.data(), HexLength(kind) / 2);
+    return {kind, FormatDigestHex(used, false), 0};
+}
+
+}  // namespace rizo
