@@ -379,6 +379,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
                               .c_str()),
               0);
     test::WriteText(data + "copy.txt", "abd");
+    ASSERT_EQ(std::system(("cd '" + data + "' && sha1sum --tag copy.txt >> list.md5").c_str()), 0);
     // Reading the list is a scan: Stop before its end is handled leaves the list as it was.
     Drop({list, data + ".hidden"});
     EXPECT_TRUE(frame->Busy());
@@ -393,8 +394,8 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
     ASSERT_TRUE(WaitUntilIdle(*frame));
 
     const std::pair<std::string, std::string> verdicts[] = {
-        {"abc.txt", "OK"},   {"copy.txt", "FAILED"},     {"\xff-raw.bin", "OK"},
-        {"sub/z.txt", "OK"}, {"missing.txt", "MISSING"}, {"sub", "UNREADABLE: Is a directory"},
+        {"abc.txt", "OK"},   {"copy.txt", "FAILED (MD5)"}, {"\xff-raw.bin", "OK"},
+        {"sub/z.txt", "OK"}, {"missing.txt", "MISSING"},   {"sub", "UNREADABLE: Is a directory"},
         {".hidden", ""},     {"list.md5", "no row"}};
     for (const auto& [name, verdict] : verdicts) {
         EXPECT_EQ(VerdictOf(data + name), verdict) << name;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -40,6 +41,24 @@ std::string Resolved(const std::string& name, const std::string& folder) {
 std::string WhyUnreadable(const FileEntry& entry) {
     const std::string reason = OutcomeReason(entry);
     return reason.empty() ? "a listed digest could not be computed" : reason;
+}
+
+// " (SHA1)", naming the digests that differ, for a file listed with several; "" for one listed
+// with one, whose verdict says it all.
+std::string DifferingDigests(const ListedFile& file, const FileEntry& entry) {
+    if (file.digests.size() < 2) {
+        return "";
+    }
+    std::array<bool, 4> named{};
+    std::string names;
+    for (const ListedDigest& digest : file.digests) {
+        bool& done = named[static_cast<std::size_t>(digest.kind)];
+        if (!done && !DigestMatches(digest, entry)) {
+            names += (names.empty() ? "" : ", ") + std::string(KindName(digest.kind));
+            done = true;
+        }
+    }
+    return " (" + names + ")";
 }
 
 std::string Counted(uint64_t count, const char* one, const char* many) {
@@ -156,7 +175,7 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
             return "OK";
         case Verdict::kFailed:
             ++failed;
-            return "FAILED";
+            return "FAILED" + DifferingDigests(file, entry);
         case Verdict::kMissing:
             ++missing;
             return "MISSING";

@@ -46,7 +46,8 @@ public:
 
     // Ties the listed paths to the rows the batch hashes them in; other paths are left alone.
     void Bind(const std::vector<std::string>& batchPaths, const std::vector<int32_t>& batchRows);
-    // The verdict of a bound row's result: "OK", "FAILED", "MISSING" or "UNREADABLE: " and why.
+    // The verdict of a bound row's result: "OK", "FAILED" (with the differing digests named, such
+    // as "FAILED (SHA1)", when several are listed), "MISSING" or "UNREADABLE: " and why.
     // Nothing for a row this verification does not check.
     std::optional<std::string> Judge(int32_t row, const FileEntry& entry);
 
