@@ -67,6 +67,9 @@ QEvent::Type WorkerMessagesEventType() {
 
 // How long the window handles worker messages before it lets the event loop turn.
 constexpr qint64 kWorkerMessagesSliceMs = 20;
+// How long the worker's messages gather after a handling before the next one. Waking this thread
+// for every small file hashed cost more than the file, and a repaint shows them all anyway.
+constexpr int kWorkerMessagesGatherMs = 20;
 
 // What went wrong with the checksum files, one line each.
 QString ErrorLines(const Verification& run) {
@@ -156,6 +159,10 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     batchProgressTimer = new QTimer(this);
     batchProgressTimer->setInterval(kBatchProgressEveryMs);
     connect(batchProgressTimer, &QTimer::timeout, this, &MainFrame::ShowBatchProgress);
+    workerMessagesTimer = new QTimer(this);
+    workerMessagesTimer->setSingleShot(true);
+    workerMessagesTimer->setInterval(kWorkerMessagesGatherMs);
+    connect(workerMessagesTimer, &QTimer::timeout, this, &MainFrame::HandleWorkerMessages);
     // Escape cancels a folder scan, as Stop does; it leaves a running batch alone.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
         if (scan != nullptr) {
@@ -732,11 +739,10 @@ void MainFrame::Post(int message, int64_t wParam, int64_t lParam) {
     bool wake = false;
     {
         std::lock_guard lock(workerMessagesLock);
-        wake = workerMessages.empty();
+        wake = !workerWakePending;
+        workerWakePending = true;
         workerMessages.push_back({message, wParam, lParam});
     }
-    // One event wakes this thread for all that queue up until it is handled: an event per message
-    // cost more than hashing a small file.
     if (wake) {
         QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
     }
@@ -747,6 +753,11 @@ void MainFrame::HandleWorkerMessages() {
     {
         std::lock_guard lock(workerMessagesLock);
         taken.swap(workerMessages);
+        // Nothing came since the last handling: the next message wakes this thread at once.
+        workerWakePending = !taken.empty();
+    }
+    if (taken.empty()) {
+        return;
     }
     QElapsedTimer spent;
     spent.start();
@@ -776,6 +787,7 @@ void MainFrame::HandleWorkerMessages() {
     if (progressOwed && !closing) {
         HandleWorkerMessage(UM_HASH_PROGRESS, 0, 0);
     }
+    workerMessagesTimer->start();
 }
 
 void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam) {

@@ -194,6 +194,11 @@ private:
     // Posted by the worker's thread, handled on this one.
     std::mutex workerMessagesLock;
     std::deque<WorkerMessage> workerMessages;
+    // Set, under the lock, from the message that wakes this thread until a handling finds the
+    // queue empty: the messages posted meanwhile wake nothing.
+    bool workerWakePending = false;
+    // Lets the worker's messages gather for a moment after each handling.
+    QTimer* workerMessagesTimer = nullptr;
     LauncherEntry launcherEntry;
     // The verification being read or hashed; none during an ordinary scan or batch.
     std::unique_ptr<Verification> verification;
