@@ -457,6 +457,8 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
             return std::vector<ScanFailure>{};
         }
         paths.assign(read->Paths().begin(), read->Paths().end());
+        // The title counts the listed files too, as files the batch will hash.
+        control.found = paths.size();
         return CollectDroppedItems(plainItems, paths, &control);
     });
 }
