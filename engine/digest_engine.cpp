@@ -198,7 +198,7 @@ void DigestEngine::TakeFile(int fd, uint64_t size) {
     file = fd;
     fileSize = size;
     // The hint widens the kernel's read-ahead across blocks; a file of one block has none.
-    if (fileSize > bufferSize) {
+    if (fileSize > blockSize) {
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
 }
@@ -280,16 +280,16 @@ bool DigestEngine::ReadBlock(std::size_t& count, bool& fed) {
 }
 
 bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size_t& got) {
-    // Every block but the last is exactly bufferSize bytes. Once the size taken at open is
+    // Every block but the last is exactly blockSize bytes. Once the size taken at open is
     // reached the block ends without asking for more; the next block's first read finds the end
     // or picks up a file that grew. So a small file takes two reads, not three.
     got = 0;
     const uint64_t done = bytesDone + count;
     const bool sizeReached = fileSize != 0 && done == fileSize;
-    if (count == bufferSize || (count > 0 && sizeReached)) {
+    if (count == blockSize || (count > 0 && sizeReached)) {
         return true;
     }
-    const std::size_t want = std::min<std::size_t>(kPieceSize, bufferSize - count);
+    const std::size_t want = std::min<std::size_t>(kPieceSize, blockSize - count);
     // A read may return less than asked (a signal, a network file system): the piece is filled.
     while (got < want && (got == 0 || fileSize == 0 || done + got != fileSize)) {
         ssize_t bytes = ReadSome(target + got, want - got);

@@ -57,6 +57,9 @@ public:
     // How the engine reads from a file descriptor; ::read unless a test brings its own.
     using ReadCall = std::function<ssize_t(int fd, void* buffer, std::size_t count)>;
     void SetReadCall(ReadCall call) { readCall = std::move(call); }
+    // ReadNext reads at most `size` bytes (at least 1) instead of kBufferSize, so that a small file
+    // takes as many blocks, and progress steps, as a large one.
+    void SetBlockSize(uint32_t size) { blockSize = size; }
     // A block ends early, between two pieces, once `flag` is set; null for never.
     void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
 
@@ -149,7 +152,7 @@ private:
     };
     // Two pieces; allocated once.
     std::unique_ptr<Page[]> buffer;
-    uint32_t bufferSize = kBufferSize;
+    uint32_t blockSize = kBufferSize;
     // Last, so its helpers end before the hash objects they feed.
     DigestLanes lanes;
 };

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <optional>
 #include <sstream>
 
@@ -148,10 +148,12 @@ protected:
     RecordingHost host;
     // How each engine reads that the worker makes from now on; ::read when empty.
     DigestEngine::ReadCall readCall;
+    uint32_t blockSize = DigestEngine::kBufferSize;
     const BatchWorker::EngineMaker makeEngine = [this] {
         auto engine = std::make_unique<DigestEngine>();
         engine->AcquireProvider(false, false);
         engine->SetReadCall(readCall);
+        engine->SetBlockSize(blockSize);
         return engine;
     };
     BatchWorker worker{makeEngine, settings, poster, host};
@@ -201,6 +203,29 @@ TEST_F(BatchWorkerTest, EachKindOfFilePostsItsProgressThenItsResult) {
         EXPECT_EQ(entry.outcome, c.size ? FileOutcome::kRead : FileOutcome::kNotOpened);
     }
     EXPECT_EQ(Trace(Run({})), "b");
+}
+
+// Read in 2,501 blocks of 0.04 percentage points each, a file posts its progress once per tenth of
+// a point, at the first block in each new tenth: 1,000 times, not 2,501.
+TEST_F(BatchWorkerTest, ProgressIsPostedAtEachNewTenthOfAPercentagePointOnly) {
+    blockSize = 4096;
+    BatchWorker smallBlocks{makeEngine, settings, poster, host};
+    poster.worker = host.worker = &smallBlocks;
+    smallBlocks.PendingPaths = {Sparse("blocks", 2500 * 4096 + 1)};
+    smallBlocks.PendingRows = {0};
+    ASSERT_TRUE(smallBlocks.StartWorker());
+    std::vector<int> tenths;
+    for (const Posted& posted : poster.Messages(true)) {
+        if (posted.message == UM_HASH_PROGRESS) {
+            tenths.push_back(static_cast<int>(posted.progress * 10.0f));
+        }
+    }
+    smallBlocks.FinishBatch();
+    std::vector<int> expected(1000);
+    std::iota(expected.begin(), expected.end(), 1);
+    // The read that finds the end, then the file's last report.
+    expected.insert(expected.end(), {0, 0});
+    EXPECT_EQ(tenths, expected);
 }
 
 TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) {
