@@ -1,4 +1,4 @@
-// Text forms of sizes, digests, CRCs and file times.
+// Text forms of sizes and file times.
 #include "engine/value_format.h"
 
 #include <gtest/gtest.h>
@@ -26,16 +26,6 @@ TEST(ValueFormat, SizesAreGroupedByCommaEveryThreeDigitsFromTheRight) {
     }
     EXPECT_EQ(GroupThousands("", ","), "");
     EXPECT_EQ(GroupThousands("1234567", "<>"), "1<>234<>567");
-}
-
-TEST(ValueFormat, HexKeepsLeadingZerosAndUppercaseChangesOnlyLetters) {
-    const std::vector<unsigned char> bytes = {0x00, 0x0f, 0xa0, 0x9b, 0xff};
-    EXPECT_EQ(FormatDigestHex(bytes, false), "000fa09bff");
-    EXPECT_EQ(FormatDigestHex(bytes, true), "000FA09BFF");
-    EXPECT_EQ(FormatDigestHex({}, true), "");
-    EXPECT_EQ(FormatCrc32(0, false), "00000000");
-    EXPECT_EQ(FormatCrc32(0xABCD, false), "0000abcd");
-    EXPECT_EQ(FormatCrc32(0xCBF43926, true), "CBF43926");
 }
 
 TEST(ValueFormat, TimesAreLocalWithDaylightSavingOfTheirOwnDateAndCutToTheMinute) {
