@@ -48,8 +48,20 @@ struct LinkFixture {
     }
 };
 
-TEST(HyperLink, TurnsPurpleOnlyAfterAnOpenThatSucceededAndStaysSo) {
+// Only the text underlines and shows the hand; the link is no tab stop. It turns purple only after
+// an open that succeeded, and stays so.
+TEST(HyperLink, HoverAndColourFollowTheTextAndTheOpens) {
     LinkFixture f;
+    EXPECT_EQ(f.link->toolTip(), QStringLiteral("https://example.org/a"));
+    EXPECT_FALSE(f.link->focusPolicy() & Qt::TabFocus);
+    for (const bool inside : {true, false, true}) {
+        SendMouse(*f.link, QEvent::MouseMove, f.Point(inside));
+        EXPECT_EQ(f.link->Hovered(), inside);
+        EXPECT_EQ(f.link->cursor().shape(), inside ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.link, &leave);
+    EXPECT_FALSE(f.link->Hovered());
     for (const auto& [answer, colour] :
          {std::pair{false, QColor(0, 0, 255)}, std::pair{true, QColor(128, 0, 128)},
           std::pair{false, QColor(128, 0, 128)}}) {
@@ -83,20 +95,6 @@ TEST(HyperLink, OpensOnPressAndReleaseInsideTheTextOrOnSpaceAndEnter) {
         QTest::keyClick(f.link, key);
         EXPECT_EQ(f.opens, opens) << key;
     }
-}
-
-TEST(HyperLink, OnlyTheTextUnderlinesAndShowsTheHandAndTheLinkIsNoTabStop) {
-    LinkFixture f;
-    EXPECT_EQ(f.link->toolTip(), QStringLiteral("https://example.org/a"));
-    EXPECT_FALSE(f.link->focusPolicy() & Qt::TabFocus);
-    for (const bool inside : {true, false, true}) {
-        SendMouse(*f.link, QEvent::MouseMove, f.Point(inside));
-        EXPECT_EQ(f.link->Hovered(), inside);
-        EXPECT_EQ(f.link->cursor().shape(), inside ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    }
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(f.link, &leave);
-    EXPECT_FALSE(f.link->Hovered());
 }
 
 TEST(OpenUrl, FallsBackToTheBrowserAndSaysWhetherEitherWorked) {
@@ -272,7 +270,9 @@ TEST(OptionsDialog, DelimiterOutsideTheListIsKeptUntilTheUserChooses) {
     }
 }
 
-TEST(OptionsDialog, OpensCentredWithFocusOnOkAndTabsInTemplateOrder) {
+// Every control's text fits its box in the font in use, and the group frame lies under the boxes
+// it surrounds, so clicks reach them.
+TEST(OptionsDialog, OpensCentredWithFocusOnOkTabsInTemplateOrderAndEveryTextFits) {
     Owner owner;
     ProgramSettings settings;
     WithModal<OptionsDialog>(
@@ -290,25 +290,21 @@ TEST(OptionsDialog, OpensCentredWithFocusOnOkAndTabsInTemplateOrder) {
             EXPECT_EQ(order,
                       QStringList({"OK", "Cancel", kBoxes[0], kBoxes[1], kBoxes[2], kBoxes[3],
                                    "QComboBox", kBoxes[4], kBoxes[5], kBoxes[6], "OK"}));
+            for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+                EXPECT_GE(button->width(), button->sizeHint().width())
+                    << button->text().toStdString();
+                EXPECT_GE(button->height(), button->fontMetrics().height())
+                    << button->text().toStdString();
+            }
+            for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+                EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            }
+            for (const char* text : kBoxes) {
+                const QCheckBox* box = Find<QCheckBox>(dialog, text);
+                EXPECT_EQ(dialog.childAt(box->geometry().topLeft() + QPoint(5, box->height() / 2)),
+                          box);
+            }
         });
-}
-
-// Every control's text fits its box in the font in use, and the group frame lies under the boxes
-// it surrounds, so clicks reach them.
-TEST(OptionsDialog, EveryTextFitsItsControlAndTheBoxesTakeClicks) {
-    OptionsDialog dialog{ProgramSettings()};
-    dialog.show();
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
-        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
-        EXPECT_GE(button->height(), button->fontMetrics().height()) << button->text().toStdString();
-    }
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-    }
-    for (const char* text : kBoxes) {
-        const QCheckBox* box = Find<QCheckBox>(dialog, text);
-        EXPECT_EQ(dialog.childAt(box->geometry().topLeft() + QPoint(5, box->height() / 2)), box);
-    }
 }
 
 }  // namespace

@@ -76,7 +76,6 @@ TEST(SortListView, ShowsReportColumnsWithSettingsWidths) {
 TEST(SortListView, HeaderClicksSortAscendingThenDescendingThenAscending) {
     ShownList list;
     list.AddSizes({"999", "1,000", "20"});
-    list.view.SetRowBackColour(0, 0xFFCBCB);
     struct Click {
         int column;
         std::vector<std::string> sizes;
@@ -96,34 +95,27 @@ TEST(SortListView, HeaderClicksSortAscendingThenDescendingThenAscending) {
         EXPECT_EQ(header->sortIndicatorSection(), click.column);
         EXPECT_EQ(header->sortIndicatorOrder(),
                   click.direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
-        for (int row = 0; row < 3; ++row) {
-            EXPECT_EQ(list.model().Colour(row).isSet,
-                      list.model().CellText(row, kColSize) == "999");
-        }
     }
 }
 
-TEST(SortListView, HeaderClickWhileNotSortableChangesNothing) {
-    ShownList list;
-    list.AddSizes({"b", "a"});
-    list.view.SetSortable(false);
-    const int noArrow = list.view.horizontalHeader()->sortIndicatorSection();
-    list.ClickHeader(kColSize);
-    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"b", "a"}));
-    EXPECT_EQ(list.view.SortColumn(), -1);
-    EXPECT_EQ(list.view.SortDirection(), 0);
-    EXPECT_EQ(list.view.horizontalHeader()->sortIndicatorSection(), noArrow);
-    list.view.SetSortable(true);
-    list.ClickHeader(kColSize);
-    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"a", "b"}));
-}
-
-TEST(SortListView, HeaderClickOnEmptyListRemembersColumnAndDirection) {
+// Clicks on an empty list set the column and direction that the next rows are sorted by; while
+// the list is not sortable, a click changes neither them nor the arrow.
+TEST(SortListView, HeaderClickOnEmptyListCountsAndWhileNotSortableChangesNothing) {
     ShownList list;
     list.ClickHeader(kColMd5);
     list.ClickHeader(kColMd5);
     EXPECT_EQ(list.view.SortColumn(), kColMd5);
     EXPECT_EQ(list.view.SortDirection(), -1);
+    list.AddSizes({"b", "a"});
+    list.view.SetSortable(false);
+    list.ClickHeader(kColSize);
+    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(list.view.SortColumn(), kColMd5);
+    EXPECT_EQ(list.view.SortDirection(), -1);
+    EXPECT_EQ(list.view.horizontalHeader()->sortIndicatorSection(), kColMd5);
+    list.view.SetSortable(true);
+    list.ClickHeader(kColSize);
+    EXPECT_EQ(list.Column(kColSize), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(SortListView, HiddenColumnKeepsItsWidthAndCannotBeResized) {
