@@ -158,24 +158,14 @@ TEST_F(MainFrameTest, MenuPromptsShowOnlyWhileAMenuIsOpen) {
     options->hide();
 }
 
-TEST_F(MainFrameTest, DigestTogglesFlipTheirSettingAndCheckWithoutEnablingCopyWithoutSelection) {
-    MainFrame frame;
-    frame.CommandAction(kCmdHashSha1)->trigger();
-    EXPECT_TRUE(frame.Settings().HashSHA1);
-    EXPECT_TRUE(frame.CommandAction(kCmdHashSha1)->isChecked());
-    EXPECT_FALSE(frame.CommandAction(kCmdCopySha1)->isEnabled());
-
-    frame.CommandAction(kCmdHashMd5)->trigger();
-    EXPECT_FALSE(frame.Settings().HashMD5);
-    EXPECT_FALSE(frame.CommandAction(kCmdHashMd5)->isChecked());
-}
-
 TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     {
         MainFrame frame;
         frame.setGeometry(40, 60, 1000, 600);
         frame.Execute(kCmdUppercase);
-        frame.Execute(kCmdHashCrc32);
+        frame.CommandAction(kCmdHashCrc32)->trigger();
+        EXPECT_TRUE(frame.CommandAction(kCmdHashCrc32)->isChecked());
+        EXPECT_FALSE(frame.CommandAction(kCmdCopyCrc32)->isEnabled()) << "nothing is selected";
         frame.Execute(kCmdAlwaysOnTop);
         frame.List().setColumnWidth(kColFilename, 321);
         frame.List().setColumnWidth(kColFullPath, 123);
@@ -212,7 +202,7 @@ TEST_F(MainFrameTest, SettingsFileAtCloseHoldsRectangleColumnWidthsAndToggles) {
     EXPECT_EQ(again.List().columnWidth(kColSha1), 420);
 }
 
-TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
+TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToActAndTheRestAct) {
     MainFrame frame;
     ShowActive(frame);
     StartLongBatch(frame);
@@ -223,8 +213,7 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
                          kCmdHashSha1, kCmdHashCrc32, kCmdHashSha256}) {
         EXPECT_FALSE(frame.CommandAction(id)->isEnabled()) << id;
     }
-    for (const int id : {kCmdStop, kCmdSelectAll, kCmdSelectNone, kCmdAlwaysOnTop, kCmdExit,
-                         kCmdHelpTopics, kCmdAbout}) {
+    for (const int id : {kCmdStop, kCmdSelectAll, kCmdSelectNone, kCmdAlwaysOnTop, kCmdExit}) {
         EXPECT_TRUE(frame.CommandAction(id)->isEnabled()) << id;
     }
 
@@ -257,11 +246,34 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToAct) {
     QTest::keyClick(frame.focusWidget(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(saveAsked);
 
+    // Help pages, F1 and About act as well.
+    std::vector<std::string> opened;
+    frame.SetUrlOpener([&opened](const std::string& address) {
+        opened.push_back(address);
+        return false;
+    });
+    ShowActive(frame);
+    frame.List().setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    for (const int id : {kCmdHelpTopics, kCmdHomePage, kCmdSupport}) {
+        frame.CommandAction(id)->trigger();
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{WebLinks::kHelpIndex, WebLinks::kHelpIndex,
+                                                WebLinks::kMakerHome, WebLinks::kSupport}));
+    bool aboutShown = false;
+    AnswerNextModal<AboutDialog>([&aboutShown](AboutDialog* dialog) {
+        aboutShown = true;
+        dialog->close();
+    });
+    frame.CommandAction(kCmdAbout)->trigger();
+    EXPECT_TRUE(aboutShown);
+
     frame.Execute(kCmdStop);
     EXPECT_TRUE(WaitUntilIdle(frame));
     EXPECT_TRUE(frame.CommandAction(kCmdHashSha1)->isEnabled());
 }
 
+// Closing while idle is by Exit, which posts the close request rather than closing at once.
 TEST_F(MainFrameTest, ClosingAsksOnlyWhileBusyAndOnlyYesStopsAndCloses) {
     struct Case {
         bool busy;
@@ -287,7 +299,13 @@ TEST_F(MainFrameTest, ClosingAsksOnlyWhileBusyAndOnlyYesStopsAndCloses) {
                 box->button(c.answer)->click();
             });
         }
-        frame.close();
+        if (c.busy) {
+            frame.close();
+        } else {
+            frame.Execute(kCmdExit);
+            EXPECT_TRUE(frame.isVisible()) << "Exit posts the close request";
+            EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame.isVisible(); }, 5000));
+        }
         EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(frame.isVisible(), !c.closed);
         EXPECT_EQ(frame.Worker().StopRequested(), c.busy && c.closed);
@@ -298,59 +316,21 @@ TEST_F(MainFrameTest, ClosingAsksOnlyWhileBusyAndOnlyYesStopsAndCloses) {
     }
 }
 
-TEST_F(MainFrameTest, ExitClosesTheWindowWhenIdle) {
+// What Cancel leaves alone is the dialog's own test; the window hands over its own settings.
+TEST_F(MainFrameTest, OptionsOkTakesTheEditsOver) {
     MainFrame frame;
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    frame.Execute(kCmdExit);
-    EXPECT_TRUE(frame.isVisible()) << "the close request is posted, not handled at once";
-    EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame.isVisible(); }, 5000));
-}
-
-TEST_F(MainFrameTest, OptionsOkTakesTheEditsOverAndCancelDropsThem) {
-    for (const bool ok : {true, false}) {
-        MainFrame frame;
-        const ProgramSettings before = frame.Settings();
-        AnswerNextModal<OptionsDialog>([ok](OptionsDialog* dialog) {
-            for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-                if (box->text() == "Folder") {
-                    box->click();
-                }
+    ProgramSettings expected = frame.Settings();
+    expected.IncFolder = !expected.IncFolder;
+    AnswerNextModal<OptionsDialog>([](OptionsDialog* dialog) {
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            if (box->text() == "Folder") {
+                box->click();
             }
-            QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        frame.Execute(kCmdOptions);
-        ProgramSettings expected = before;
-        expected.IncFolder = ok != before.IncFolder;
-        EXPECT_EQ(frame.Settings(), expected) << ok;
-    }
-}
-
-TEST_F(MainFrameTest, HelpPagesF1AndAboutWorkWhileBusy) {
-    MainFrame frame;
-    std::vector<std::string> opened;
-    frame.SetUrlOpener([&opened](const std::string& address) {
-        opened.push_back(address);
-        return false;
+        }
+        QTest::keyClick(dialog, Qt::Key_Return);
     });
-    ShowActive(frame);
-    StartLongBatch(frame);
-    frame.List().setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-    for (const int id : {kCmdHelpTopics, kCmdHomePage, kCmdSupport}) {
-        frame.CommandAction(id)->trigger();
-    }
-    EXPECT_EQ(opened, (std::vector<std::string>{WebLinks::kHelpIndex, WebLinks::kHelpIndex,
-                                                WebLinks::kMakerHome, WebLinks::kSupport}));
-    bool aboutShown = false;
-    AnswerNextModal<AboutDialog>([&aboutShown](AboutDialog* dialog) {
-        aboutShown = true;
-        dialog->close();
-    });
-    frame.CommandAction(kCmdAbout)->trigger();
-    EXPECT_TRUE(aboutShown);
-    frame.Execute(kCmdStop);
-    EXPECT_TRUE(WaitUntilIdle(frame));
+    frame.Execute(kCmdOptions);
+    EXPECT_EQ(frame.Settings(), expected);
 }
 
 // Without a display, so any attempt at a window would end in the message naming xvfb-run.
