@@ -78,17 +78,13 @@ TEST(BatchProgress, SpeedAndTimeLeftAppearAfterHalfASecondAndFollowChangesSmooth
         later = progress.Sample(t0 + t, Counts(3, 10, done, uint64_t{1} << 40));
     }
     EXPECT_NEAR(*later.bytesPerSecond, 40'000'000.0, 2'000'000.0);
-}
-
-TEST(BatchProgress, NoTimeLeftWithoutATotalOrWhileNothingMoves) {
-    BatchProgress progress;
-    progress.Start(t0);
-    EXPECT_FALSE(progress.Sample(t0 + 1s, Counts(0, 5, 1000, 0, false)).timeLeft);
+    // No time left without a total, nor while nothing moves.
+    EXPECT_FALSE(progress.Sample(t0 + 13s, Counts(3, 10, done, 0, false)).timeLeft);
     BatchProgress stalled;
     stalled.Start(t0);
-    const BatchFigures figures = stalled.Sample(t0 + 1s, Counts(0, 5, 0, 1000));
-    EXPECT_EQ(figures.bytesPerSecond, 0.0);
-    EXPECT_FALSE(figures.timeLeft);
+    const BatchFigures still = stalled.Sample(t0 + 1s, Counts(0, 5, 0, 1000));
+    EXPECT_EQ(still.bytesPerSecond, 0.0);
+    EXPECT_FALSE(still.timeLeft);
 }
 
 TEST(BatchProgress, Texts) {
