@@ -176,8 +176,6 @@ TEST(AboutDialog, NamesProgramVersionAndMakerOpensCentredOnOkAndClosesEveryWay) 
                 EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About"));
                 owner.ExpectCentredOver(dialog);
                 EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>(dialog, "OK"));
-                QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
-                EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>(dialog, "OK"));
                 QString text;
                 bool icon = false;
                 for (const QLabel* label : dialog.findChildren<QLabel*>()) {

@@ -1,4 +1,4 @@
-// The platform pieces of the file commands: dialogs, drop names, clipboard.
+// The platform pieces of the file commands: dialogs and clipboard; drops are the window's tests.
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,7 +15,6 @@
 #include "tests/modal_answer.h"
 #include "tests/temp_folder.h"
 #include "ui/clipboard_text.h"
-#include "ui/dropped_items.h"
 #include "ui/file_dialogs.h"
 
 namespace rizo {
@@ -135,12 +134,6 @@ TEST_F(FileDialogsTest, SaveKeepsTheDialogOpenWhenTheFolderDoesNotExist) {
         EXPECT_TRUE(stayedOpen) << name;
         EXPECT_TRUE(message.contains("Directory not found")) << message.toStdString();
     }
-}
-
-TEST(DroppedNames, KeepRawBytesAndOrder) {
-    QMimeData data;
-    data.setData("text/uri-list", "file:///tmp/%FF%FE.bin\r\nhttp://example.org/\r\nfile:///b\r\n");
-    EXPECT_EQ(DroppedNames(data), (std::vector<std::string>{"/tmp/\xff\xfe.bin", "/b"}));
 }
 
 // Text that is not UTF-8 keeps its bytes under text/plain beside a UTF-8 form for Unicode readers.
