@@ -82,7 +82,6 @@ TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
     const Case cases[] = {
         {{}, false, {"a", "b", "c"}},
         {{0, 1, 2}, true, {}},
-        {{0, 2}, true, {"b"}},
     };
     for (const Case& c : cases) {
         FileTable table = Listed({"/a", "/b", "/c"});
