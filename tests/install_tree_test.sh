@@ -8,30 +8,26 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
+sizes="16 32 48 64 128 256"
 expected="bin/rizodidiz
 bin/rizodidiz-cli
 share/applications/com.dodevovaze.Rizodidiz.desktop
 share/bash-completion/completions/rizodidiz-cli
-share/icons/hicolor/128x128/apps/rizodidiz.png
-share/icons/hicolor/16x16/apps/rizodidiz.png
-share/icons/hicolor/256x256/apps/rizodidiz.png
-share/icons/hicolor/32x32/apps/rizodidiz.png
-share/icons/hicolor/48x48/apps/rizodidiz.png
-share/icons/hicolor/64x64/apps/rizodidiz.png
+$(for size in $sizes; do echo "share/icons/hicolor/${size}x${size}/apps/rizodidiz.png"; done)
 share/icons/hicolor/scalable/apps/rizodidiz.svg
 share/kio/servicemenus/rizodidiz-servicemenu.desktop
 share/man/man1/rizodidiz-cli.1.gz
 share/man/man1/rizodidiz.1.gz
 share/metainfo/com.dodevovaze.Rizodidiz.metainfo.xml
 share/zsh/vendor-completions/_rizodidiz-cli"
-diff <(echo "$expected") <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
+diff <(echo "$expected" | LC_ALL=C sort) <(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
 
 desktop-file-validate "$prefix/share/applications/com.dodevovaze.Rizodidiz.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/com.dodevovaze.Rizodidiz.metainfo.xml"
 # desktop-file-validate knows no KDE service type; the menu's action must start the window.
 grep -qx 'Exec=rizodidiz %F' "$prefix/share/kio/servicemenus/rizodidiz-servicemenu.desktop"
 
-for size in 16 32 48 64 128 256; do
+for size in $sizes; do
     file "$prefix/share/icons/hicolor/${size}x${size}/apps/rizodidiz.png" |
         grep -q "PNG image data, $size x $size," || { echo "icon $size is no ${size}-pixel PNG"; exit 1; }
 done
