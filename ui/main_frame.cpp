@@ -453,10 +453,10 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
     StartScan([read = verification.get(), plainItems](std::vector<std::string>& paths,
                                                       ScanControl& control) {
         read->Read(control.cancelled);
-        if (control.cancelled || read->Paths().empty()) {
+        if (control.cancelled || read->PathCount() == 0) {
             return std::vector<ScanFailure>{};
         }
-        paths.assign(read->Paths().begin(), read->Paths().end());
+        read->AppendPaths(paths);
         // The title counts the listed files too, as files the batch will hash.
         control.found = paths.size();
         return CollectDroppedItems(plainItems, paths, &control);
@@ -464,7 +464,7 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
 }
 
 void MainFrame::StartVerification(std::unique_ptr<Verification> run, int foldersNotRead) {
-    if (run->Paths().empty()) {
+    if (run->PathCount() == 0) {
         ShowMessage(ErrorLines(*run), true);
         RefreshCommandStates();
         return;

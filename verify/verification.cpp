@@ -118,14 +118,15 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
     }
 }
 
-void Verification::Add(std::string path, const ListedFile& file) {
+void Verification::Add(std::string_view path, const ListedFile& file) {
     auto found = indexOf.find(path);
     if (found == indexOf.end()) {
-        paths.push_back(std::move(path));
+        pathBytes += path;
+        pathStarts.push_back(pathBytes.size());
         listedOf.emplace_back(0, 0);
-        found = indexOf.emplace(paths.back(), static_cast<uint32_t>(paths.size() - 1)).first;
+        found = indexOf.insert(static_cast<uint32_t>(PathCount() - 1)).first;
     }
-    auto& [first, last] = listedOf[found->second];
+    auto& [first, last] = listedOf[*found];
     for (const ListedDigest& digest : file.digests) {
         listed.push_back({PackedDigest(digest), 0});
         const auto added = static_cast<uint32_t>(listed.size());
@@ -133,6 +134,18 @@ void Verification::Add(std::string path, const ListedFile& file) {
         last = added;
     }
     AddToSelection(file, needed);
+}
+
+std::string_view Verification::Path(uint32_t index) const {
+    return std::string_view(pathBytes).substr(pathStarts[index],
+                                              pathStarts[index + 1] - pathStarts[index]);
+}
+
+void Verification::AppendPaths(std::vector<std::string>& to) const {
+    to.reserve(to.size() + PathCount());
+    for (uint32_t index = 0; index < PathCount(); ++index) {
+        to.emplace_back(Path(index));
+    }
 }
 
 ListedFile Verification::DigestsOf(uint32_t index) const {
@@ -146,7 +159,7 @@ ListedFile Verification::DigestsOf(uint32_t index) const {
 void Verification::Bind(const std::vector<std::string>& batchPaths,
                         const std::vector<int32_t>& batchRows) {
     for (std::size_t i = 0; i < batchPaths.size() && i < batchRows.size(); ++i) {
-        const auto found = indexOf.find(batchPaths[i]);
+        const auto found = indexOf.find(std::string_view(batchPaths[i]));
         const auto row = static_cast<std::size_t>(batchRows[i]);
         if (found == indexOf.end()) {
             continue;
@@ -155,10 +168,12 @@ void Verification::Bind(const std::vector<std::string>& batchPaths,
             indexOfRow.resize(row + 1);
         }
         unjudged += indexOfRow[row] == 0 ? 1 : 0;
-        indexOfRow[row] = found->second + 1;
+        indexOfRow[row] = *found + 1;
     }
-    indexOf = {};
-    paths = {};
+    // The rows stand for the paths from now on.
+    indexOf.clear();
+    std::string().swap(pathBytes);
+    std::vector<std::size_t>{0}.swap(pathStarts);
 }
 
 std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {

@@ -4,11 +4,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/file_entry.h"
@@ -36,9 +35,10 @@ public:
     // Any thread, from construction until Read ends; nothing after that.
     std::optional<ReadPoint> Reading() const;
 
-    // Once read and until the rows are bound: the listed paths, each once, in the order first
-    // listed.
-    const std::deque<std::string>& Paths() const { return paths; }
+    // Once read and until the rows are bound: how many paths are listed, and the paths, each
+    // once, in the order first listed, appended to `to`.
+    std::size_t PathCount() const { return pathStarts.size() - 1; }
+    void AppendPaths(std::vector<std::string>& to) const;
     // Why a checksum file gave nothing: it cannot be read, or no line of it has a known form.
     const std::vector<std::string>& Errors() const { return errors; }
     // The digests that the listed files need.
@@ -65,16 +65,30 @@ private:
     };
 
     void ReadFile(const std::string& checksumFile, const std::atomic<bool>& cancelled);
-    void Add(std::string path, const ListedFile& file);
+    void Add(std::string_view path, const ListedFile& file);
     ListedFile DigestsOf(uint32_t index) const;
 
     const std::vector<std::string> checksumFiles;
     std::atomic<std::size_t> fileBeingRead = 0;
     std::atomic<uint64_t> linesRead = 0;
-    // Dropped once the rows are bound. A deque, so the map's keys, which view its texts, stay
-    // valid as it grows.
-    std::deque<std::string> paths;
-    std::unordered_map<std::string_view, uint32_t> indexOf;
+    // Hashes and compares listed paths by their index, so the set of them holds an index each
+    // and is searched by a path's text.
+    struct PathKey {
+        using is_transparent = void;
+        const Verification* owner;
+        std::string_view Text(uint32_t index) const { return owner->Path(index); }
+        std::string_view Text(std::string_view path) const { return path; }
+        std::size_t operator()(auto key) const { return std::hash<std::string_view>{}(Text(key)); }
+        bool operator()(auto a, auto b) const { return Text(a) == Text(b); }
+    };
+
+    std::string_view Path(uint32_t index) const;
+
+    // Dropped once the rows are bound: the listed paths end to end, path i from pathStarts[i] to
+    // pathStarts[i + 1], which takes half the room of a string each.
+    std::string pathBytes;
+    std::vector<std::size_t> pathStarts{0};
+    std::unordered_set<uint32_t, PathKey, PathKey> indexOf{0, PathKey{this}, PathKey{this}};
     // The digests listed for all paths, and for paths[i] 1 + the index of its first and last.
     std::vector<Listed> listed;
     std::vector<std::pair<uint32_t, uint32_t>> listedOf;
