@@ -245,21 +245,8 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
 }
 
 // Records use the "cfg.ini" of a per-user folder of their own, so the user's settings play no part.
-class CliRecordsTest : public CliTest {
-protected:
-    Outcome Records(const std::string& arguments) const {
-        return Shell("XDG_CONFIG_HOME=" + Quoted(dir + "/config") + " \"$CLI\" --records " +
-                     arguments);
-    }
-    void WriteSettings(const std::string& ini) const {
-        std::filesystem::create_directories(dir + "/config/Dodevovaze Rizodidiz");
-        temp.File("config/Dodevovaze Rizodidiz/cfg.ini", ini);
-    }
-
+TEST_F(CliTest, RecordsGiveCopysTextShapedByCfgIniAndTheOverrides) {
     const std::string rule = std::string(50, '-') + "\r\n";
-};
-
-TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
     // A fixed modification time, formatted independently of the program.
     const std::time_t modified = 1416470700;
     struct timespec times[2] = {{modified, 0}, {modified, 0}};
@@ -268,7 +255,9 @@ TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
     struct tm local {};
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M", localtime_r(&modified, &local));
     const std::string sha1Upper = "A9993E364706816ABA3E25717850C26C9CD0D89D";
-    Shell("mkdir -p tree/s && printf abc > tree/s/x && printf abc > tree/w");
+    Shell(
+        "mkdir -p tree/s 'config/Dodevovaze Rizodidiz' && printf abc > tree/s/x && "
+        "printf abc > tree/w");
     const std::string settings =
         "[OptionCopy]\nIncDateCreated=0\nDelimiterType=1\n"
         "[OptionGeneral]\nHashMD5=0\nHashSHA1=1\nShowHashInUppercase=1\n";
@@ -294,8 +283,9 @@ TEST_F(CliRecordsTest, GiveCopysTextShapedByCfgIniAndTheOverrides) {
          1},
     };
     for (const Case& c : cases) {
-        WriteSettings(c.ini);
-        Outcome outcome = Records(c.arguments);
+        temp.File("config/Dodevovaze Rizodidiz/cfg.ini", c.ini);
+        Outcome outcome = Shell("XDG_CONFIG_HOME=" + Quoted(dir + "/config") +
+                                " \"$CLI\" --records " + c.arguments);
         EXPECT_EQ(outcome.status, c.status) << c.arguments << outcome.err;
         EXPECT_EQ(outcome.err.empty(), c.status == 0) << c.arguments;
         EXPECT_EQ(outcome.out, c.expected) << c.arguments;

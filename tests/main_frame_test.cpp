@@ -35,26 +35,19 @@ namespace {
 // Each test starts without "cfg.ini".
 class MainFrameTest : public test::MainFrameFixture {
 protected:
-    std::string SettingsFile() const { return temp.Path() + "Dodevovaze Rizodidiz/cfg.ini"; }
-
     ProgramSettings SavedSettings() const {
         ProgramSettings saved;
-        saved.SettingsPath = SettingsFile();
+        saved.SettingsPath = temp.Path() + "Dodevovaze Rizodidiz/cfg.ini";
         LoadSettings(saved);
         return saved;
     }
 
-    // Queues `paths` into new rows and starts the worker over them.
-    static void StartBatch(MainFrame& frame, const std::vector<std::string>& paths) {
-        for (const std::string& path : paths) {
-            frame.Worker().PendingRows.push_back(frame.List().Model().InsertRow(path));
-            frame.Worker().PendingPaths.push_back(path);
-        }
-        ASSERT_TRUE(frame.Worker().StartWorker());
-    }
-
+    // A new row for a file that keeps the worker busy, and the worker started over it.
     void StartLongBatch(MainFrame& frame) {
-        StartBatch(frame, {HugeFile()});
+        const std::string path = HugeFile();
+        frame.Worker().PendingRows.push_back(frame.List().Model().InsertRow(path));
+        frame.Worker().PendingPaths.push_back(path);
+        ASSERT_TRUE(frame.Worker().StartWorker());
         ASSERT_TRUE(frame.Busy());
     }
 };

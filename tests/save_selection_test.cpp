@@ -11,25 +11,17 @@
 namespace rizo {
 namespace {
 
-namespace fs = std::filesystem;
-
-class SaveSelectionTest : public testing::Test {
-protected:
-    void SetUp() override { table.SetSelected(table.InsertRow("a.txt"), true); }
-
-    test::TempFolder temp;
-    FileTable table;
-    ProgramSettings options;
-    std::string error;
-};
-
 // The text written is the export's and the writing is the file replacement's, each with tests of
 // its own; the window's Save case checks the file against the copied text.
-TEST_F(SaveSelectionTest, NoSelectionCreatesNoFileAndAFailureNamesTheFile) {
-    table.SetSelected(0, false);
+TEST(SaveSelection, NoSelectionCreatesNoFileAndAFailureNamesTheFile) {
+    test::TempFolder temp;
+    FileTable table;
+    const ProgramSettings options;
+    std::string error;
+    const int row = table.InsertRow("a.txt");
     EXPECT_TRUE(SaveSelection(table, options, temp.Path() + "none.txt", error));
-    EXPECT_FALSE(fs::exists(temp.Path() + "none.txt"));
-    table.SetSelected(0, true);
+    EXPECT_FALSE(std::filesystem::exists(temp.Path() + "none.txt"));
+    table.SetSelected(row, true);
     const std::string absent = temp.Path() + "absent/out.txt";
     EXPECT_FALSE(SaveSelection(table, options, absent, error));
     EXPECT_NE(error.find(absent + "\": No such file or directory"), std::string::npos) << error;
