@@ -226,8 +226,6 @@ TEST_F(DigestEngineTest, FileChangedWhileBeingReadGetsNoDigest) {
     ASSERT_TRUE(engine.Open("/proc/self/status", kAll));
     EXPECT_EQ(engine.FileSize(), 0u);
     EXPECT_EQ(ReadAll(), (std::vector<float>{100, 0}));
-    EXPECT_FALSE(engine.Changed());
-    EXPECT_EQ(TextsOf().md5.size(), 32u);
 }
 
 // A digest whose object cannot be made or fed is dropped for that file alone; MD5 is the one a file

@@ -325,7 +325,6 @@ TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhat
     save("MD5 checksum file (*.md5)", data + "sums.md5", false);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(std::system(("cd '" + data + "' && md5sum --strict --quiet -c sums.md5").c_str()), 0);
-    EXPECT_NE(test::ReadText(data + "sums.md5").find("  sub/z.txt\n"), std::string::npos);
     // SHA256 is off, so no row has that digest.
     EXPECT_EQ(save("SHA256 checksum file (*.sha256)", data + "sums.sha256", true),
               "5 selected rows were left out: they have no SHA256 digest (switch the digest on and "
