@@ -7,9 +7,7 @@
 namespace rizo {
 
 int FileTable::InsertRow(const std::string& name) {
-    Row row;
-    row.cells[kColFilename] = name;
-    rows.push_back(std::move(row));
+    rows.emplace_back().cells[kColFilename] = name;
     return RowCount() - 1;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <numeric>
 
 namespace rizo {
 
@@ -25,18 +26,46 @@ int FindOrInsertRow(RowStore& rows, const std::string& path) {
     return inserted;
 }
 
+void SortPending(std::vector<std::string>& pendingPaths) {
+    // std::string orders by unsigned bytes: upper case before lower, no folding.
+    std::sort(pendingPaths.begin(), pendingPaths.end());
+}
+
 void CommitPending(RowStore& rows, std::vector<std::string>& pendingPaths,
                    std::vector<int32_t>& pendingRows, bool autoSortFileName) {
     if (autoSortFileName) {
-        // std::string orders by unsigned bytes: upper case before lower, no folding.
-        std::sort(pendingPaths.begin(), pendingPaths.end());
+        SortPending(pendingPaths);
     }
-    rows.SetRedraw(false);
-    pendingRows.reserve(pendingRows.size() + pendingPaths.size());
-    for (const std::string& path : pendingPaths) {
-        pendingRows.push_back(FindOrInsertRow(rows, path));
+    PendingCommit(rows, pendingPaths, pendingRows)
+        .CommitUntil(PendingCommit::Clock::time_point::max());
+}
+
+PendingCommit::PendingCommit(RowStore& rows, const std::vector<std::string>& pendingPaths,
+                             std::vector<int32_t>& pendingRows)
+    : store(rows), paths(pendingPaths), rowsOfPaths(pendingRows), rowsBefore(rows.RowCount()) {
+    rowsOfPaths.reserve(rowsOfPaths.size() + paths.size());
+    store.ReserveRows(rowsBefore + static_cast<int>(paths.size()));
+}
+
+bool PendingCommit::CommitUntil(Clock::time_point until) {
+    // The clock is read once per this many paths: a read costs more than making a row.
+    constexpr std::size_t kPathsPerLook = 256;
+    store.SetRedraw(false);
+    while (next < paths.size()) {
+        rowsOfPaths.push_back(FindOrInsertRow(store, paths[next]));
+        ++next;
+        if (next % kPathsPerLook == 0 && Clock::now() >= until) {
+            break;
+        }
     }
-    rows.SetRedraw(true);
+    store.SetRedraw(true);
+    return next == paths.size();
+}
+
+void PendingCommit::Undo() {
+    std::vector<int> added(static_cast<std::size_t>(store.RowCount() - rowsBefore));
+    std::iota(added.begin(), added.end(), rowsBefore);
+    store.DeleteRows(added);
 }
 
 bool QueueAllRows(const RowStore& rows, std::vector<std::string>& pendingPaths,

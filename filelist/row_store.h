@@ -33,6 +33,8 @@ public:
     // Appends a row whose Filename cell is `name` and whose other cells are empty; returns its
     // index.
     virtual int InsertRow(const std::string& name) = 0;
+    // Makes room for `count` rows in all, so that a long batch's rows are not moved as they come.
+    virtual void ReserveRows(int count) = 0;
     // Removes the listed rows, given in ascending order without repeats, in one step; the rows
     // left keep their order. One step, because removing rows one by one from a long list moves
     // the rows below each of them every time.

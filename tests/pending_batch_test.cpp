@@ -41,6 +41,21 @@ TEST(CommitPending, EveryPathHasOneRowShowingItFromTheStart) {
     EXPECT_EQ(second.rows, (std::vector<int32_t>{1, 2, 0}));
     EXPECT_EQ(Names(table), (std::vector<std::string>{"a.txt", "b.txt", "A.txt"}));
 
+    // A commit in slices stops when its time is up, and is taken back whole.
+    Batch many;
+    for (int i = 0; i < 1000; ++i) {
+        many.paths.push_back("/y/" + std::to_string(i));
+    }
+    many.paths.push_back("/x/b.txt");
+    PendingCommit slices(table, many.paths, many.rows);
+    EXPECT_FALSE(slices.CommitUntil(PendingCommit::Clock::time_point::min()));
+    while (!slices.CommitUntil(PendingCommit::Clock::time_point::min())) {
+    }
+    EXPECT_EQ(many.rows.size(), 1001u);
+    EXPECT_EQ(many.rows.back(), 1);
+    slices.Undo();
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"a.txt", "b.txt", "A.txt"}));
+
     Batch refresh{{"stale"}, {7}};
     ASSERT_TRUE(QueueAllRows(table, refresh.paths, refresh.rows));
     EXPECT_EQ(refresh.paths, (std::vector<std::string>{"/x/a.txt", "/x/b.txt", "/x/A.txt"}));

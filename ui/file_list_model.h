@@ -30,6 +30,7 @@ public:
     // RowStore
     int RowCount() const override { return table.RowCount(); }
     int InsertRow(const std::string& name) override;
+    void ReserveRows(int count) override { table.ReserveRows(count); }
     void DeleteRows(const std::vector<int>& rows) override;
     void DeleteAllRows() override;
     std::string CellText(int row, int column) const override;

@@ -26,7 +26,6 @@
 #include "export/save_selection.h"
 #include "filelist/duplicate_groups.h"
 #include "filelist/folder_scan.h"
-#include "filelist/pending_batch.h"
 #include "filelist/row_commands.h"
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
@@ -65,8 +64,9 @@ QEvent::Type WorkerMessagesEventType() {
     return type;
 }
 
-// How long the window handles worker messages before it lets the event loop turn.
-constexpr qint64 kWorkerMessagesSliceMs = 20;
+// How long the window works through worker messages or the rows of a batch before it lets the
+// event loop turn.
+constexpr qint64 kSliceMs = 20;
 // How long the worker's messages gather after a handling before the next one. Waking this thread
 // for every small file hashed cost more than the file, and a repaint shows them all anyway.
 constexpr int kWorkerMessagesGatherMs = 20;
@@ -403,18 +403,49 @@ void MainFrame::AddFolder() {
 
 void MainFrame::StartScan(BackgroundScan::Collect collect) {
     ClearPending(worker->PendingPaths, worker->PendingRows);
-    scan = std::make_unique<BackgroundScan>(std::move(collect), [this] {
-        QMetaObject::invokeMethod(this, &MainFrame::ScanEnded, Qt::QueuedConnection);
-    });
+    // Sorted on the scan's thread: sorting the paths of a large folder would hold the window.
+    const bool sorted = settings.AutoSortFileName;
+    scan = std::make_unique<BackgroundScan>(
+        [collect = std::move(collect), sorted](std::vector<std::string>& paths,
+                                               ScanControl& control) {
+            std::vector<ScanFailure> failures = collect(paths, control);
+            if (sorted && !control.cancelled) {
+                SortPending(paths);
+            }
+            return failures;
+        },
+        [this] { QMetaObject::invokeMethod(this, &MainFrame::ScanEnded, Qt::QueuedConnection); });
     ShowBatchProgress();
     batchProgressTimer->start();
     RefreshCommandStates();
 }
 
 void MainFrame::ScanEnded() {
-    if (scan == nullptr) {
+    if (scan == nullptr || commit != nullptr) {
         return;
     }
+    worker->PendingPaths = std::move(scan->Paths());
+    commit =
+        std::make_unique<PendingCommit>(list->Model(), worker->PendingPaths, worker->PendingRows);
+    CommitSlice();
+}
+
+void MainFrame::CommitSlice() {
+    if (commit == nullptr) {
+        return;
+    }
+    if (scan->Cancelled()) {
+        commit->Undo();
+    } else if (!commit->CommitUntil(PendingCommit::Clock::now() +
+                                    std::chrono::milliseconds(kSliceMs))) {
+        QTimer::singleShot(0, this, &MainFrame::CommitSlice);
+        return;
+    }
+    CommitEnded();
+}
+
+void MainFrame::CommitEnded() {
+    commit.reset();
     // The scan's thread ends before the verification it read goes.
     std::unique_ptr<Verification> read = std::move(verification);
     const std::unique_ptr<BackgroundScan> ended = std::move(scan);
@@ -424,12 +455,12 @@ void MainFrame::ScanEnded() {
         RefreshCommandStates();
         return;
     }
-    worker->PendingPaths = std::move(ended->Paths());
     const auto foldersNotRead = static_cast<int>(ended->Failures().size());
     if (read) {
         StartVerification(std::move(read), foldersNotRead);
     } else {
-        CommitPendingAndStart(foldersNotRead);
+        UpdateFileCount();
+        StartBatch(foldersNotRead);
     }
 }
 
@@ -469,8 +500,6 @@ void MainFrame::StartVerification(std::unique_ptr<Verification> run, int folders
         RefreshCommandStates();
         return;
     }
-    CommitPending(list->Model(), worker->PendingPaths, worker->PendingRows,
-                  settings.AutoSortFileName);
     UpdateFileCount();
     run->Bind(worker->PendingPaths, worker->PendingRows);
     for (const int32_t row : worker->PendingRows) {
@@ -779,7 +808,7 @@ void MainFrame::HandleWorkerMessages() {
         }
         HandleWorkerMessage(next.message, next.wParam, next.lParam);
         // The rest waits for the next turn of the event loop, so the window repaints meanwhile.
-        if (!taken.empty() && spent.elapsed() >= kWorkerMessagesSliceMs) {
+        if (!taken.empty() && spent.elapsed() >= kSliceMs) {
             std::lock_guard lock(workerMessagesLock);
             workerMessages.insert(workerMessages.begin(), taken.begin(), taken.end());
             taken.clear();

@@ -16,6 +16,7 @@
 #include "engine/message_poster.h"
 #include "export/export_selection.h"
 #include "filelist/background_scan.h"
+#include "filelist/pending_batch.h"
 #include "settings/program_settings.h"
 #include "ui/command_table.h"
 #include "ui/dialogs/open_url.h"
@@ -156,7 +157,12 @@ private:
     void StartScan(BackgroundScan::Collect collect);
     // Hands the scan's paths to a new batch, or to the verification it read.
     void ScanEnded();
-    // The rest of VerifyFiles once its checksum files are read and its plain items collected.
+    // Makes rows for the scan's paths until a slice of time is up, then lets the event loop turn;
+    // once all have rows, starts the batch. A cancel meanwhile takes the rows made away again.
+    void CommitSlice();
+    void CommitEnded();
+    // The rest of VerifyFiles once its checksum files are read, its plain items collected and the
+    // rows of both made.
     void StartVerification(std::unique_ptr<Verification> run, int foldersNotRead);
     // The checksum file being read and its lines read so far, or the files found so far.
     std::string ScanProgressText() const;
@@ -186,6 +192,8 @@ private:
     BatchProgress batchProgress;
     QTimer* batchProgressTimer = nullptr;
     std::unique_ptr<BackgroundScan> scan;
+    // Making the rows of a scan that has ended; the scan stays until they are made.
+    std::unique_ptr<PendingCommit> commit;
     struct WorkerMessage {
         int message = 0;
         int64_t wParam = 0;
