@@ -192,7 +192,7 @@ TEST(FileListModel, SortMovesSelectionColourFailureAndPersistentIndexesWithTheir
     EXPECT_EQ(Selected(list.model, true), (std::vector<int>{1}));
 }
 
-TEST(FileListModel, RowsAddedWhileRedrawIsOffAreAnnouncedOnceWhenItResumes) {
+TEST(FileListModel, RowsAddedOrChangedWhileRedrawIsOffAreAnnouncedOnceWhenItResumes) {
     FileListModel model;
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     model.SetRedraw(false);
@@ -207,6 +207,18 @@ TEST(FileListModel, RowsAddedWhileRedrawIsOffAreAnnouncedOnceWhenItResumes) {
     EXPECT_EQ(inserted[0][1].toInt(), 0);
     EXPECT_EQ(inserted[0][2].toInt(), 1);
     EXPECT_EQ(model.rowCount(), 2);
+
+    // Changes of shown rows reach the views as one change of the rows between them.
+    model.InsertRow("c");
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.SetRedraw(false);
+    model.SetCellText(2, kColMd5, "x");
+    model.SetRowBackColour(0, 0x123456);
+    EXPECT_EQ(changed.count(), 0);
+    model.SetRedraw(true);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 2);
 }
 
 TEST(FileListModel, CellsShowTheirBytesAsLocalText) {

@@ -146,6 +146,15 @@ void FileListModel::AnnounceNewRows() {
     endInsertRows();
 }
 
+void FileListModel::AnnounceChangedRows() {
+    const int last = std::min(changedLast, AnnouncedRows() - 1);
+    if (changedFirst <= last) {
+        emit dataChanged(index(changedFirst, 0), index(last, kColumnCount - 1));
+    }
+    changedFirst = 0;
+    changedLast = -1;
+}
+
 void FileListModel::DeleteRows(const std::vector<int>& rows) {
     AnnounceNewRows();
     // Each removal announcement costs the views a pass over their rows; scattered rows are
@@ -195,7 +204,9 @@ std::string FileListModel::CellText(int row, int column) const {
 
 void FileListModel::SetCellText(int row, int column, const std::string& text) {
     table.SetCellText(row, column, text);
-    if (row < AnnouncedRows()) {
+    if (!redrawOn) {
+        EmitRowsChanged(row, row, kTextRoles);
+    } else if (row < AnnouncedRows()) {
         QModelIndex cell = index(row, column);
         emit dataChanged(cell, cell, kTextRoles);
     }
@@ -225,6 +236,7 @@ void FileListModel::SetRedraw(bool on) {
     redrawOn = on;
     if (on) {
         AnnounceNewRows();
+        AnnounceChangedRows();
     }
 }
 
@@ -297,7 +309,14 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
 }
 
+// While repainting is suspended the rows join the span announced when it is resumed.
 void FileListModel::EmitRowsChanged(int first, int last, const QList<int>& roles) {
+    if (!redrawOn) {
+        const bool none = changedFirst > changedLast;
+        changedFirst = none ? first : std::min(changedFirst, first);
+        changedLast = none ? last : std::max(changedLast, last);
+        return;
+    }
     last = std::min(last, AnnouncedRows() - 1);
     if (first <= last) {
         emit dataChanged(index(first, 0), index(last, kColumnCount - 1), roles);

@@ -20,7 +20,8 @@ class RowSelectionModel;
 // model would cost quadratic time on long lists.
 //
 // While repainting is suspended (SetRedraw(false)) new rows are announced to the views in one
-// batch when it is resumed.
+// batch when it is resumed, and changed rows in one change of the span they lie in: a signal per
+// cell of every file hashed cost the window more than the file.
 class FileListModel : public QAbstractTableModel, public RowStore {
     Q_OBJECT
 
@@ -83,6 +84,7 @@ private:
 
     int AnnouncedRows() const { return table.RowCount() - unannouncedRows; }
     void AnnounceNewRows();
+    void AnnounceChangedRows();
     void EmitRowsChanged(int first, int last, const QList<int>& roles);
     void CopySelectionFromView(const QItemSelection& selected, const QItemSelection& deselected);
     void ScheduleSelectionPush();
@@ -93,6 +95,9 @@ private:
     int highlightRow = -1;
     // Rows appended while repainting was suspended, not yet announced to the views.
     int unannouncedRows = 0;
+    // The span of the rows changed while repainting was suspended; empty when first > last.
+    int changedFirst = 0;
+    int changedLast = -1;
     bool redrawOn = true;
     // The flags changed through RowStore and the view does not show it yet.
     bool selectionPushPending = false;

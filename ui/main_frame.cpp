@@ -795,6 +795,8 @@ void MainFrame::HandleWorkerMessages() {
     // Each progress message shows the fields as they are when it is handled, so of several in a
     // row only the last one shows anything: it is shown once, before the batch's end if that comes.
     bool progressOwed = false;
+    // The rows shown or coloured change the list once, when all of them have.
+    list->Model().SetRedraw(false);
     while (!taken.empty() && !closing) {
         const WorkerMessage next = taken.front();
         taken.pop_front();
@@ -818,6 +820,7 @@ void MainFrame::HandleWorkerMessages() {
     if (progressOwed && !closing) {
         HandleWorkerMessage(UM_HASH_PROGRESS, 0, 0);
     }
+    list->Model().SetRedraw(true);
     workerMessagesTimer->start();
 }
 
