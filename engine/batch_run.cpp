@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "engine/read_ahead.h"
+
 namespace rizo {
 
 namespace {
@@ -15,8 +17,9 @@ int Tenths(float percent) {
     return static_cast<int>(percent * 10.0f);
 }
 
-// Larger files are left to the batch's thread, whose lanes digest them on both cores.
-constexpr uint64_t kLargestAhead = 256 * 1024;
+// Larger files are left to the batch's thread, whose lanes digest them on both cores; the files
+// hashed ahead are those read ahead.
+constexpr uint64_t kLargestAhead = ReadAhead::kLargest;
 
 // Paths given on a command line may be relative: a name without a folder is still a name.
 std::size_t NameStart(const std::string& path) {
@@ -54,7 +57,16 @@ void BatchRun::Main() {
                       });
         ahead->Start();
     }
+    // Files that are not in memory are read ahead even on one core: they wait on storage.
+    std::optional<ReadAhead> readAhead;
+    if (count >= kFilesWorthAHelper) {
+        readAhead.emplace(paths, count);
+        readAhead->Start();
+    }
     for (std::size_t i = 0; i < count && BeginFile(i); ++i) {
+        if (readAhead) {
+            readAhead->Reached(i);
+        }
         FileEntry entry;
         HashAhead::Result hashed;
         if (ahead && ahead->Take(i, *engine, hashed)) {
@@ -67,6 +79,7 @@ void BatchRun::Main() {
             break;
         }
     }
+    readAhead.reset();
     ahead.reset();
     engine->SetStopFlag(nullptr);
     ResetProgress();
