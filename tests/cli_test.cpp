@@ -43,8 +43,9 @@ TEST_F(CliTest, OneDigestGivesTheCoreutilsLineAndSeveralTheTaggedLinesInFixedOrd
     const std::string p = abc;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"--crc32 --upper", "352441C2  " + p + "\n"},
-        {"--sha1 --md5",
-         "MD5 (" + p + ") = " + kMd5Abc + "\nSHA1 (" + p + ") = " + kSha1Abc + "\n"},
+        {"--sha256 --crc32 --sha1 --md5",
+         "MD5 (" + p + ") = " + kMd5Abc + "\nSHA1 (" + p + ") = " + kSha1Abc + "\nCRC32 (" + p +
+             ") = 352441c2\nSHA256 (" + p + ") = " + kSha256Abc + "\n"},
     };
     for (const auto& [options, expected] : cases) {
         Outcome outcome = Cli(options + " " + Quoted(p));

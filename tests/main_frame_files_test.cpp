@@ -180,8 +180,8 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     frame->Execute(kCmdStop);
     ASSERT_TRUE(WaitUntilIdle(*frame));
     // The row the stopped batch never reached still names its file: Refresh hashes it, and
-    // adding the file again finds it. Both rows say why they have no digest; a stop is no
-    // failure to read.
+    // adding the file again finds it and hashes it anew. Both rows say why they have no digest; a
+    // stop is no failure to read.
     EXPECT_EQ(Cell(1, kColFullPath), data + "abc.txt");
     EXPECT_EQ(Cell(1, kColSize), "");
     EXPECT_EQ(Rows().RowFailure(0), "stopped before the end");
@@ -193,9 +193,11 @@ TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTh
     EXPECT_EQ(Cell(0, kColSize), "0");
     EXPECT_EQ(Cell(1, kColSize), "3");
     EXPECT_EQ(Cell(1, kColMd5), kMd5Abc);
+    test::WriteText(data + "abc.txt", "");
     Drop({data + "abc.txt"});
     ASSERT_TRUE(WaitUntilIdle(*frame));
     EXPECT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(Cell(1, kColMd5), kMd5Empty);
 }
 
 TEST_F(MainFrameFilesTest, FailedRowsSayWhyTheTitleCountsThemAndSelectFailedPicksThem) {
@@ -244,6 +246,8 @@ TEST_F(MainFrameFilesTest, RemoveAndClearUpdateTheCount) {
     EXPECT_EQ(Rows().RowCount(), 0);
     EXPECT_FALSE(frame->CommandAction(kCmdRefresh)->isEnabled());
     EXPECT_EQ(frame->Panes().PaneText(StatusPanes::kPaneCount), "");
+    frame->Execute(kCmdRefresh);
+    EXPECT_FALSE(frame->Busy());
 }
 
 TEST_F(MainFrameFilesTest, CopyPutsTheTextSaveWritesOnTheClipboard) {
