@@ -64,14 +64,11 @@ TEST_F(FileDialogsTest, CancelledDialogsGiveNothing) {
     EXPECT_TRUE(AskFilesToAdd(nullptr, last).empty());
     EXPECT_EQ(started, QDir::homePath());
     last = folder.string();
-    QString title;
     AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
         NoteStartFolder(dialog);
-        title = dialog->windowTitle();
         dialog->reject();
     });
     EXPECT_FALSE(AskFolderToAdd(nullptr, last).has_value());
-    EXPECT_EQ(title, "Select a folder");
     EXPECT_EQ(started.toStdString(), folder.string());
     EXPECT_EQ(last, folder.string());
 }
