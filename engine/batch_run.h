@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -94,7 +95,9 @@ private:
     bool inFile = false;
 
     mutable std::mutex resultsLock;
-    std::vector<FileEntry> results;
+    // Growing a deque moves none of the results already in it: moving a million of them would
+    // hold this lock, and the window waiting to read one, for a long moment.
+    std::deque<FileEntry> results;
 
     std::atomic<int32_t> currentRow = -1;
     std::atomic<float> lastProgress = 0;

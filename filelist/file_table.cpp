@@ -11,6 +11,12 @@ int FileTable::InsertRow(const std::string& name) {
     return RowCount() - 1;
 }
 
+void FileTable::ReserveRows(int count) {
+    rows.reserve(static_cast<std::size_t>(count));
+    // Rehashing the index of a million paths as it grows would hold the window each time.
+    pathIndex.reserve(static_cast<std::size_t>(count));
+}
+
 void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
     if (rowsToDelete.empty()) {
         return;

@@ -22,7 +22,7 @@ class FileTable : public RowStore {
 public:
     int RowCount() const override { return static_cast<int>(rows.size()); }
     int InsertRow(const std::string& name) override;
-    void ReserveRows(int count) override { rows.reserve(static_cast<std::size_t>(count)); }
+    void ReserveRows(int count) override;
     void DeleteRows(const std::vector<int>& rowsToDelete) override;
     void DeleteAllRows() override;
 

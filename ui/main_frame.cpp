@@ -401,16 +401,20 @@ void MainFrame::AddFolder() {
     });
 }
 
-void MainFrame::StartScan(BackgroundScan::Collect collect) {
+void MainFrame::StartScan(BackgroundScan::Collect collect,
+                          std::function<void(const std::vector<std::string>&)> collected) {
     ClearPending(worker->PendingPaths, worker->PendingRows);
     // Sorted on the scan's thread: sorting the paths of a large folder would hold the window.
     const bool sorted = settings.AutoSortFileName;
     scan = std::make_unique<BackgroundScan>(
-        [collect = std::move(collect), sorted](std::vector<std::string>& paths,
-                                               ScanControl& control) {
+        [collect = std::move(collect), collected = std::move(collected), sorted](
+            std::vector<std::string>& paths, ScanControl& control) {
             std::vector<ScanFailure> failures = collect(paths, control);
             if (sorted && !control.cancelled) {
                 SortPending(paths);
+            }
+            if (collected && !control.cancelled) {
+                collected(paths);
             }
             return failures;
         },
@@ -481,17 +485,19 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
     }
     verification = std::make_unique<Verification>(checksumFiles);
     // The window keeps the verification until the scan has ended, and ends the scan first.
-    StartScan([read = verification.get(), plainItems](std::vector<std::string>& paths,
-                                                      ScanControl& control) {
-        read->Read(control.cancelled);
-        if (control.cancelled || read->PathCount() == 0) {
-            return std::vector<ScanFailure>{};
-        }
-        read->AppendPaths(paths);
-        // The title counts the listed files too, as files the batch will hash.
-        control.found = paths.size();
-        return CollectDroppedItems(plainItems, paths, &control);
-    });
+    Verification* read = verification.get();
+    StartScan(
+        [read, plainItems](std::vector<std::string>& paths, ScanControl& control) {
+            read->Read(control.cancelled);
+            if (control.cancelled || read->PathCount() == 0) {
+                return std::vector<ScanFailure>{};
+            }
+            read->AppendPaths(paths);
+            // The title counts the listed files too, as files the batch will hash.
+            control.found = paths.size();
+            return CollectDroppedItems(plainItems, paths, &control);
+        },
+        [read](const std::vector<std::string>& paths) { read->IndexPaths(paths); });
 }
 
 void MainFrame::StartVerification(std::unique_ptr<Verification> run, int foldersNotRead) {
@@ -501,9 +507,14 @@ void MainFrame::StartVerification(std::unique_ptr<Verification> run, int folders
         return;
     }
     UpdateFileCount();
-    run->Bind(worker->PendingPaths, worker->PendingRows);
+    run->Bind(worker->PendingRows);
+    // Only rows an earlier verification judged have a verdict to clear: a signal for each of a
+    // million new rows would hold the window.
+    FileListModel& rows = list->Model();
     for (const int32_t row : worker->PendingRows) {
-        list->Model().SetCellText(row, kColVerdict, "");
+        if (!rows.CellText(row, kColVerdict).empty()) {
+            rows.SetCellText(row, kColVerdict, "");
+        }
     }
     const HashSelection needed = run->Needed();
     const std::array<bool, kDigestCount> wanted = {needed.md5, needed.sha1, needed.crc32,

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -153,8 +154,10 @@ private:
     // The worker's messages queued since the last call, in order.
     void HandleWorkerMessages();
     // Collects the batch on a thread of its own (a folder may hold many thousands of files), then
-    // commits and starts it, unless the scan was cancelled: then nothing is added.
-    void StartScan(BackgroundScan::Collect collect);
+    // commits and starts it, unless the scan was cancelled: then nothing is added. `collected`,
+    // if any, sees the batch's paths in their final order on the same thread.
+    void StartScan(BackgroundScan::Collect collect,
+                   std::function<void(const std::vector<std::string>&)> collected = {});
     // Hands the scan's paths to a new batch, or to the verification it read.
     void ScanEnded();
     // Makes rows for the scan's paths until a slice of time is up, then lets the event loop turn;

@@ -123,8 +123,8 @@ void Verification::Add(std::string_view path, const ListedFile& file) {
     if (found == indexOf.end()) {
         pathBytes += path;
         pathStarts.push_back(pathBytes.size());
+        found = indexOf.insert(static_cast<uint32_t>(listedOf.size())).first;
         listedOf.emplace_back(0, 0);
-        found = indexOf.insert(static_cast<uint32_t>(PathCount() - 1)).first;
     }
     auto& [first, last] = listedOf[*found];
     for (const ListedDigest& digest : file.digests) {
@@ -156,24 +156,31 @@ ListedFile Verification::DigestsOf(uint32_t index) const {
     return file;
 }
 
-void Verification::Bind(const std::vector<std::string>& batchPaths,
-                        const std::vector<int32_t>& batchRows) {
-    for (std::size_t i = 0; i < batchPaths.size() && i < batchRows.size(); ++i) {
+void Verification::IndexPaths(const std::vector<std::string>& batchPaths) {
+    indexOfBatchPath.resize(batchPaths.size());
+    for (std::size_t i = 0; i < batchPaths.size(); ++i) {
         const auto found = indexOf.find(std::string_view(batchPaths[i]));
+        indexOfBatchPath[i] = found == indexOf.end() ? 0 : *found + 1;
+    }
+    // The batch's indices stand for the paths from now on.
+    indexOf.clear();
+    std::string().swap(pathBytes);
+    std::vector<std::size_t>{0}.swap(pathStarts);
+}
+
+void Verification::Bind(const std::vector<int32_t>& batchRows) {
+    for (std::size_t i = 0; i < indexOfBatchPath.size() && i < batchRows.size(); ++i) {
         const auto row = static_cast<std::size_t>(batchRows[i]);
-        if (found == indexOf.end()) {
+        if (indexOfBatchPath[i] == 0) {
             continue;
         }
         if (row >= indexOfRow.size()) {
             indexOfRow.resize(row + 1);
         }
         unjudged += indexOfRow[row] == 0 ? 1 : 0;
-        indexOfRow[row] = *found + 1;
+        indexOfRow[row] = indexOfBatchPath[i];
     }
-    // The rows stand for the paths from now on.
-    indexOf.clear();
-    std::string().swap(pathBytes);
-    std::vector<std::size_t>{0}.swap(pathStarts);
+    std::vector<uint32_t>().swap(indexOfBatchPath);
 }
 
 std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {

@@ -35,17 +35,21 @@ public:
     // Any thread, from construction until Read ends; nothing after that.
     std::optional<ReadPoint> Reading() const;
 
-    // Once read and until the rows are bound: how many paths are listed, and the paths, each
-    // once, in the order first listed, appended to `to`.
-    std::size_t PathCount() const { return pathStarts.size() - 1; }
+    // Once read: how many paths are listed. Until IndexPaths: the paths, each once, in the order
+    // first listed, appended to `to`.
+    std::size_t PathCount() const { return listedOf.size(); }
     void AppendPaths(std::vector<std::string>& to) const;
     // Why a checksum file gave nothing: it cannot be read, or no line of it has a known form.
     const std::vector<std::string>& Errors() const { return errors; }
     // The digests that the listed files need.
     HashSelection Needed() const { return needed; }
 
-    // Ties the listed paths to the rows the batch hashes them in; other paths are left alone.
-    void Bind(const std::vector<std::string>& batchPaths, const std::vector<int32_t>& batchRows);
+    // Finds which of the batch's paths are listed, on any one thread once read: a million
+    // look-ups take longer than the window may stand still. Frees the listed paths.
+    void IndexPaths(const std::vector<std::string>& batchPaths);
+    // Then ties the listed paths to the rows the batch hashes them in, batchRows[i] being the row
+    // of batchPaths[i]; other rows are left alone.
+    void Bind(const std::vector<int32_t>& batchRows);
     // The verdict of a bound row's result: "OK", "FAILED" (with the differing digests named, such
     // as "FAILED (SHA1)", when several are listed), "MISSING" or "UNREADABLE: " and why.
     // Nothing for a row this verification does not check.
@@ -84,8 +88,8 @@ private:
 
     std::string_view Path(uint32_t index) const;
 
-    // Dropped once the rows are bound: the listed paths end to end, path i from pathStarts[i] to
-    // pathStarts[i + 1], which takes half the room of a string each.
+    // Dropped once the batch's paths are indexed: the listed paths end to end, path i from
+    // pathStarts[i] to pathStarts[i + 1], which takes half the room of a string each.
     std::string pathBytes;
     std::vector<std::size_t> pathStarts{0};
     std::unordered_set<uint32_t, PathKey, PathKey> indexOf{0, PathKey{this}, PathKey{this}};
@@ -93,7 +97,9 @@ private:
     std::vector<Listed> listed;
     std::vector<std::pair<uint32_t, uint32_t>> listedOf;
     std::vector<std::string> errors;
-    // For each row, 1 + the index of its listed path; 0 for a row not checked.
+    // Until bound, for each of the batch's paths 1 + the index of its listed path, 0 for a path
+    // not listed; then the same for each row.
+    std::vector<uint32_t> indexOfBatchPath;
     std::vector<uint32_t> indexOfRow;
     uint64_t unjudged = 0;
     HashSelection needed{false, false, false, false};
