@@ -41,7 +41,9 @@ BatchRun::BatchRun(std::shared_ptr<DigestEngine> digestEngine,
       selection(hashes),
       uppercase(uppercaseDigests),
       bytesAtStart(engine->BytesReadInTotal()),
-      aheadBytesAtStart(aheadEngine != nullptr ? aheadEngine->BytesReadInTotal() : 0) {}
+      aheadBytesAtStart(aheadEngine != nullptr ? aheadEngine->BytesReadInTotal() : 0) {
+    results.reserve(std::min(paths.size(), rows.size()));
+}
 
 void BatchRun::Main() {
     engine->SetStopFlag(&stopRequested);

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,6 +17,7 @@
 #include "engine/file_entry.h"
 #include "engine/hash_ahead.h"
 #include "engine/hash_selection.h"
+#include "engine/huge_page_allocator.h"
 #include "engine/message_poster.h"
 
 namespace rizo {
@@ -95,9 +95,9 @@ private:
     bool inFile = false;
 
     mutable std::mutex resultsLock;
-    // Growing a deque moves none of the results already in it: moving a million of them would
-    // hold this lock, and the window waiting to read one, for a long moment.
-    std::deque<FileEntry> results;
+    // Room for all of them is reserved when the run is made, so none is ever moved: moving a
+    // million of them would hold this lock, and the window waiting to read one, for a long moment.
+    std::vector<FileEntry, HugePageAllocator<FileEntry>> results;
 
     std::atomic<int32_t> currentRow = -1;
     std::atomic<float> lastProgress = 0;

@@ -117,7 +117,7 @@ std::vector<int> FileTable::SortByColumn(int column, bool ascending) {
         const std::string& tb = rows[b].cells[column];
         return ascending ? ta < tb : tb < ta;
     });
-    std::vector<Row> sorted;
+    Rows sorted;
     sorted.reserve(rows.size());
     for (int old : order) {
         sorted.push_back(std::move(rows[old]));

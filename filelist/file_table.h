@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/huge_page_allocator.h"
 #include "filelist/row_store.h"
 
 namespace rizo {
@@ -57,9 +58,11 @@ private:
         bool selected = false;
     };
 
+    using Rows = std::vector<Row, HugePageAllocator<Row>>;
+
     void RebuildIndex() const;
 
-    std::vector<Row> rows;
+    Rows rows;
     int selectedCount = 0;
     int failedCount = 0;
     // Full Path text -> first row showing it. Rebuilt lazily after deletions and sorts, which

@@ -71,5 +71,22 @@ TEST(FileTable, SortIsOrdinal) {
     EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "20", "999", "B", "a", "\xC3\xA9"}));
 }
 
+// Tens of thousands of rows outgrow the heap into huge page mappings, several as the table grows
+// and one more for a sort; every row must survive each move.
+TEST(FileTable, LargeTableKeepsItsRowsAsItGrowsAndSorts) {
+    constexpr int kRows = 30000;
+    FileTable table;
+    for (int row = 0; row < kRows; ++row) {
+        table.SetCellText(table.InsertRow(std::to_string(row)), kColFullPath,
+                          "/" + std::to_string(kRows - row));
+    }
+    table.SortByColumn(kColFullPath, true);
+    for (int row : {0, kRows / 2, kRows - 1}) {
+        const std::string& path = table.Cell(row, kColFullPath);
+        EXPECT_EQ(table.FindRowByPath(path), row);
+        EXPECT_EQ(table.Cell(row, kColFilename), std::to_string(kRows - std::stoi(path.substr(1))));
+    }
+}
+
 }  // namespace
 }  // namespace rizo
