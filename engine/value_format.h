@@ -12,6 +12,21 @@ namespace rizo {
 // Two hex digits per byte in the given order, no separators.
 std::string FormatDigestHex(std::span<const unsigned char> bytes, bool uppercase);
 
+// The value of a hex digit in either case; -1 for any other character. Inline, so that code
+// which only reads text needs no digest library.
+constexpr int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // Always eight hex digits, leading zeros kept.
 std::string FormatCrc32(uint32_t value, bool uppercase);
 

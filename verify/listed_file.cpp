@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/value_format.h"
+
 namespace rizo {
 
 namespace {
@@ -18,10 +20,6 @@ constexpr std::array<KindInfo, 4> kKinds = {{{DigestKind::kMd5, 32, "MD5"},
                                              {DigestKind::kSha1, 40, "SHA1"},
                                              {DigestKind::kCrc32, 8, "CRC32"},
                                              {DigestKind::kSha256, 64, "SHA256"}}};
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
 }  // namespace
 
@@ -43,7 +41,8 @@ std::optional<DigestKind> KindOfHexLength(std::size_t length) {
 }
 
 bool IsHex(std::string_view text, std::size_t length) {
-    return text.size() == length && std::all_of(text.begin(), text.end(), IsHexDigit);
+    return text.size() == length &&
+           std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(c) >= 0; });
 }
 
 std::string LowerHex(std::string_view hex) {

@@ -6,21 +6,10 @@
 #include "engine/value_format.h"
 
 namespace rizo {
-namespace {
-
-uint8_t HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<uint8_t>(c - '0');
-    }
-    return static_cast<uint8_t>((c | 0x20) - 'a' + 10);
-}
-
-}  // namespace
-
 PackedDigest::PackedDigest(const ListedDigest& digest) : kind(digest.kind) {
     for (std::size_t i = 0; i + 1 < digest.hex.size() && i / 2 < bytes.size(); i += 2) {
-        bytes[i / 2] =
-            static_cast<uint8_t>(HexValue(digest.hex[i]) << 4 | HexValue(digest.hex[i + 1]));
+        bytes[i / 2] = static_cast<uint8_t>(HexDigitValue(digest.hex[i]) << 4 |
+                                            HexDigitValue(digest.hex[i + 1]));
     }
 }
 
