@@ -163,6 +163,14 @@ FileEntry BatchRun::Result(int64_t index) const {
     return results[static_cast<std::size_t>(index)];
 }
 
+FileEntry BatchRun::TakeResult(int64_t index) {
+    std::lock_guard lock(resultsLock);
+    if (index < 0 || static_cast<uint64_t>(index) >= results.size()) {
+        return {};
+    }
+    return std::move(results[static_cast<std::size_t>(index)]);
+}
+
 BatchCounts BatchRun::Counts() const {
     BatchCounts counts;
     {

@@ -47,6 +47,9 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
+    // The result at `index` itself, for a reader that takes each result once: what is left behind
+    // has its facts but no texts.
+    FileEntry TakeResult(int64_t index);
     // The queued rows that got no result: those after the last file handled when the batch was
     // stopped.
     std::vector<int32_t> RowsNotReached() const;

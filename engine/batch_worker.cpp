@@ -108,6 +108,10 @@ FileEntry BatchWorker::Result(int64_t index) const {
     return run != nullptr ? run->Result(index) : FileEntry{};
 }
 
+FileEntry BatchWorker::TakeResult(int64_t index) {
+    return run != nullptr ? run->TakeResult(index) : FileEntry{};
+}
+
 std::vector<int32_t> BatchWorker::RowsNotReached() const {
     return run != nullptr ? run->RowsNotReached() : std::vector<int32_t>{};
 }

@@ -64,6 +64,8 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
+    // See BatchRun::TakeResult.
+    FileEntry TakeResult(int64_t index);
     // The rows of the current or last batch that a stop kept it from reaching.
     std::vector<int32_t> RowsNotReached() const;
     int32_t CurrentRow() const;

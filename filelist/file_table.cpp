@@ -48,10 +48,10 @@ std::string FileTable::CellText(int row, int column) const {
     return rows[row].cells[column];
 }
 
-void FileTable::SetCellText(int row, int column, const std::string& text) {
+void FileTable::SetCellText(int row, int column, std::string text) {
     std::string& cell = rows[row].cells[column];
     if (column != kColFullPath || indexStale) {
-        cell = text;
+        cell = std::move(text);
         return;
     }
     if (cell == text) {
@@ -59,17 +59,17 @@ void FileTable::SetCellText(int row, int column, const std::string& text) {
     }
     if (!cell.empty()) {
         // The row leaves its old path; a later row may now be the first to show it.
-        cell = text;
+        cell = std::move(text);
         indexStale = true;
         return;
     }
-    cell = text;
     if (!text.empty()) {
         auto [it, inserted] = pathIndex.try_emplace(text, row);
         if (!inserted && row < it->second) {
             it->second = row;
         }
     }
+    cell = std::move(text);
 }
 
 int FileTable::FindRowByPath(const std::string& path) const {

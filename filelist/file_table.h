@@ -29,7 +29,7 @@ public:
 
     std::string CellText(int row, int column) const override;
     const std::string& Cell(int row, int column) const { return rows[row].cells[column]; }
-    void SetCellText(int row, int column, const std::string& text) override;
+    void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
 
     std::string RowFailure(int row) const override { return rows[row].failure; }

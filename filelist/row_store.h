@@ -42,7 +42,8 @@ public:
     virtual void DeleteAllRows() = 0;
 
     virtual std::string CellText(int row, int column) const = 0;
-    virtual void SetCellText(int row, int column, const std::string& text) = 0;
+    // Takes the text by value: a caller done with its own moves it in.
+    virtual void SetCellText(int row, int column, std::string text) = 0;
     // First row whose Full Path cell equals `path` byte for byte, or -1.
     virtual int FindRowByPath(const std::string& path) const = 0;
 

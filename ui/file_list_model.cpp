@@ -202,8 +202,8 @@ std::string FileListModel::CellText(int row, int column) const {
     return table.CellText(row, column);
 }
 
-void FileListModel::SetCellText(int row, int column, const std::string& text) {
-    table.SetCellText(row, column, text);
+void FileListModel::SetCellText(int row, int column, std::string text) {
+    table.SetCellText(row, column, std::move(text));
     if (!redrawOn) {
         EmitRowsChanged(row, row, kTextRoles);
     } else if (row < AnnouncedRows()) {

@@ -35,7 +35,7 @@ public:
     void DeleteRows(const std::vector<int>& rows) override;
     void DeleteAllRows() override;
     std::string CellText(int row, int column) const override;
-    void SetCellText(int row, int column, const std::string& text) override;
+    void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
     std::string RowFailure(int row) const override { return table.RowFailure(row); }
     // A failed row shows its reason as the tooltip of every cell and a warning mark before its

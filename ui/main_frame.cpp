@@ -856,19 +856,20 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
 }
 
 void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
-    const FileEntry entry = worker->Result(resultIndex);
-    FileListModel& rows = list->Model();
-    rows.SetCellText(row, kColMd5, entry.md5);
-    rows.SetCellText(row, kColSha1, entry.sha1);
-    rows.SetCellText(row, kColCrc32, entry.crc32);
-    rows.SetCellText(row, kColSha256, entry.sha256);
-    rows.SetCellText(row, kColSize, FormatFileSize(entry.size));
-    rows.SetCellText(row, kColCreated, entry.created);
-    rows.SetCellText(row, kColModified, entry.modified);
-    rows.SetCellText(row, kColFullPath, entry.path);
-    rows.SetRowFailure(row, OutcomeReason(entry));
+    // Each result is shown once: its texts move into the cells rather than being copied.
+    FileEntry entry = worker->TakeResult(resultIndex);
     unreadFiles += CouldNotBeRead(entry) ? 1 : 0;
     ShowVerdict(row, entry);
+    FileListModel& rows = list->Model();
+    rows.SetRowFailure(row, OutcomeReason(entry));
+    rows.SetCellText(row, kColMd5, std::move(entry.md5));
+    rows.SetCellText(row, kColSha1, std::move(entry.sha1));
+    rows.SetCellText(row, kColCrc32, std::move(entry.crc32));
+    rows.SetCellText(row, kColSha256, std::move(entry.sha256));
+    rows.SetCellText(row, kColSize, FormatFileSize(entry.size));
+    rows.SetCellText(row, kColCreated, std::move(entry.created));
+    rows.SetCellText(row, kColModified, std::move(entry.modified));
+    rows.SetCellText(row, kColFullPath, std::move(entry.path));
 }
 
 void MainFrame::MarkRowsNotReached() {
