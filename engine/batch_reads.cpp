@@ -43,23 +43,31 @@ std::size_t BatchReads::ReadStarts(std::span<const int> files) {
         io_uring_prep_read(entry, files[queued], &ring->slots[queued * kSlotSize], kSlotSize, 0);
     }
     const int submitted = io_uring_submit(uring);
-    if (submitted <= 0) {
-        return 0;
-    }
     // A read of bytes in memory completes within the submission; the others wait for storage.
-    const std::size_t atOnce = io_uring_cq_ready(uring);
-    for (std::size_t done = 0; done < static_cast<std::size_t>(submitted);) {
+    const std::size_t atOnce = submitted > 0 ? io_uring_cq_ready(uring) : 0;
+    // Reads left unsubmitted would go out with the next files' under descriptors closed by then,
+    // and reads left in flight would land in slots handed to the next files: a ring that fails
+    // either way is not used again.
+    if (submitted != static_cast<int>(queued) || !WaitFor(std::max(submitted, 0))) {
+        broken = true;
+    }
+    return atOnce;
+}
+
+bool BatchReads::WaitFor(int count) {
+    io_uring* uring = &ring->uring;
+    for (int done = 0; done < count;) {
         if (const unsigned ready = io_uring_cq_ready(uring); ready > 0) {
             io_uring_cq_advance(uring, ready);
-            done += ready;
+            done += static_cast<int>(ready);
             continue;
         }
         io_uring_cqe* completion = nullptr;
         if (const int error = io_uring_wait_cqe(uring, &completion); error < 0 && error != -EINTR) {
-            break;
+            return false;
         }
     }
-    return atOnce;
+    return true;
 }
 
 #else

@@ -1,6 +1,7 @@
 // The first bytes of many open files read together through io_uring.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <span>
@@ -22,14 +23,19 @@ public:
     BatchReads(const BatchReads&) = delete;
     BatchReads& operator=(const BatchReads&) = delete;
 
-    bool Ready() const { return ring != nullptr; }
+    // False once a batch could not be submitted whole or waited for: see ReadStarts.
+    bool Ready() const { return ring != nullptr && !broken; }
     // Reads the start of each of at most kDepth open files and waits for all of them. Returns
     // how many were served at once, from memory.
     std::size_t ReadStarts(std::span<const int> files);
 
 private:
     struct Ring;
+    // Waits for `count` submitted reads to complete; false if waiting fails.
+    bool WaitFor(int count);
+
     std::unique_ptr<Ring> ring;
+    std::atomic<bool> broken = false;
 };
 
 }  // namespace rizo
