@@ -49,9 +49,10 @@ bool BatchWorker::StartWorker() {
         workerThread.join();
     }
     host.SetSortable(false);
-    if (sumSizes) {
-        sizes.Start(PendingPaths);
+    if (!sizesStarted) {
+        SumPendingSizes();
     }
+    sizesStarted = false;
     // A second core hashes small files ahead; one core has nothing to spare for it.
     const bool helped =
         std::min(PendingPaths.size(), PendingRows.size()) >= BatchRun::kFilesWorthAHelper &&
@@ -79,6 +80,20 @@ bool BatchWorker::StartWorker() {
     host.RefreshCommandStates();
     host.BatchStarted();
     return true;
+}
+
+void BatchWorker::SumPendingSizes() {
+    if (sumSizes && !busy) {
+        sizes.Start(PendingPaths);
+        sizesStarted = true;
+    }
+}
+
+void BatchWorker::DropPendingSizes() {
+    if (sizesStarted) {
+        sizes.Finish();
+        sizesStarted = false;
+    }
 }
 
 void BatchWorker::StopHashing() {

@@ -79,6 +79,11 @@ public:
     // Whether batches sum their sizes ahead (on by default): without it Counts() has no byte
     // total, and no thread is spent on one nobody reads.
     void SumSizesAhead(bool on) { sumSizes = on; }
+    // Starts summing the pending paths' sizes before their batch starts, so that the total comes
+    // sooner: the window does so once a scan's paths are final, while it makes their rows. The next
+    // StartWorker then sums none again. DropPendingSizes ends such a pass when no batch follows.
+    void SumPendingSizes();
+    void DropPendingSizes();
 
 private:
     // Waits at most kStopWait for a stopping worker; leaves it when it does not end by then.
@@ -98,6 +103,8 @@ private:
     std::shared_ptr<BatchRun> run;
 
     bool sumSizes = true;
+    // Set by SumPendingSizes until the next StartWorker or DropPendingSizes.
+    bool sizesStarted = false;
     SizePass sizes;
     // The run a stop signal reaches, and whether one came; see RequestStop.
     std::atomic<BatchRun*> signalledRun = nullptr;

@@ -269,6 +269,30 @@ TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) 
     EXPECT_FALSE(Run(paths).back().counts.totalKnown);
 }
 
+// The window sums a scan's sizes before its batch starts; a pass dropped without a batch is not
+// taken for the next batch's.
+TEST_F(BatchWorkerTest, SizesSummedAheadOfABatchAreItsOwn) {
+    Queue({folder.File("big", "4444")});
+    worker.SumPendingSizes();
+    while (!worker.Counts().totalKnown) {
+        std::this_thread::yield();
+    }
+    worker.DropPendingSizes();
+    for (const bool ahead : {false, true}) {
+        Queue({folder.File("a", "1"), folder.File("b", "22")});
+        if (ahead) {
+            worker.SumPendingSizes();
+        }
+        ASSERT_TRUE(worker.StartWorker());
+        poster.Messages(true);
+        worker.FinishBatch();
+        while (!worker.Counts().totalKnown) {
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(worker.Counts().bytesTotal, 3u);
+    }
+}
+
 TEST_F(BatchWorkerTest, NameAndFolderComeFromTheLastSlash) {
     // None of these exist; the empty path keeps the name and folder shown before it.
     const std::vector<std::vector<std::string>> cases = {

@@ -429,6 +429,11 @@ void MainFrame::ScanEnded() {
         return;
     }
     worker->PendingPaths = std::move(scan->Paths());
+    // The second core sums the sizes while this thread makes the rows; not for a verification,
+    // which may end without a batch.
+    if (!verification) {
+        worker->SumPendingSizes();
+    }
     commit =
         std::make_unique<PendingCommit>(list->Model(), worker->PendingPaths, worker->PendingRows);
     CommitSlice();
@@ -456,6 +461,7 @@ void MainFrame::CommitEnded() {
     batchProgressTimer->stop();
     setWindowTitle(QString::fromLatin1(kTitle));
     if (ended->Cancelled()) {
+        worker->DropPendingSizes();
         RefreshCommandStates();
         return;
     }
