@@ -82,6 +82,9 @@ bool BatchWorker::StartWorker() {
     return true;
 }
 
+// The pass reads the pending paths where they lie, without a copy: moving them to the run leaves
+// them there, and the run outlives the pass, which the next StartWorker ends before it replaces
+// the run. Pending paths that change without a batch are dropped first.
 void BatchWorker::SumPendingSizes() {
     if (sumSizes && !busy) {
         sizes.Start(PendingPaths);

@@ -81,7 +81,8 @@ public:
     void SumSizesAhead(bool on) { sumSizes = on; }
     // Starts summing the pending paths' sizes before their batch starts, so that the total comes
     // sooner: the window does so once a scan's paths are final, while it makes their rows. The next
-    // StartWorker then sums none again. DropPendingSizes ends such a pass when no batch follows.
+    // StartWorker then sums none again. Until then the pending paths must not change; when no
+    // batch follows, DropPendingSizes ends the pass first.
     void SumPendingSizes();
     void DropPendingSizes();
 

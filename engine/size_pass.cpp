@@ -11,14 +11,13 @@ SizePass::~SizePass() {
     Finish();
 }
 
-void SizePass::Start(std::vector<std::string> paths) {
+void SizePass::Start(std::span<const std::string> paths) {
     Finish();
     bytes = 0;
     known = false;
     quit = false;
-    queued = std::move(paths);
     try {
-        thread = std::thread(&SizePass::Run, this, std::cref(queued));
+        thread = std::thread(&SizePass::Run, this, paths);
     } catch (const std::system_error&) {
         // The batch runs all the same, without a percent.
     }
@@ -31,7 +30,7 @@ void SizePass::Finish() {
     }
 }
 
-void SizePass::Run(const std::vector<std::string>& paths) {
+void SizePass::Run(std::span<const std::string> paths) {
     for (const std::string& path : paths) {
         if (quit.load(std::memory_order_relaxed)) {
             return;

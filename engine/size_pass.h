@@ -3,9 +3,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace rizo {
 
@@ -17,10 +17,10 @@ public:
     SizePass(const SizePass&) = delete;
     SizePass& operator=(const SizePass&) = delete;
 
-    // Starts summing the sizes of `paths` (a copy: the batch's own list is the worker's). A path
-    // that cannot be examined counts 0, as its file will. Without a thread the total stays
-    // unknown.
-    void Start(std::vector<std::string> paths);
+    // Starts summing the sizes of `paths`, which are read where they lie: they must stay there
+    // unchanged until the pass is finished. A path that cannot be examined counts 0, as its file
+    // will. Without a thread the total stays unknown.
+    void Start(std::span<const std::string> paths);
     // Ends the pass at once if it is still running, and waits for its thread.
     void Finish();
 
@@ -29,8 +29,7 @@ public:
     bool Known() const { return known.load(std::memory_order_acquire); }
 
 private:
-    void Run(const std::vector<std::string>& paths);
-    std::vector<std::string> queued;
+    void Run(std::span<const std::string> paths);
 
     std::atomic<uint64_t> bytes = 0;
     std::atomic<bool> known = false;

@@ -40,14 +40,14 @@ public:
         if (!entered.insert(FolderId{info.st_dev, info.st_ino}).second) {
             return;
         }
-        for (const Entry& entry : ReadEntries(folder)) {
+        for (Entry& entry : ReadEntries(folder)) {
             if (control != nullptr && control->cancelled) {
                 return;
             }
             if (entry.isFolder) {
                 Scan(entry.path);
             } else {
-                pendingPaths.push_back(entry.path);
+                pendingPaths.push_back(std::move(entry.path));
                 if (control != nullptr) {
                     control->found.fetch_add(1, std::memory_order_relaxed);
                 }
