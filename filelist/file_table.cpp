@@ -2,7 +2,9 @@
 #include "filelist/file_table.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
+#include <utility>
 
 namespace rizo {
 
@@ -14,7 +16,7 @@ int FileTable::InsertRow(const std::string& name) {
 void FileTable::ReserveRows(int count) {
     rows.reserve(static_cast<std::size_t>(count));
     // Rehashing the index of a million paths as it grows would hold the window each time.
-    pathIndex.reserve(static_cast<std::size_t>(count));
+    ReserveIndex(static_cast<std::size_t>(count));
 }
 
 void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
@@ -39,6 +41,7 @@ void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
 void FileTable::DeleteAllRows() {
     rows.clear();
     pathIndex.clear();
+    indexedPaths = 0;
     selectedCount = 0;
     failedCount = 0;
     indexStale = false;
@@ -63,32 +66,83 @@ void FileTable::SetCellText(int row, int column, std::string text) {
         indexStale = true;
         return;
     }
-    if (!text.empty()) {
-        auto [it, inserted] = pathIndex.try_emplace(text, row);
-        if (!inserted && row < it->second) {
-            it->second = row;
-        }
-    }
     cell = std::move(text);
+    if (!cell.empty()) {
+        IndexRow(row);
+    }
 }
+
+namespace {
+
+uint32_t PathHash(std::string_view path) {
+    return static_cast<uint32_t>(std::hash<std::string_view>{}(path));
+}
+
+}  // namespace
 
 int FileTable::FindRowByPath(const std::string& path) const {
     if (indexStale) {
         RebuildIndex();
     }
-    auto it = pathIndex.find(path);
-    return it == pathIndex.end() ? -1 : it->second;
+    if (pathIndex.empty()) {
+        return -1;
+    }
+    return pathIndex[SlotOf(path, PathHash(path))].row;
+}
+
+std::size_t FileTable::SlotOf(std::string_view path, uint32_t hash) const {
+    const std::size_t mask = pathIndex.size() - 1;
+    std::size_t slot = hash & mask;
+    while (pathIndex[slot].row >= 0 && (pathIndex[slot].hash != hash ||
+                                        rows[pathIndex[slot].row].cells[kColFullPath] != path)) {
+        slot = (slot + 1) & mask;
+    }
+    return slot;
+}
+
+void FileTable::IndexRow(int row) const {
+    ReserveIndex(indexedPaths + 1);
+    const std::string& path = rows[row].cells[kColFullPath];
+    const uint32_t hash = PathHash(path);
+    IndexSlot& slot = pathIndex[SlotOf(path, hash)];
+    if (slot.row < 0) {
+        slot = {hash, row};
+        ++indexedPaths;
+    } else if (row < slot.row) {
+        slot.row = row;
+    }
+}
+
+void FileTable::ReserveIndex(std::size_t count) const {
+    std::size_t slots = std::max<std::size_t>(pathIndex.size(), 16);
+    while (slots < 2 * count) {
+        slots *= 2;
+    }
+    if (slots == pathIndex.size()) {
+        return;
+    }
+    // The paths in the index differ, so each goes to the first free slot from its hash.
+    std::vector<IndexSlot> old = std::exchange(pathIndex, std::vector<IndexSlot>(slots));
+    for (const IndexSlot& entry : old) {
+        if (entry.row >= 0) {
+            std::size_t slot = entry.hash & (slots - 1);
+            while (pathIndex[slot].row >= 0) {
+                slot = (slot + 1) & (slots - 1);
+            }
+            pathIndex[slot] = entry;
+        }
+    }
 }
 
 void FileTable::RebuildIndex() const {
-    pathIndex.clear();
+    std::fill(pathIndex.begin(), pathIndex.end(), IndexSlot{});
+    indexedPaths = 0;
+    indexStale = false;
     for (int row = 0; row < RowCount(); ++row) {
-        const std::string& path = rows[row].cells[kColFullPath];
-        if (!path.empty()) {
-            pathIndex.try_emplace(path, row);
+        if (!rows[row].cells[kColFullPath].empty()) {
+            IndexRow(row);
         }
     }
-    indexStale = false;
 }
 
 void FileTable::SetSelected(int row, bool selected) {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "engine/huge_page_allocator.h"
@@ -60,14 +60,28 @@ private:
 
     using Rows = std::vector<Row, HugePageAllocator<Row>>;
 
+    // A row of the path index and the hash of its Full Path text; row -1 marks a free slot.
+    struct IndexSlot {
+        uint32_t hash = 0;
+        int row = -1;
+    };
+
     void RebuildIndex() const;
+    // Makes room for `count` paths in the index, at most half of its slots in use.
+    void ReserveIndex(std::size_t count) const;
+    // Enters the row's non-empty Full Path text, unless an earlier row shows it already.
+    void IndexRow(int row) const;
+    // The slot of `path`, or the free slot where it would go.
+    std::size_t SlotOf(std::string_view path, uint32_t hash) const;
 
     Rows rows;
     int selectedCount = 0;
     int failedCount = 0;
-    // Full Path text -> first row showing it. Rebuilt lazily after deletions and sorts, which
-    // move rows; cell writes keep it current in place.
-    mutable std::unordered_map<std::string, int> pathIndex;
+    // Full Path text -> first row showing it: open addressing over row numbers, whose texts are
+    // the rows' own cells, so that adding a path neither copies it nor allocates. Rebuilt lazily
+    // after deletions and sorts, which move rows; cell writes keep it current in place.
+    mutable std::vector<IndexSlot> pathIndex;
+    mutable std::size_t indexedPaths = 0;
     mutable bool indexStale = false;
 };
 
