@@ -41,9 +41,7 @@ BatchRun::BatchRun(std::shared_ptr<DigestEngine> digestEngine,
       selection(hashes),
       uppercase(uppercaseDigests),
       bytesAtStart(engine->BytesReadInTotal()),
-      aheadBytesAtStart(aheadEngine != nullptr ? aheadEngine->BytesReadInTotal() : 0) {
-    results.reserve(std::min(paths.size(), rows.size()));
-}
+      aheadBytesAtStart(aheadEngine != nullptr ? aheadEngine->BytesReadInTotal() : 0) {}
 
 void BatchRun::Main() {
     engine->SetStopFlag(&stopRequested);
@@ -149,33 +147,50 @@ void BatchRun::AppendAndPost(int32_t row, FileEntry entry) {
     int64_t index = 0;
     {
         std::lock_guard lock(resultsLock);
-        index = static_cast<int64_t>(results.size());
+        index = static_cast<int64_t>(ResultCount());
         results.push_back(std::move(entry));
     }
     poster.Post(UM_HASH_FILE_DONE, row, index);
 }
 
+std::size_t BatchRun::ResultCount() const {
+    return resultsTaken + results.size();
+}
+
+std::optional<std::size_t> BatchRun::KeptAt(int64_t index) const {
+    if (index < 0 || static_cast<uint64_t>(index) < resultsTaken ||
+        static_cast<uint64_t>(index) >= ResultCount()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(index) - resultsTaken;
+}
+
 FileEntry BatchRun::Result(int64_t index) const {
     std::lock_guard lock(resultsLock);
-    if (index < 0 || static_cast<uint64_t>(index) >= results.size()) {
-        return {};
-    }
-    return results[static_cast<std::size_t>(index)];
+    const std::optional<std::size_t> at = KeptAt(index);
+    return at ? results[*at] : FileEntry{};
 }
 
 FileEntry BatchRun::TakeResult(int64_t index) {
     std::lock_guard lock(resultsLock);
-    if (index < 0 || static_cast<uint64_t>(index) >= results.size()) {
+    const std::optional<std::size_t> at = KeptAt(index);
+    if (!at) {
         return {};
     }
-    return std::move(results[static_cast<std::size_t>(index)]);
+    FileEntry taken = std::move(results[*at]);
+    // Results are taken in order: the oldest goes, and its memory serves a later result.
+    if (*at == 0) {
+        results.pop_front();
+        ++resultsTaken;
+    }
+    return taken;
 }
 
 BatchCounts BatchRun::Counts() const {
     BatchCounts counts;
     {
         std::lock_guard lock(resultsLock);
-        counts.filesDone = results.size();
+        counts.filesDone = ResultCount();
     }
     counts.filesTotal = std::min(paths.size(), rows.size());
     counts.bytesDone = engine->BytesReadInTotal() - bytesAtStart;
@@ -187,7 +202,7 @@ BatchCounts BatchRun::Counts() const {
 
 std::vector<int32_t> BatchRun::RowsNotReached() const {
     std::lock_guard lock(resultsLock);
-    const std::size_t handled = std::min(results.size(), rows.size());
+    const std::size_t handled = std::min(ResultCount(), rows.size());
     return {rows.begin() + static_cast<std::ptrdiff_t>(handled), rows.end()};
 }
 

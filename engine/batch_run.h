@@ -6,9 +6,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,6 @@
 #include "engine/file_entry.h"
 #include "engine/hash_ahead.h"
 #include "engine/hash_selection.h"
-#include "engine/huge_page_allocator.h"
 #include "engine/message_poster.h"
 
 namespace rizo {
@@ -47,8 +48,8 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
-    // The result at `index` itself, for a reader that takes each result once: what is left behind
-    // has its facts but no texts.
+    // The result at `index` itself, for a reader that takes each result once, in order: a result
+    // taken is gone, and Result and TakeResult give an empty entry for it.
     FileEntry TakeResult(int64_t index);
     // The queued rows that got no result: those after the last file handled when the batch was
     // stopped.
@@ -67,6 +68,10 @@ private:
     bool FinishFile(FileEntry entry);
     // Under gateLock.
     void AppendAndPost(int32_t row, FileEntry entry);
+    // Under resultsLock: results appended so far, taken or not, and where the one at `index` is
+    // kept (none once taken or before it comes).
+    std::size_t ResultCount() const;
+    std::optional<std::size_t> KeptAt(int64_t index) const;
     // Reports each progress step that the read of a file reaches.
     using StepReport = std::function<void(float progress)>;
 
@@ -98,9 +103,10 @@ private:
     bool inFile = false;
 
     mutable std::mutex resultsLock;
-    // Room for all of them is reserved when the run is made, so none is ever moved: moving a
-    // million of them would hold this lock, and the window waiting to read one, for a long moment.
-    std::vector<FileEntry, HugePageAllocator<FileEntry>> results;
+    // The results not yet taken, from index resultsTaken on. A result taken in order is freed at
+    // once: a batch of 100,000 files kept them all, tens of megabytes touched once each.
+    std::deque<FileEntry> results;
+    std::size_t resultsTaken = 0;
 
     std::atomic<int32_t> currentRow = -1;
     std::atomic<float> lastProgress = 0;
