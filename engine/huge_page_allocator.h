@@ -1,6 +1,6 @@
-// An allocator for the long tables of a large batch (its rows, its results), backed by transparent
-// huge pages where the system offers them: a batch of 100,000 files fills tens of megabytes, and a
-// page fault for every 4 KiB of them cost the window more than filling the table did.
+// An allocator for long tables such as the list's rows, backed by transparent huge pages where the
+// system offers them: 100,000 rows fill tens of megabytes, and a page fault for every 4 KiB of them
+// cost the window more than filling the table did.
 #pragma once
 
 #include <sys/mman.h>
