@@ -173,6 +173,8 @@ void ReadAhead::ReadMany(Guard& guard) {
     }
     guard.lock();
     RecordMany(files.size(), inMemory);
+    // A ring that retired leaves the reading to threads, as many as without io_uring.
+    AddReadersWithoutRing();
 }
 
 void ReadAhead::Record(std::size_t index, Found found) {
@@ -213,6 +215,10 @@ void ReadAhead::StartReading() {
     if (batchReads == nullptr) {
         batchReads = std::make_unique<BatchReads>();
     }
+    AddReadersWithoutRing();
+}
+
+void ReadAhead::AddReadersWithoutRing() {
     while (!batchReads->Ready() && readers.size() < kReaders && !quit) {
         AddReader();
     }

@@ -70,6 +70,8 @@ private:
     void Record(std::size_t index, Found found);
     void RecordMany(std::size_t read, std::size_t inMemory);
     void StartReading();
+    // Without a ring (none to be had, or one that retired) reads in flight take reader threads.
+    void AddReadersWithoutRing();
     void AddReader();
 
     const std::vector<std::string>& queue;
