@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Per-file cost of hashing through the batch worker (thread, messages, results) against calling
 // the engine directly, on many small files in the page cache.
 #include <benchmark/benchmark.h>

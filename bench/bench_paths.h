@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Full paths shaped like a photo collection: the list benchmarks' common input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Throughput of the digest engine on a file in the page cache, per digest selection, as a table.
 // Usage: digest_engine_bench [FILE]  (without FILE a 1 GiB file is made in $TMPDIR and removed)
 #include <time.h>

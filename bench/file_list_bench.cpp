@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Adding large batches to the file list: row lookup and creation per path.
 #include <benchmark/benchmark.h>
 

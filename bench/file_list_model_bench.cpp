@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The list as the window holds it: adding a batch of 100,000 new paths to a shown view.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry point of the list benchmarks: they need a QApplication, offscreen unless told otherwise.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file list view with 100,000 rows: header-click sorting, duplicate marking, selecting all.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window against the command line on the same folder: both hash its files with MD5, the
 // window from the drop to the end of the batch, offscreen. Given a checksum file instead, both
 // verify it (the command line from the file's folder, where the window takes relative names).

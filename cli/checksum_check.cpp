@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rizodidiz-cli --check: verifies the files listed in checksum files.
 #include "cli/checksum_check.h"
 

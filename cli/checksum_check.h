@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rizodidiz-cli --check: verifies the files listed in checksum files, reading each file once
 // however many digests it is listed with, and reports as sha256sum --check does.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hashing the command line's files through the batch worker, as the window does.
 #include "cli/cli_batch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Command-line arguments of rizodidiz-cli.
 #include "cli/cli_options.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Command-line arguments of rizodidiz-cli.
 #pragma once
 

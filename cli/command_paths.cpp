@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The files named on the command line, with folders expanded by -r.
 #include "cli/command_paths.h"
 

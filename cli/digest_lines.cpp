@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lines rizodidiz-cli prints for a hashed file.
 #include "cli/digest_lines.h"
 

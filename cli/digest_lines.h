@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lines rizodidiz-cli prints for a hashed file.
 #pragma once
 

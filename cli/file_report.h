@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the command line says about a hashed file that has no digests to show.
 #pragma once
 

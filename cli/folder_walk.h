@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The files under a folder, one at a time in byte order of their paths, for -r.
 #pragma once
 

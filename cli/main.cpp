@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rizodidiz-cli: prints the digests of files, hashed by the same batch worker as the program.
 #include <algorithm>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line's message loop: the worker's messages queued for the main thread, in order.
 #include "cli/message_queue.h"
 

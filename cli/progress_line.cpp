@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The --progress display on standard error.
 #include "cli/progress_line.h"
 

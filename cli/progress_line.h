@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The --progress display on standard error: one line redrawn in place on a terminal, plain lines
 // elsewhere.
 #pragma once

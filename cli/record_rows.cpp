@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The list rows that the window would show for files given on the command line.
 #include "cli/record_rows.h"
 

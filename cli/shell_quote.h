@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File names in messages on standard error, quoted as coreutils quotes them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What starting and finishing a hashing batch needs of the window, called on its thread only.
 #pragma once
 

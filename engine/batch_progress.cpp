@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-batch progress: percent, files, smoothed speed and time left, and their text.
 #include "engine/batch_progress.h"
 

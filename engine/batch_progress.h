@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-batch progress as a person reads it: percent of bytes, files done of all, smoothed speed
 // and time left.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first bytes of many open files read together through io_uring.
 #include "engine/batch_reads.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One hashing batch on its worker thread.
 #include "engine/batch_run.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One hashing batch on its worker thread: the queue, the results, the progress state and the gate
 // through which its messages reach the window.
 #pragma once

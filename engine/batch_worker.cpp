@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hashing batch: worker thread, stop and end of batch.
 #include "engine/batch_worker.h"
 

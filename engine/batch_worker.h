@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hashing batch: a background thread that hashes the queued files one after another and
 // reports to the window only through posted messages.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Table-driven CRC-32: the plain routine every faster path is checked against.
 #include "engine/crc32.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CRC-32 (reflected polynomial 0xEDB88320) of the program's own, chainable block by block.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CRC-32 by carry-less-multiply folding (PCLMULQDQ, SSE4.1): 64 bytes per step in four 128-bit
 // lanes, then a Barrett reduction. Built with those instruction-set flags alone; called only where
 // the CPU has them.

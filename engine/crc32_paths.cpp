@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The table of CRC-32 routines and the run-time choice behind `Crc32Update`.
 #include "engine/crc32_paths.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The CRC-32 routines beside the plain table one, and the table `Crc32Update` chooses from at run
 // time.
 #pragma once

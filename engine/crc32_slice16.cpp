@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CRC-32 by slicing-by-16: sixteen derived tables let one step take sixteen bytes, in plain C++.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Digests and file facts of one file at a time.
 #include "engine/digest_engine.h"
 

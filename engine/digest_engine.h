@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Digests and file facts of one file at a time, in one sequential pass over its bytes.
 #pragma once
 

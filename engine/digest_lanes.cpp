@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Digests of one block computed in parallel lanes.
 #include "engine/digest_lanes.h"
 

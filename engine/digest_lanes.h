@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Digests of one block computed in parallel: the enabled digests spread over two helper lanes by
 // cost.
 #pragma once

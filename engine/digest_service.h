@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cryptographic digests the engine needs, behind an interface so the library that provides them
 // can be replaced (and a test can bring a failing one).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The words for a file that has no digests.
 #include "engine/file_entry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The result of hashing one file: its facts and digest texts as the list shows them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small files of a batch hashed ahead on two cores.
 #include "engine/hash_ahead.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small files of a batch hashed ahead on two cores, handed back in queue order.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which digests are computed and shown, in the program's digest order MD5, SHA1, CRC32, SHA256.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An allocator for long tables such as the list's rows, backed by transparent huge pages where the
 // system offers them: 100,000 rows fill tens of megabytes, and a page fault for every 4 KiB of them
 // cost the window more than filling the table did.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helper threads that each run one task per round.
 #include "engine/lane_workers.h"
 

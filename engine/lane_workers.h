@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helper threads that each run one task per round, for one caller that starts a round and waits.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The worker's messages to the window and the interface that carries them across threads.
 #pragma once
 

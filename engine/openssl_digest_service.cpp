@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The digest service over OpenSSL's EVP interface.
 #include "engine/openssl_digest_service.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The digest service of this platform, over OpenSSL libcrypto.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small files of a batch brought into memory ahead of the hashers.
 #include "engine/read_ahead.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small files of a batch brought into memory ahead of the hashers while they are found not to be.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The byte total of a batch, summed on a thread of its own.
 #include "engine/size_pass.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The byte total of a batch, summed on a thread of its own so the first result is not delayed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text forms of digests, sizes and file times.
 #include "engine/value_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text forms of digests, sizes and file times, shared by the list, the exports and the CLI.
 #pragma once
 

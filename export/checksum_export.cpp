@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checksum files made from the selected rows.
 #include "export/checksum_export.h"
 

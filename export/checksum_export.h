@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checksum files made from the selected rows: the GNU form that md5sum, sha1sum and sha256sum
 // check, or SFV for CRC32.
 #pragma once

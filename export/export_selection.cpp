@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Block, delimited and single-digest records built from the rows' cell texts.
 #include "export/export_selection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text made from the selected rows of the file list, for copying and saving.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving through the settings store's atomic replacement, with a reason the user can read.
 #include "export/safe_file_write.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replaces a saved file's contents, with a reason the user can read when that fails.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving the selected rows' records to a text file.
 #include "export/save_selection.h"
 

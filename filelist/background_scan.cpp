@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folder scans on a thread of their own.
 #include "filelist/background_scan.h"
 

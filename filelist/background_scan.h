@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folder scans on a thread of their own, so adding a large folder keeps the window responsive.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Duplicate grouping through one flat hash table of row numbers, so that long lists stay fast.
 #include "filelist/duplicate_groups.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Groups of rows with equal digest texts, their palette, and the column that decides them.
 #pragma once
 

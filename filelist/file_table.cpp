@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // In-memory rows of the file list.
 #include "filelist/file_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // In-memory rows of the file list: cells, duplicate colour, selection, and a full-path index.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Local file names from the URI list of a drop, kept as raw bytes.
 #include "filelist/file_uri.h"
 

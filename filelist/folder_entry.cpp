@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a folder listing's entry is, shared by the window's folder scan and the CLI's walk.
 #include "filelist/folder_entry.h"
 

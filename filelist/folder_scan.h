@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Recursive collection of the files under a folder, for Add Folder and dropped folders.
 #pragma once
 

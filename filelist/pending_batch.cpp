@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Turning paths into a batch for the worker: rows for new paths, queued rows for Refresh, drops.
 #include "filelist/pending_batch.h"
 

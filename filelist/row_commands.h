@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Remove Selected Items, Clear All, Select All, Select None and Select Failed over the rows.
 #pragma once
 

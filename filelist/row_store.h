@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file list as core code sees it: rows of nine text cells, a selected state, a path lookup.
 #pragma once
 

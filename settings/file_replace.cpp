@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File replacement through a temporary file and rename(2), or in place where that would harm.
 #include "settings/file_replace.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replacing a file's whole contents without losing the old ones or the file's identity.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Parsing and editing of INI text line by line.
 #include "settings/ini_document.h"
 

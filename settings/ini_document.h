@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // INI text held in memory: values read and changed by section and key, every other line kept.
 #pragma once
 

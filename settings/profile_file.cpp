@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading a settings file into memory and writing it back atomically.
 #include "settings/profile_file.h"
 

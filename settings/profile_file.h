@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One settings file opened for one load or one save.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The key table: one row per key drives defaults, loading and saving.
 #include "settings/program_settings.h"
 

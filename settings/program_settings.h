@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The record of every persisted setting and the table of its keys in "cfg.ini".
 #pragma once
 

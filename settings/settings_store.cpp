@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resolving, loading and saving the settings file.
 #include "settings/settings_store.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where "cfg.ini" lives and how the settings record is read from it and written to it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linux implementation of the platform helpers.
 #include "settings/shell_util.h"
 

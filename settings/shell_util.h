@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stateless platform helpers: program and per-user folders, file existence, folder creation.
 #pragma once
 

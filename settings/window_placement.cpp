@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up placement and capture of the window state.
 #include "settings/window_placement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Main window size and position: applied from the settings at start, taken back at exit.
 #pragma once
 

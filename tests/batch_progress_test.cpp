@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-batch progress on a fake clock: percent, files, smoothed speed, time left and their text.
 #include "engine/batch_progress.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hashing batch worker on real files: message sequences, results, stop, end of batch, threads.
 #include "engine/batch_worker.h"
 

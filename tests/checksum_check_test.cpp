@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rizodidiz-cli --check against coreutils' own checkers on the same files, run side by side as an
 // unprivileged user, so that a file without read permission stays unreadable also under root.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saved checksum files, checked by coreutils' own checkers and by our reader in the saved
 // file's folder.
 #include <fcntl.h>

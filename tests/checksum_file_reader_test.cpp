@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading checksum files: every form the program accepts, grouped by form, as a trace of what a
 // caller receives.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rizodidiz-cli as a user runs it: output forms, failures, and checking its output with coreutils.
 #include <fcntl.h>
 #include <gtest/gtest.h>

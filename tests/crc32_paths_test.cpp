@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every CRC-32 fast path gives the plain table routine's result on the same bytes.
 #include "engine/crc32_paths.h"
 

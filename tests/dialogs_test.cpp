@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Options and About dialogs, the hyperlink and opening web addresses, driven offscreen.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The digest engine on real files: vectors, block boundaries, progress, failures and file kinds.
 #include "engine/digest_engine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SFV lines rizodidiz-cli writes, and the names it refuses because they would not read back.
 #include "cli/digest_lines.h"
 

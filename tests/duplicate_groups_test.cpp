@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Duplicate grouping: group numbers, palette and key column.
 #include "filelist/duplicate_groups.h"
 

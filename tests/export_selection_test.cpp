@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Exported text of selected rows: layouts, options, terminators and row order.
 #include "export/export_selection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform pieces of the file commands: dialogs and clipboard; drops are the window's tests.
 #include <QAbstractButton>
 #include <QClipboard>

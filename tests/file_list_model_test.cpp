@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File list model: Qt model contract, selection kept in step with the view, colours, failure
 // marks and sorting.
 #include "ui/file_list_model.h"

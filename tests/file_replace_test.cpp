@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replacing a file's contents: links, mode, owner and hard links kept; failures keep the old file.
 #include "settings/file_replace.h"
 

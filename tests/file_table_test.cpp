@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Row store behaviour that adding, refreshing and sorting rely on.
 #include "filelist/file_table.h"
 

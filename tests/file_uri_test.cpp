@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dropped URIs to local file names, bytes kept as they are.
 #include "filelist/file_uri.h"
 

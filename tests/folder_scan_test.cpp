@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folder scan on a real tree: hidden and odd entries, links, loops and fan-outs, failures.
 #include "filelist/folder_scan.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test main for GUI suites: one QApplication on the offscreen platform unless another is chosen.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading and editing INI text: lookups, in-place changes, additions, kept lines.
 #include "settings/ini_document.h"
 

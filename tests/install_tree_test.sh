@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks what lands there: the file list, the
 # desktop entry and the AppStream file by their own validators, icon sizes, man pages that name
 # every option of --help, and a bash completion that offers them.

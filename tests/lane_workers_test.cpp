@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lane helpers run each task of a round exactly once and hand its results back to the caller.
 #include "engine/lane_workers.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window's file commands end to end: adding, dropping, refreshing, removing, copying
 // and saving, with the worker hashing real files.
 #include <sys/stat.h>

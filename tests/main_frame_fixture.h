@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's tests' fixture: a per-user folder of their own, so "cfg.ini" starts as the
 // test makes it, and a file that keeps the worker busy.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window driven as a user would: menus, toolbar, keys, close and saved settings.
 #include "ui/main_frame.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line's message queue delivers every message in order, also those posted while the
 // main thread sleeps with no batch end to wake it.
 #include "cli/message_queue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Answers modal dialogs from a timer, as a user would, while the code under test waits in exec().
 #pragma once
 

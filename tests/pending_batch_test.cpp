@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building batches: row reuse, duplicates within a batch, sorting, Refresh, row commands.
 #include "filelist/pending_batch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The --progress line: redrawn in place on a terminal, cut to its width; plain lines elsewhere.
 #include "cli/progress_line.h"
 

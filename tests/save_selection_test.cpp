@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving selected rows: nothing without a selection, and failures named for the user.
 #include "export/save_selection.h"
 

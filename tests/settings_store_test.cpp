@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the settings file is found, and what loading and saving do to the record and the file.
 #include "settings/settings_store.h"
 

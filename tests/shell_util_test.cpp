@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform helpers: program folder, per-user folder, folder creation.
 #include "settings/shell_util.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File list view: columns, header-click sorting, hidden columns, colours as drawn, font.
 #include "ui/sort_list_view.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Status bar panes: count and progress texts, layout, menu prompts.
 #include "ui/status_panes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test helpers: a private temporary folder, whole-file text access, scoped environment values,
 // code and shell lines run in a child process.
 #pragma once

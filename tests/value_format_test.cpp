@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text forms of sizes and file times.
 #include "engine/value_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up placement from the stored position and size, and the state captured at exit.
 #include "settings/window_placement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Putting exported text on the system clipboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Command identifiers shared by the menus, the toolbar, the shortcut keys and the handlers.
 #pragma once
 

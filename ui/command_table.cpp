@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command vocabulary: one row per command identifier.
 #include "ui/command_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command vocabulary as data: menu texts, prompts, tooltips, images, keys, handlers and rules.
 #pragma once
 

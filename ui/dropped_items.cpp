@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The local names carried by a drop onto the window.
 #include "ui/dropped_items.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file and folder dialogs of Add Files, Add Folder and Save, giving names as bytes.
 #include "ui/file_dialogs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file and folder dialogs of Add Files, Add Folder and Save, giving names as bytes.
 #pragma once
 

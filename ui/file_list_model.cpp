@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file list as a Qt table model.
 #include "ui/file_list_model.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file list as a Qt table model: the rows of a FileTable, their colours, highlight and
 // selection.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the SVG images once per size, so no icon-engine plugin is needed at run time.
 #include "ui/images.h"
 

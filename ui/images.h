@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's own images: the application icon and the toolbar images, drawn from SVG.
 #pragma once
 

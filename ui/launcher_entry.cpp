@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The taskbar entry's progress bar over D-Bus.
 #include "ui/launcher_entry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The taskbar entry's progress bar, through the launcher-entry signal that docks and task
 // managers (KDE Plasma, GNOME's docks) listen for.
 #pragma once

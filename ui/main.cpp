@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Program entry: one independent main window per start; exit code 1 once it has closed.
 #include <sys/stat.h>
 

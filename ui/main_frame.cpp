@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's creation and destruction sequences, command routing and command states.
 #include "ui/main_frame.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: menus, toolbar, shortcut keys, command states, start-up and shut-down.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text colours that stay readable on the list's coloured rows.
 #include "ui/readable_text.h"
 

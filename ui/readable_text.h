@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text colours that stay readable on the list's coloured rows in light and dark themes alike.
 #pragma once
 

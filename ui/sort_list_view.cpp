@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's file list view.
 #include "ui/sort_list_view.h"
 

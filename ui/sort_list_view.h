@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's file list: a report view with nine fixed columns, header-click sorting,
 // hideable digest columns, duplicate colours and the highlight of the row being hashed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The status bar's panes and menu prompts.
 #include "ui/status_panes.h"
 

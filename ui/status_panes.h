@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The status bar's four fixed panes (file count, progress, file name, folder) and the menu prompt
 // that takes their place while a menu is open.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window program's command line.
 #include "ui/window_arguments.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window program's command line: its own options, Qt's, and the files and folders to add.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a checksum file one listed file at a time.
 #include "verify/checksum_file_reader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a checksum file one listed file at a time: GNU, BSD tag and SFV lines and the program's
 // own labelled block records, with the digests of consecutive lines for one file gathered, so
 // that file is read once however many digests it is listed with.

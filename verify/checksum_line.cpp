@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One line of a checksum file in the GNU, BSD tag or SFV form.
 #include "verify/checksum_line.h"
 

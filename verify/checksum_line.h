@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One line of a checksum file in the GNU form ("HEX  NAME", "HEX *NAME"), the BSD tag form
 // ("SHA256 (NAME) = HEX") or the SFV form ("NAME HEX8").
 #pragma once

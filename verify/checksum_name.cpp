@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The escaping of file names in checksum lines.
 #include "verify/checksum_name.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The escaping of file names in checksum lines, as md5sum and sha256sum write and read it.
 #pragma once
 

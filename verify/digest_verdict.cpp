@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whether a hashed file matches what a checksum file lists for it.
 #include "verify/digest_verdict.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Digest kinds by name and hex length.
 #include "verify/listed_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file named in a checksum file, with the digests the checksum file expects of it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A listed digest kept as its bytes.
 #include "verify/packed_digest.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A listed digest kept as its bytes: half the room of its hex text and no allocation of its own,
 // which counts when a checksum file lists a million files.
 #pragma once

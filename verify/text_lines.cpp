@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lines of a text file read piece by piece.
 #include "verify/text_lines.h"
 

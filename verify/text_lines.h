@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lines of a text file read piece by piece: UTF-8 (with or without a byte order mark) or
 // UTF-16 with a byte order mark, LF or CR LF line ends.
 #pragma once

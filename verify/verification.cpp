@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One verification in the window: what checksum files list, and the verdicts on those files.
 #include "verify/verification.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One verification in the window: the files that checksum files list, and the verdict of each
 // once the batch that hashes them has read it.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Bash completion of rizodidiz-cli: options as its own --help lists them, files otherwise.
 _rizodidiz_cli() {
     local cur prev words cword

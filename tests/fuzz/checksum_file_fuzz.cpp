@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target of the checksum-file reader: any bytes give files with well-formed digests in line
 // order and then the end, and a checksum file the program writes reads back as the row it came
 // from.

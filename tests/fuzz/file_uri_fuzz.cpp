@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target of the file-URI decoder: a decoded name is an absolute path without NUL bytes, and
 // every such path, percent-encoded into a URI, decodes back to itself.
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Invariant checks of the fuzz targets: a broken one names itself and aborts, which the fuzzer
 // records as a crash with its input and the corpus replay reports as a failed test.
 #pragma once

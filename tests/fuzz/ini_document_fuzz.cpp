@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target of the INI document: any text loads and comes back unchanged, and writing a value
 // reads back as that value, also after the text is loaded again, and changes no other line.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over every file of the corpus folders named on the command line, so the
 // normal test suite keeps checking the inputs the fuzzer found.
 #include <cstdint>

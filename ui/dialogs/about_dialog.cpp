@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About box: program name, version, maker and a link to the maker's home page.
 #include "ui/dialogs/about_dialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds a fixed-size dialog from a template laid out in dialog units of the dialog font.
 #pragma once
 

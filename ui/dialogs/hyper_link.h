@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A web address shown as a link that opens it in the browser.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens a web address in the user's browser.
 #include "ui/dialogs/open_url.h"
 

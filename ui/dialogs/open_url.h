@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens a web address in the user's browser.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Options dialog: general switches, optional items of copied text and the column delimiter.
 #include "ui/dialogs/options_dialog.h"
 

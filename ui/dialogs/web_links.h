@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The maker's web pages that the Help menu and the About dialog open.
 #pragma once
 
