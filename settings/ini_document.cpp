@@ -71,9 +71,9 @@ std::string_view RawValue(std::string_view line) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view text) : text_(text) {
-    const size_t firstBreak = text_.find('\n');
-    if (firstBreak != std::string::npos && firstBreak > 0 && text_[firstBreak - 1] == '\r') {
-        newLine_ = "\r\n";
+    const Line first = LineAt(0);
+    if (first.end < first.next) {
+        newLine_ = text_.substr(first.end, first.next - first.end);
     }
     for (size_t pos = 0; pos < text_.size();) {
         const Line line = LineAt(pos);
@@ -84,17 +84,14 @@ IniDocument::IniDocument(std::string_view text) : text_(text) {
     }
 }
 
+// A line ends with LF, CR LF or a CR alone, as editors of each system write it.
 IniDocument::Line IniDocument::LineAt(size_t begin) const {
-    const size_t lineFeed = text_.find('\n', begin);
-    Line line{begin, lineFeed, lineFeed + 1};
-    if (lineFeed == std::string::npos) {
-        line.end = line.next = text_.size();
+    const size_t end = text_.find_first_of("\r\n", begin);
+    if (end == std::string::npos) {
+        return {begin, text_.size(), text_.size()};
     }
-    // CR before LF, and a CR that ends the text, belong to the line break.
-    if (line.end > begin && text_[line.end - 1] == '\r') {
-        --line.end;
-    }
-    return line;
+    const bool crLf = text_.compare(end, 2, "\r\n") == 0;
+    return {begin, end, end + (crLf ? 2 : 1)};
 }
 
 std::string_view IniDocument::Content(const Line& line) const {
@@ -168,9 +165,9 @@ void IniDocument::Splice(size_t begin, size_t end, std::string_view replacement)
 
 void IniDocument::InsertLine(size_t offset, std::string_view line) {
     std::string piece;
-    // The last line gets a line break before anything follows it; a lone CR becomes CR LF.
-    if (offset == text_.size() && offset > 0 && text_.back() != '\n') {
-        piece = text_.back() == '\r' ? "\n" : newLine_;
+    // The last line gets a line break before anything follows it.
+    if (offset == text_.size() && offset > 0 && text_.back() != '\n' && text_.back() != '\r') {
+        piece = newLine_;
     }
     const size_t lineStart = offset + piece.size();
     piece.append(line).append(newLine_);

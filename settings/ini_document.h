@@ -11,8 +11,8 @@
 namespace rizo {
 
 // Section and key names match without regard to ASCII case. The first matching section and,
-// inside it, the first matching key are the ones read and changed. Lines end with LF or CR LF,
-// and the last line also with a lone CR; the text is kept byte for byte, so an unchanged
+// inside it, the first matching key are the ones read and changed. Lines end with LF, CR LF or
+// a lone CR, in any mix; the text is kept byte for byte, so an unchanged
 // document gives back its text exactly. Only the text and the offsets of section headers are
 // held, so a large file of short lines costs little more memory than its size.
 class IniDocument {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "settings/profile_file.h"
 #include "settings/shell_util.h"
@@ -146,6 +147,42 @@ TEST(SettingsStore, SaveChangesOnlyValuesAndAddsWhatIsMissing) {
     EXPECT_EQ(ReadText(settings.SettingsPath),
               "[OptionGeneral]\nHashCRC32=1\n" + kGeneralHead.substr(16) +
                   "HashMD5=1\nHashSHA1=1\nHashSHA256=0\n" + kFrameWnd + kListColumn + kOptionCopy);
+}
+
+// Files written on Windows, on old Macs and on Unix give the same record, and a save keeps each
+// file's line breaks, so the next start reads it the same again.
+TEST(SettingsStore, LineBreaksOfEverySystemReadTheSameAndAreKept) {
+    const std::string lines =
+        "; written by hand\n[FrameWnd]\nCx=1000\nAlwaysOnTop=1\n\n"
+        "[OptionGeneral]\nHashSHA256=1\nHashMD5=0\n";
+    TempFolder temp;
+    for (const std::string lineBreak : {"\n", "\r", "\r\n"}) {
+        std::string text = lines;
+        for (size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + lineBreak.size())) {
+            text.replace(at, 1, lineBreak);
+        }
+        ProgramSettings expected;
+        expected.SettingsPath = temp.File("cfg.ini", text);
+        expected.Cx = 1000;
+        expected.AlwaysOnTop = expected.HashSHA256 = true;
+        expected.HashMD5 = false;
+        ProgramSettings settings = LoadFrom(expected.SettingsPath);
+        EXPECT_EQ(settings, expected) << testing::PrintToString(lineBreak);
+        settings.Cy = 700;
+        EXPECT_TRUE(SaveSettings(settings));
+        std::string saved = ReadText(settings.SettingsPath);
+        EXPECT_TRUE(saved.starts_with("; written by hand" + lineBreak + "[FrameWnd]"))
+            << testing::PrintToString(saved);
+        for (size_t at; (at = saved.find(lineBreak)) != std::string::npos;) {
+            saved.erase(at, lineBreak.size());
+        }
+        EXPECT_EQ(saved.find_first_of("\r\n"), std::string::npos) << testing::PrintToString(saved);
+        const ProgramSettings again = LoadFrom(settings.SettingsPath);
+        EXPECT_EQ(std::tuple(again.Cx, again.Cy, again.AlwaysOnTop, again.HashMD5),
+                  std::tuple(1000, 700, true, false))
+            << testing::PrintToString(lineBreak);
+    }
 }
 
 // The last folder keeps its bytes, blanks and quotes at either end included; one that the file
