@@ -336,6 +336,53 @@ TEST_F(MainFrameFilesTest, SaveWritesChecksumFilesThatCoreutilsAcceptAndSaysWhat
               "refresh to list them).");
 }
 
+// The name's extension picks what Save writes, whatever type the dialog shows; a name without one
+// of them gets the type's format.
+TEST_F(MainFrameFilesTest, SaveWritesTheFormatTheTypedNameSays) {
+    for (const int digest : {kCmdHashSha1, kCmdHashCrc32, kCmdHashSha256}) {
+        frame->Execute(digest);
+    }
+    Drop({data + "abc.txt", data + "copy.txt", data + "sub/z.txt"});
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    frame->Execute(kCmdSelectAll);
+    frame->Execute(kCmdCopy);
+    const std::string copied =
+        QGuiApplication::clipboard()->mimeData()->data("text/plain").toStdString();
+    struct Case {
+        const char* type;
+        const char* name;
+        // Run in the data folder on the saved file; empty for the text layout.
+        const char* check;
+    };
+    const Case cases[] = {
+        {"Text Files(*.txt)", "typed.md5", "md5sum --strict --quiet -c"},
+        {"Text Files(*.txt)", "TYPED.SHA1", "sha1sum --strict --quiet -c"},
+        {"SFV file (*.sfv)", "typed.sha256", "sha256sum --strict --quiet -c"},
+        {"MD5 checksum file (*.md5)", "typed.Sfv", "cksfv -q -f"},
+        {"SHA1 checksum file (*.sha1)", "typed.txt", ""},
+        {"SHA256 checksum file (*.sha256)", "typed", "sha256sum --strict --quiet -c"},
+        {"MD5 checksum file (*.md5)", "typed.md5.bak", "md5sum --strict --quiet -c"},
+    };
+    for (const Case& c : cases) {
+        AnswerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectNameFilter(QString::fromLatin1(c.type));
+            dialog->selectFile(QString::fromStdString(data + c.name));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        frame->Execute(kCmdSave);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.name;
+        const std::string saved = test::ReadText(data + c.name);
+        if (*c.check == '\0') {
+            EXPECT_EQ(saved, copied) << c.name;
+        } else {
+            EXPECT_EQ(
+                std::system(("cd '" + data + "' && " + c.check + " '" + c.name + "'").c_str()), 0)
+                << c.name << ":\n"
+                << saved;
+        }
+    }
+}
+
 // A list made by md5sum and sha1sum, with names relative to its folder, dropped with a plain file.
 TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOneMessage) {
     Drop({data + "abc.txt"});

@@ -104,11 +104,11 @@ std::optional<SaveChoice> AskSavePath(QWidget* parent, std::string& lastFolder) 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    const auto format = static_cast<SaveFormat>(
+    const auto chosen = static_cast<SaveFormat>(
         std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0));
     const QString path = dialog.selectedFiles().first();
     lastFolder = Bytes(QFileInfo(path).absolutePath());
-    return SaveChoice{Bytes(path), format};
+    return SaveChoice{Bytes(path), SaveFormatOf(Bytes(path), chosen)};
 }
 
 }  // namespace rizo

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "export/save_format.h"
+
 class QWidget;
 
 namespace rizo {
@@ -22,16 +24,14 @@ std::optional<std::string> AskFolderToAdd(QWidget* parent, std::string& lastFold
 // An existing checksum file to verify; no value when cancelled.
 std::optional<std::string> AskChecksumFile(QWidget* parent, std::string& lastFolder);
 
-// What Save writes: the records as text, or a checksum file of one digest.
-enum class SaveFormat { kText, kMd5, kSha1, kSha256, kSfv };
-
 struct SaveChoice {
     std::string path;
     SaveFormat format = SaveFormat::kText;
 };
 
 // The name confirmed in the save dialog (which asks before replacing a file), with no extension
-// added, and the format of the filter chosen; no value when cancelled.
+// added, and the format its extension names, else that of the type chosen; no value when
+// cancelled.
 std::optional<SaveChoice> AskSavePath(QWidget* parent, std::string& lastFolder);
 
 }  // namespace rizo

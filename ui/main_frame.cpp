@@ -660,21 +660,21 @@ void MainFrame::SaveToFile() {
         return;
     }
     std::string error;
-    if (choice->format == SaveFormat::kText) {
+    const std::optional<ChecksumFormat> format = ChecksumFormatOf(choice->format);
+    if (!format) {
         if (!SaveSelection(list->Model(), settings, choice->path, error)) {
             QMessageBox::warning(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
                                  QString::fromLocal8Bit(error));
         }
         return;
     }
-    const auto format = static_cast<ChecksumFormat>(static_cast<int>(choice->format) - 1);
     ChecksumText skipped;
-    if (!SaveChecksumFile(list->Model(), format, choice->path, skipped, error)) {
+    if (!SaveChecksumFile(list->Model(), *format, choice->path, skipped, error)) {
         QMessageBox::warning(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
                              QString::fromLocal8Bit(error));
     } else if (skipped.withoutDigest + skipped.unwritableName > 0) {
         QMessageBox::information(DialogOwner(), QStringLiteral("Dodevovaze Rizodidiz"),
-                                 SkippedRowsText(skipped, format));
+                                 SkippedRowsText(skipped, *format));
     }
 }
 
