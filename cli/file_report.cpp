@@ -25,6 +25,10 @@ std::string MissingDigest(const HashSelection& selection, const FileEntry& diges
 }  // namespace
 
 std::string FailureReason(const FileEntry& entry, const HashSelection& selection) {
+    // The system's text alone, as md5sum words a failed read.
+    if (entry.outcome == FileOutcome::kReadFailed) {
+        return ErrorText(entry.errorNumber);
+    }
     if (entry.outcome != FileOutcome::kRead) {
         return OutcomeReason(entry);
     }

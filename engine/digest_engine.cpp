@@ -3,12 +3,15 @@
 #include "engine/digest_engine.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <initializer_list>
 #include <new>
 #include <vector>
 
@@ -52,6 +55,25 @@ void TimeTexts(const struct statx& info, std::string& modified, std::string& cre
     }
 }
 constexpr unsigned kFactsMask = STATX_SIZE | STATX_MTIME | STATX_CTIME;
+
+// The kernel's own file systems make a file's content when it is read: the size they report
+// (4096 for every sysfs attribute) is not its length.
+bool OnPseudoFileSystem(int fd) {
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0) {
+        return false;
+    }
+    const auto type = static_cast<unsigned long>(info.f_type);
+    for (const unsigned long magic : std::initializer_list<unsigned long>{
+             PROC_SUPER_MAGIC, SYSFS_MAGIC, DEBUGFS_MAGIC, TRACEFS_MAGIC, SECURITYFS_MAGIC,
+             CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC, BPF_FS_MAGIC, PSTOREFS_MAGIC,
+             EFIVARFS_MAGIC}) {
+        if (type == magic) {
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -134,8 +156,10 @@ bool DigestEngine::Open(const std::string& path, const HashSelection& selection)
 }
 
 bool DigestEngine::OpenRegularFile(const std::string& path) {
-    // Without O_NONBLOCK opening a FIFO would wait for a writer; anything not regular is refused
-    // before a byte is read, since a device or socket may never end.
+    // Without O_NONBLOCK opening a FIFO would wait for a writer; a FIFO, socket or block device is
+    // refused before a byte is read. A character device (/dev/null) is read to its end, as
+    // coreutils reads it; one that honours O_NONBLOCK (a terminal) fails with EAGAIN instead of
+    // waiting for input.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // A socket, or a device without a driver, cannot be opened at all: it is still a file
@@ -156,6 +180,11 @@ bool DigestEngine::OpenRegularFile(const std::string& path) {
         ::close(fd);
         errno = error;
         return false;
+    }
+    if (S_ISCHR(info.stx_mode)) {
+        // A device's times move as others use it: only its end tells that it was read.
+        TakeFile(fd, 0);
+        return true;
     }
     if (!S_ISREG(info.stx_mode)) {
         ::close(fd);
@@ -246,9 +275,11 @@ bool DigestEngine::StillAsOpened() const {
         (info.stx_mask & kFactsMask) != kFactsMask || !(FactsOf(info) == openFacts)) {
         return false;
     }
-    // Files under /proc and /sys report size 0 and still have content: for them only a size or
-    // time that moved tells of a change.
-    return bytesDone == fileSize || openFacts.size == 0;
+    // Many files under /proc report size 0 and still have content, sysfs attributes report 4096
+    // and hold a few bytes: for them only a size or time that moved tells of a change. On other
+    // file systems a file that ended before its size (or went past it) was cut or grown within
+    // the clock's tick.
+    return bytesDone == fileSize || openFacts.size == 0 || OnPseudoFileSystem(file);
 }
 
 ssize_t DigestEngine::ReadSome(void* target, std::size_t count) {

@@ -8,14 +8,9 @@
 namespace rizo {
 
 std::string ErrorText(int errorNumber) {
-    switch (errorNumber) {
-        case ENAMETOOLONG:
-            return "path too long";
-        case EAGAIN:
-            return "would block";
-        default:
-            return std::strerror(errorNumber);
-    }
+    // Files are opened and read without waiting; a file that would make a read wait (a terminal)
+    // is never read, which the system's text for EAGAIN does not say.
+    return errorNumber == EAGAIN ? "would block" : std::strerror(errorNumber);
 }
 
 std::string OutcomeReason(FileOutcome outcome, int errorNumber) {

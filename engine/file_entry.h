@@ -42,7 +42,7 @@ inline std::string OutcomeReason(const FileEntry& entry) {
     return OutcomeReason(entry.outcome, entry.errorNumber);
 }
 
-// An errno as the rows and the command line word it.
+// An errno as the rows and the command line word it: the system's text, as coreutils prints it.
 std::string ErrorText(int errorNumber);
 
 }  // namespace rizo
