@@ -2,19 +2,25 @@
 // Command-line arguments of rizodidiz-cli.
 #include "cli/cli_options.h"
 
+#include <getopt.h>
+
 #include <charconv>
 #include <string_view>
 
+#include "cli/cli_batch.h"
 #include "res/version.h"
 
 namespace rizo {
 
 const char kUsageText[] =
-    "Usage: rizodidiz-cli [OPTION]... FILE...\n"
+    "Usage: rizodidiz-cli [OPTION]... [FILE]...\n"
     "  or:  rizodidiz-cli -c [OPTION]... [FILE]...\n"
-    "  or:  rizodidiz-cli --records [OPTION]... FILE...\n"
-    "Print the digests of each FILE, read once whatever the digests chosen. A FILE named - is\n"
-    "standard input.\n"
+    "  or:  rizodidiz-cli --records [OPTION]... [FILE]...\n"
+    "Print the digests of each FILE, read once whatever the digests chosen. With no FILE, or\n"
+    "when FILE is -, read standard input.\n"
+    "\n"
+    "Short options may be given together (-rz, -cw), long ones shortened to any beginning that\n"
+    "names one option alone (--stat for --status).\n"
     "\n"
     "  --md5               MD5 (the default when no digest is chosen)\n"
     "  --sha1              SHA1\n"
@@ -24,10 +30,14 @@ const char kUsageText[] =
     "  --upper             hexadecimal digits in upper case\n"
     "  --tag               write 'NAME (FILE) = HEX' lines also for a single digest\n"
     "  --sfv               write the CRC32 alone as 'FILE HEX' lines, the form of SFV files\n"
+    "  -b, --binary        write 'HEX *FILE' lines, marked as coreutils marks binary mode (the\n"
+    "                      digest is the same: every file is read as it is)\n"
+    "  -t, --text          write 'HEX  FILE' lines, the default (--tag after it overrides it)\n"
     "  -z, --zero          end each line with NUL instead of newline and write names unescaped\n"
     "  --records           print the text Copy gives for the FILEs as rows of the list, all\n"
     "                      selected: digests, letter case and layout come from the program's\n"
-    "                      cfg.ini\n"
+    "                      cfg.ini; lines end with LF\n"
+    "  --crlf              with --records: end lines with CR LF, as Copy and Save do\n"
     "  --delimiter N       with --records: 0 labelled blocks, 1 tab-separated lines, any other\n"
     "                      number one field per line\n"
     "  --include FIELDS    with --records: comma-separated list of size, created, modified,\n"
@@ -67,6 +77,69 @@ const char kVersionText[] = "rizodidiz-cli (Rizodidiz) " RIZO_VERSION
 
 namespace {
 
+// Codes of the options that have no short form, beyond every character.
+enum LongOnly : int {
+    kMd5 = 256,
+    kSha1,
+    kCrc32,
+    kSha256,
+    kAll,
+    kUpper,
+    kTag,
+    kSfv,
+    kRecords,
+    kCrlf,
+    kDelimiter,
+    kInclude,
+    kProgress,
+    kQuiet,
+    kStatus,
+    kStrict,
+    kIgnoreMissing,
+    kVersion,
+};
+
+constexpr char kShortOptions[] = "bchrtwz";
+
+const option kLongOptions[] = {
+    {"md5", no_argument, nullptr, kMd5},
+    {"sha1", no_argument, nullptr, kSha1},
+    {"crc32", no_argument, nullptr, kCrc32},
+    {"sha256", no_argument, nullptr, kSha256},
+    {"all", no_argument, nullptr, kAll},
+    {"upper", no_argument, nullptr, kUpper},
+    {"binary", no_argument, nullptr, 'b'},
+    {"tag", no_argument, nullptr, kTag},
+    {"text", no_argument, nullptr, 't'},
+    {"sfv", no_argument, nullptr, kSfv},
+    {"zero", no_argument, nullptr, 'z'},
+    {"records", no_argument, nullptr, kRecords},
+    {"crlf", no_argument, nullptr, kCrlf},
+    {"delimiter", required_argument, nullptr, kDelimiter},
+    {"include", required_argument, nullptr, kInclude},
+    {"progress", no_argument, nullptr, kProgress},
+    {"check", no_argument, nullptr, 'c'},
+    {"quiet", no_argument, nullptr, kQuiet},
+    {"status", no_argument, nullptr, kStatus},
+    {"strict", no_argument, nullptr, kStrict},
+    {"warn", no_argument, nullptr, 'w'},
+    {"ignore-missing", no_argument, nullptr, kIgnoreMissing},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
+
+// What the options asked for, before the checks that need them all.
+struct Given {
+    HashSelection chosen{false, false, false, false};
+    bool tag = false;
+    bool sfv = false;
+    // -b (true) or -t (false), the later one counting; --tag sets binary mode, as in coreutils.
+    std::optional<bool> binary;
+    // An option that only -c gives a meaning.
+    bool checkOnly = false;
+};
+
 bool ParseDelimiter(const std::string& text, CliOptions& options, std::string& error) {
     int32_t value = 0;
     const char* end = text.data() + text.size();
@@ -102,181 +175,204 @@ bool ParseFields(std::string_view text, CliOptions& options, std::string& error)
     return true;
 }
 
-// --md5, --sha1, --crc32, --sha256, --all and --upper; false for any other argument.
-bool TakeDigestOption(const std::string& argument, HashSelection& chosen, bool& uppercase) {
-    if (argument == "--md5") {
-        chosen.md5 = true;
-    } else if (argument == "--sha1") {
-        chosen.sha1 = true;
-    } else if (argument == "--crc32") {
-        chosen.crc32 = true;
-    } else if (argument == "--sha256") {
-        chosen.sha256 = true;
-    } else if (argument == "--all") {
-        chosen = {true, true, true, true};
-    } else if (argument == "--upper") {
-        uppercase = true;
-    } else {
-        return false;
+// --md5, --sha1, --crc32, --sha256, --all and --upper; false for any other option.
+bool TakeDigestOption(int code, HashSelection& chosen, bool& uppercase) {
+    switch (code) {
+        case kMd5:
+            chosen.md5 = true;
+            return true;
+        case kSha1:
+            chosen.sha1 = true;
+            return true;
+        case kCrc32:
+            chosen.crc32 = true;
+            return true;
+        case kSha256:
+            chosen.sha256 = true;
+            return true;
+        case kAll:
+            chosen = {true, true, true, true};
+            return true;
+        case kUpper:
+            uppercase = true;
+            return true;
+        default:
+            return false;
     }
-    return true;
 }
 
-// Output options: --tag, --sfv and -z/--zero; false for any other argument.
-bool TakeLayoutOption(const std::string& argument, bool& tag, bool& sfv, bool& zero) {
-    if (argument == "--tag") {
-        tag = true;
-    } else if (argument == "--sfv") {
-        sfv = true;
-    } else if (argument == "-z" || argument == "--zero") {
-        zero = true;
-    } else {
-        return false;
+// Output options: -b, -t, --tag, --sfv and -z; false for any other option.
+bool TakeLayoutOption(int code, Given& given, bool& zero) {
+    switch (code) {
+        case 'b':
+        case 't':
+            given.binary = code == 'b';
+            return true;
+        case kTag:
+            given.tag = true;
+            given.binary = true;
+            return true;
+        case kSfv:
+            given.sfv = true;
+            return true;
+        case 'z':
+            zero = true;
+            return true;
+        default:
+            return false;
     }
-    return true;
 }
 
-// The layout the output options chose, with the CRC32 that --sfv stands for.
-bool ChooseLayout(bool tag, bool sfv, HashSelection& chosen, CliOptions& options,
-                  std::string& error) {
-    if (tag && sfv) {
-        error = "--tag and --sfv are two different layouts";
-        return false;
-    }
-    if (sfv && (chosen.md5 || chosen.sha1 || chosen.sha256)) {
-        error = "--sfv writes the CRC32 alone";
-        return false;
-    }
-    chosen.crc32 = chosen.crc32 || sfv;
-    options.layout = tag ? LineLayout::kTag : sfv ? LineLayout::kSfv : LineLayout::kStandard;
-    return true;
-}
-
-// "--name value" or "--name=value"; false when `argument` is not `name`.
-bool TakeValue(const std::vector<std::string>& arguments, size_t& i, std::string_view name,
-               std::optional<std::string>& value) {
-    const std::string& argument = arguments[i];
-    if (argument == name) {
-        if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        }
-        return true;
-    }
-    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
-        argument[name.size()] == '=') {
-        value = argument.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
-// -c and the options that only make sense with it; false for any other argument.
-bool TakeCheckOption(const std::string& argument, CliOptions& options, bool& checkOnly) {
+// -c and the options that only make sense with it; false for any other option.
+bool TakeCheckOption(int code, CliOptions& options, bool& checkOnly) {
     CheckOptions& check = options.checkOptions;
-    if (argument == "-c" || argument == "--check") {
-        options.check = true;
-        return true;
-    }
-    if (argument == "--quiet") {
-        check.verbosity = CheckVerbosity::kQuiet;
-    } else if (argument == "--status") {
-        check.verbosity = CheckVerbosity::kStatus;
-    } else if (argument == "-w" || argument == "--warn") {
-        check.verbosity = CheckVerbosity::kWarn;
-    } else if (argument == "--strict") {
-        check.strict = true;
-    } else if (argument == "--ignore-missing") {
-        check.ignoreMissing = true;
-    } else {
-        return false;
+    switch (code) {
+        case 'c':
+            options.check = true;
+            return true;
+        case kQuiet:
+            check.verbosity = CheckVerbosity::kQuiet;
+            break;
+        case kStatus:
+            check.verbosity = CheckVerbosity::kStatus;
+            break;
+        case 'w':
+            check.verbosity = CheckVerbosity::kWarn;
+            break;
+        case kStrict:
+            check.strict = true;
+            break;
+        case kIgnoreMissing:
+            check.ignoreMissing = true;
+            break;
+        default:
+            return false;
     }
     checkOnly = true;
     return true;
+}
+
+// One option as getopt_long returned it; false on a usage error, whose reason is in `error` or,
+// for '?', already written by getopt_long.
+bool TakeOption(int code, const char* value, Given& given, CliOptions& options,
+                std::string& error) {
+    switch (code) {
+        case kDelimiter:
+            return ParseDelimiter(value, options, error);
+        case kInclude:
+            return ParseFields(value, options, error);
+        case kRecords:
+            options.records = true;
+            return true;
+        case kCrlf:
+            options.crlf = true;
+            return true;
+        case kProgress:
+            options.progress = true;
+            return true;
+        case 'r':
+            options.recursive = true;
+            return true;
+        default:
+            return TakeDigestOption(code, given.chosen, options.uppercase) ||
+                   TakeLayoutOption(code, given, options.lineForm.zero) ||
+                   TakeCheckOption(code, options, given.checkOnly);
+    }
+}
+
+// The layout the output options chose, with the CRC32 that --sfv stands for.
+bool ChooseLayout(Given& given, CliOptions& options, std::string& error) {
+    const HashSelection& chosen = given.chosen;
+    if (given.tag && given.sfv) {
+        error = "--tag and --sfv are two different layouts";
+        return false;
+    }
+    if (given.sfv && (chosen.md5 || chosen.sha1 || chosen.sha256)) {
+        error = "--sfv writes the CRC32 alone";
+        return false;
+    }
+    if (given.tag && given.binary == false) {
+        error = "--tag does not support --text mode";
+        return false;
+    }
+    given.chosen.crc32 = chosen.crc32 || given.sfv;
+    options.lineForm.layout = given.tag   ? LineLayout::kTag
+                              : given.sfv ? LineLayout::kSfv
+                                          : LineLayout::kStandard;
+    options.lineForm.binary = given.binary.value_or(false);
+    return true;
+}
+
+// The options that exclude each other or need another.
+bool CheckCombination(Given& given, CliOptions& options, std::string& error) {
+    const HashSelection& chosen = given.chosen;
+    const bool digestOptions =
+        chosen.md5 || chosen.sha1 || chosen.crc32 || chosen.sha256 || options.uppercase;
+    const bool layoutOptions =
+        given.tag || given.sfv || given.binary.has_value() || options.lineForm.zero;
+    if (options.records && (digestOptions || layoutOptions)) {
+        error = "--records takes the digests, their letter case and layout from cfg.ini";
+        return false;
+    }
+    if (!options.records && (options.delimiterType || options.fields || options.crlf)) {
+        error = "--delimiter, --include and --crlf need --records";
+        return false;
+    }
+    if (options.check && given.binary && !given.tag) {
+        error = "the --binary and --text options are meaningless when verifying checksums";
+        return false;
+    }
+    if (options.check && (digestOptions || layoutOptions || options.records || options.recursive)) {
+        error = "--check takes the digests and the files from the checksum files";
+        return false;
+    }
+    if (given.checkOnly && !options.check) {
+        error = "--quiet, --status, --strict, --warn and --ignore-missing need --check";
+        return false;
+    }
+    return ChooseLayout(given, options, error);
 }
 
 }  // namespace
 
 bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& options,
                     std::string& error) {
-    HashSelection chosen{false, false, false, false};
-    bool filesOnly = false;
-    bool checkOnly = false;
-    bool tag = false;
-    bool sfv = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        std::optional<std::string> value;
-        if (filesOnly || argument.size() < 2 || argument[0] != '-') {
-            options.files.push_back(argument);
-            continue;
+    std::vector<std::string> words = arguments;
+    words.insert(words.begin(), kProgramName);
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+    Given given;
+    // 0 starts getopt_long afresh, also reading POSIXLY_CORRECT again.
+    optind = 0;
+    opterr = 1;
+    for (int code;
+         (code = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
+        // As in coreutils, --help and --version answer at once, whatever follows.
+        if (code == 'h' || code == kVersion) {
+            options.help = code == 'h';
+            options.version = code == kVersion;
+            return true;
         }
-        if (TakeValue(arguments, i, "--delimiter", value) ||
-            TakeValue(arguments, i, "--include", value)) {
-            if (!value) {
-                error = "option '" + argument + "' needs a value";
-                return false;
-            }
-            const bool parsed = argument.starts_with("--delimiter")
-                                    ? ParseDelimiter(*value, options, error)
-                                    : ParseFields(*value, options, error);
-            if (!parsed) {
-                return false;
-            }
-            continue;
-        }
-        if (argument == "--records") {
-            options.records = true;
-        } else if (argument == "--progress") {
-            options.progress = true;
-        } else if (argument == "-r") {
-            options.recursive = true;
-        } else if (argument == "--") {
-            filesOnly = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (!TakeLayoutOption(argument, tag, sfv, options.zero) &&
-                   !TakeDigestOption(argument, chosen, options.uppercase) &&
-                   !TakeCheckOption(argument, options, checkOnly)) {
-            error = "unknown option '" + argument + "'";
+        if (!TakeOption(code, optarg, given, options, error)) {
             return false;
         }
     }
-    const bool digestOptions =
-        chosen.md5 || chosen.sha1 || chosen.crc32 || chosen.sha256 || options.uppercase;
-    if (options.records && (digestOptions || tag || sfv || options.zero)) {
-        error = "--records takes the digests, their letter case and layout from cfg.ini";
-        return false;
-    }
-    if (!ChooseLayout(tag, sfv, chosen, options, error)) {
-        return false;
-    }
-    if (!options.records && (options.delimiterType || options.fields)) {
-        error = "--delimiter and --include need --records";
-        return false;
-    }
-    if (options.check &&
-        (digestOptions || tag || sfv || options.zero || options.records || options.recursive)) {
-        error = "--check takes the digests and the files from the checksum files";
-        return false;
-    }
-    if (checkOnly && !options.check) {
-        error = "--quiet, --status, --strict, --warn and --ignore-missing need --check";
+    if (!CheckCombination(given, options, error)) {
         return false;
     }
     options.checkOptions.progress = options.progress;
-    if (options.check && options.files.empty()) {
-        options.files.push_back("-");
+    options.files.assign(argv.begin() + optind, argv.begin() + argc);
+    if (options.files.empty()) {
+        options.files.push_back(kStandardInputName);
     }
-    if (!chosen.md5 && !chosen.sha1 && !chosen.crc32 && !chosen.sha256) {
-        chosen.md5 = true;
+    if (!given.chosen.md5 && !given.chosen.sha1 && !given.chosen.crc32 && !given.chosen.sha256) {
+        given.chosen.md5 = true;
     }
-    options.selection = chosen;
-    if (options.files.empty() && !options.help && !options.version) {
-        error = "no file given";
-        return false;
-    }
+    options.selection = given.chosen;
     return true;
 }
 

@@ -9,12 +9,12 @@
 namespace rizo {
 
 std::optional<std::string> DigestLines(const std::string& path, const HashSelection& selection,
-                                       const FileEntry& entry, LineLayout layout, bool zero) {
-    const char end = zero ? '\0' : '\n';
-    if (layout == LineLayout::kSfv) {
+                                       const FileEntry& entry, const LineForm& form) {
+    const char end = form.zero ? '\0' : '\n';
+    if (form.layout == LineLayout::kSfv) {
         // SFV has no escapes: a name that a reader would take for another line (a comment, a
         // byte order mark, a split line, trailing blanks lost) cannot be written.
-        if (!zero && !SfvCanHold(path, entry.crc32)) {
+        if (!form.zero && !SfvCanHold(path, entry.crc32)) {
             return std::nullopt;
         }
         return path + " " + entry.crc32 + end;
@@ -34,16 +34,17 @@ std::optional<std::string> DigestLines(const std::string& path, const HashSelect
     }
     // The checkers read a line starting with a backslash as holding an escaped name, so a name
     // with a line break still fits on one line.
-    const bool escape = !zero && NeedsNameEscape(path);
+    const bool escape = !form.zero && NeedsNameEscape(path);
     const std::string prefix = escape ? "\\" : "";
     const std::string name = escape ? EscapeName(path) : path;
+    const std::string gap = form.binary ? " *" : "  ";
     std::string lines;
     for (const Row& row : rows) {
         if (!row.selected) {
             continue;
         }
-        if (count == 1 && layout == LineLayout::kStandard) {
-            lines += prefix + row.hex + "  " + name + end;
+        if (count == 1 && form.layout == LineLayout::kStandard) {
+            lines += prefix + row.hex + gap + name + end;
         } else {
             lines += prefix + row.name + " (" + name + ") = " + row.hex + end;
         }

@@ -11,11 +11,12 @@
 
 namespace rizo {
 
-// The standard layout is "HEX  PATH" (the coreutils form) with one digest selected, and else one
-// "NAME (PATH) = HEX" per digest in the order MD5, SHA1, CRC32, SHA256 (the BSD tag form), which
-// the tag layout always takes; the SFV layout is "PATH CRC32". Lines end with '\n', or with NUL
-// and the name unescaped with `zero`. No value for a name that the SFV layout cannot hold.
+// The standard layout is "HEX  PATH" (the coreutils form, "HEX *PATH" in binary mode) with one
+// digest selected, and else one "NAME (PATH) = HEX" per digest in the order MD5, SHA1, CRC32,
+// SHA256 (the BSD tag form), which the tag layout always takes; the SFV layout is "PATH CRC32".
+// Lines end with '\n', or with NUL and the name unescaped with `zero`. No value for a name that
+// the SFV layout cannot hold.
 std::optional<std::string> DigestLines(const std::string& path, const HashSelection& selection,
-                                       const FileEntry& entry, LineLayout layout, bool zero);
+                                       const FileEntry& entry, const LineForm& form);
 
 }  // namespace rizo

@@ -13,13 +13,12 @@
 #include "cli/file_report.h"
 #include "cli/record_rows.h"
 #include "engine/file_entry.h"
-#include "export/export_selection.h"
 #include "filelist/file_table.h"
 #include "settings/settings_store.h"
 
 namespace {
 
-constexpr char kProgram[] = "rizodidiz-cli";
+constexpr const char* kProgram = rizo::kProgramName;
 
 // Without --progress the files are hashed and printed in consecutive runs of this many, so a
 // folder of a million files is never held whole; the whole-run figures of --progress need them all.
@@ -81,7 +80,7 @@ int Run(const rizo::CliOptions& options) {
             return false;
         }
         const std::optional<std::string> lines =
-            rizo::DigestLines(files[index], options.selection, entry, options.layout, options.zero);
+            rizo::DigestLines(files[index], options.selection, entry, options.lineForm);
         if (!lines) {
             std::cout.flush();
             const bool split = files[index].find_first_of("\n\r") != std::string::npos;
@@ -125,7 +124,7 @@ int RunRecords(const rizo::CliOptions& options) {
         return ReportFailure(files[index], entry, settings.Hashes());
     };
     status = std::max(status, rizo::HashFiles(rowPaths, settings, options.progress, collect));
-    std::cout << rizo::ExportSelection(rows, rizo::ExportKind::kRecords, settings).value_or("");
+    std::cout << rizo::RecordsText(rows, settings, options.crlf);
     return Finish(status);
 }
 
@@ -135,7 +134,10 @@ int main(int argc, char** argv) {
     rizo::CliOptions options;
     std::string error;
     if (!rizo::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::cerr << kProgram << ": " << error << "\nTry '" << kProgram << " --help'.\n";
+        if (!error.empty()) {
+            std::cerr << kProgram << ": " << error << '\n';
+        }
+        std::cerr << "Try '" << kProgram << " --help'.\n";
         return 2;
     }
     if (options.help || options.version) {

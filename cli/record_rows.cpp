@@ -6,6 +6,7 @@
 
 #include "cli/cli_batch.h"
 #include "engine/value_format.h"
+#include "export/export_selection.h"
 
 namespace rizo {
 
@@ -39,6 +40,20 @@ void AppendRecordRow(const FileEntry& entry, RowStore& rows) {
         rows.SetCellText(row, column, cells[column - kColMd5]);
     }
     rows.SetSelected(row, true);
+}
+
+std::string RecordsText(const RowStore& rows, const ProgramSettings& settings, bool crlf) {
+    const std::string_view lineBreak = crlf ? kCopyLineBreak : "\n";
+    std::optional<std::string> text =
+        ExportSelection(rows, ExportKind::kRecords, settings, lineBreak);
+    if (!text) {
+        return "";
+    }
+    // A block record ends with its rule's line break; a delimited one with its last field.
+    if (settings.DelimiterType != 0) {
+        text->append(lineBreak);
+    }
+    return std::move(*text);
 }
 
 }  // namespace rizo

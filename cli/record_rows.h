@@ -22,4 +22,8 @@ std::string RowPath(const std::string& path);
 // empty digests and dates for a file that cannot be opened.
 void AppendRecordRow(const FileEntry& entry, RowStore& rows);
 
+// The text Copy gives for `rows`, all selected, with LF line breaks or, with `crlf`, Copy's own
+// CR LF, and its last line ended (Copy ends a delimited record only when another follows).
+std::string RecordsText(const RowStore& rows, const ProgramSettings& settings, bool crlf);
+
 }  // namespace rizo

@@ -9,7 +9,6 @@
 namespace rizo {
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kRule = "--------------------------------------------------";
 constexpr size_t kLabelWidth = 15;
 
@@ -41,8 +40,9 @@ std::vector<Field> ChosenFields(const ProgramSettings& settings) {
     return fields;
 }
 
-void AppendBlockRecord(std::string& out, const Cells& cells, const std::vector<Field>& fields) {
-    out.append(cells[kColFilename]).append(kLineBreak).append(kRule).append(kLineBreak);
+void AppendBlockRecord(std::string& out, const Cells& cells, const std::vector<Field>& fields,
+                       std::string_view lineBreak) {
+    out.append(cells[kColFilename]).append(lineBreak).append(kRule).append(lineBreak);
     for (const Field& field : fields) {
         out.append(field.label);
         out.append(kLabelWidth - field.label.size(), ' ');
@@ -50,9 +50,9 @@ void AppendBlockRecord(std::string& out, const Cells& cells, const std::vector<F
         if (field.column == kColSize) {
             out.append(" Byte");
         }
-        out.append(kLineBreak);
+        out.append(lineBreak);
     }
-    out.append(kRule).append(kLineBreak);
+    out.append(kRule).append(lineBreak);
 }
 
 void AppendDelimitedRecord(std::string& out, const Cells& cells, const std::vector<Field>& fields,
@@ -90,12 +90,13 @@ Cells ReadCells(const RowStore& rows, int row) {
 }  // namespace
 
 std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind,
-                                           const ProgramSettings& settings) {
+                                           const ProgramSettings& settings,
+                                           std::string_view lineBreak) {
     if (rows.SelectedCount() == 0) {
         return std::nullopt;
     }
     const std::vector<Field> fields = ChosenFields(settings);
-    const std::string_view delimiter = settings.DelimiterType == 1 ? "\t" : kLineBreak;
+    const std::string_view delimiter = settings.DelimiterType == 1 ? "\t" : lineBreak;
     const int rowCount = rows.RowCount();
     std::string out;
     for (int row = 0; row < rowCount; ++row) {
@@ -105,12 +106,12 @@ std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind
         if (kind != ExportKind::kRecords) {
             out.append(rows.CellText(row, DigestColumn(kind)));
         } else if (settings.DelimiterType == 0) {
-            AppendBlockRecord(out, ReadCells(rows, row), fields);
+            AppendBlockRecord(out, ReadCells(rows, row), fields, lineBreak);
         } else {
             AppendDelimitedRecord(out, ReadCells(rows, row), fields, delimiter);
         }
         if (row != rowCount - 1) {
-            out.append(kLineBreak);
+            out.append(lineBreak);
         }
     }
     return out;

@@ -236,10 +236,76 @@ TEST_F(CliTest, StopSignalsEndTheRunAtOnceWithTheFinishedFilesPrintedAndNoPartia
     }
 }
 
+// sha256sum says a usage error with exit status 1 and a pointer to its --help; this program exits
+// 2 then.
+int AsUsageError2(const Outcome& theirs) {
+    const bool usage = theirs.err.find("Try 'sha256sum --help'") != std::string::npos;
+    return usage && theirs.status == 1 ? 2 : theirs.status;
+}
+
+// Standard error without the pointer to --help, which both programs word their own way.
+std::string WithoutHelpPointer(const std::string& err) {
+    return err.substr(0, err.find("Try '"));
+}
+
+// The same arguments given to sha256sum and to this program (for "%") with --sha256 (or alone for
+// -c, which takes the digests from the lines) give the same output and exit status; where the
+// fault is the parser's or a file's, they say the same.
+TEST_F(CliTest, OptionsParseAsSha256sumParsesThem) {
+    Shell("printf x > ./-x && sha256sum abc > sums && { cat sums; echo junk; } > mixed");
+    struct Case {
+        std::string command;
+        bool check;
+        bool sameMessages;
+    };
+    const Case cases[] = {
+        {"% -bz abc", false, true},
+        {"% -zb -- -x abc", false, true},
+        {"% -- -x - -- < abc", false, true},
+        {"% abc -b -x", false, true},
+        {"POSIXLY_CORRECT=1 % abc -b", false, true},
+        {"% --bin abc --te -- -x", false, true},
+        {"% --t abc", false, true},
+        {"% --st abc", false, true},
+        {"% --tag -t abc", false, true},
+        {"% -t --tag abc", false, true},
+        {"% --tag -b abc", false, true},
+        {"% --tag -z - < abc", false, true},
+        {"% < abc", false, true},
+        {"% -b < abc", false, true},
+        {"% --sta abc", false, false},
+        {"% -c < sums", true, true},
+        {"% -cw < mixed", true, true},
+        {"% -wc --stri --qu mixed", true, true},
+        {"% -c --stat sums", true, true},
+        {"% -c -b sums", true, true},
+        {"% -tc sums", true, true},
+        {"% -c --tag sums", true, false},
+    };
+    const std::regex program("%");
+    const std::regex theirName("(^|\\n)sha256sum: ");
+    for (const Case& c : cases) {
+        const Outcome theirs = Shell(std::regex_replace(c.command, program, "sha256sum"));
+        const std::string cli = c.check ? "\"$CLI\"" : "\"$CLI\" --sha256";
+        const Outcome ours = Shell(std::regex_replace(c.command, program, cli));
+        EXPECT_EQ(ours.status, AsUsageError2(theirs)) << c.command << theirs.err << ours.err;
+        EXPECT_EQ(ours.out, theirs.out) << c.command;
+        if (c.sameMessages) {
+            EXPECT_EQ(
+                WithoutHelpPointer(ours.err),
+                std::regex_replace(WithoutHelpPointer(theirs.err), theirName, "$1rizodidiz-cli: "))
+                << c.command;
+        } else {
+            EXPECT_NE(ours.err, "") << c.command;
+        }
+    }
+}
+
 TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     for (const char* arguments :
-         {"", "--bogus abc", "--md5", "--records --md5 abc", "--delimiter 1 abc",
-          "--include size abc", "--records --delimiter x abc", "--records --delimiter",
+         {"--bogus abc", "--records --md5 abc", "--delimiter 1 abc", "--crlf abc",
+          "--records -b abc", "--records --text abc", "--include size abc",
+          "--records --delimiter x abc", "--records --delimiter",
           "--records --include size,bogus abc", "-c --md5 abc", "--status abc", "--sfv --sha1 abc",
           "--tag --sfv abc", "--records --zero abc", "-c --tag abc", "-x abc"}) {
         Outcome outcome = Cli(arguments);
@@ -250,9 +316,13 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     Outcome help = Cli("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(Cli("-h").out, help.out);
+    // As in coreutils, --help answers at once, whatever follows it.
+    EXPECT_EQ(Cli("--help --bogus").out, help.out);
     for (const char* option : {"--md5",     "--sha1",     "--crc32",
                                "--sha256",  "--all",      "--upper",
                                "--tag",     "--sfv",      "--zero",
+                               "-b,",       "--binary",   "-t,",
+                               "--text",    "--crlf",     "-c,",
                                "-z",        "--records",  "--delimiter",
                                "--include", "--progress", "-r ",
                                "--check",   "--quiet",    "--status",
@@ -277,6 +347,7 @@ TEST_F(CliTest, RecordsGiveCopysTextShapedByCfgIniAndTheOverrides) {
     struct tm local {};
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M", localtime_r(&modified, &local));
     const std::string sha1Upper = "A9993E364706816ABA3E25717850C26C9CD0D89D";
+    const std::regex crLf("\r\n");
     Shell(
         "mkdir -p tree/s 'config/Dodevovaze Rizodidiz' && printf abc > tree/s/x && "
         "printf abc > tree/w");
@@ -291,9 +362,12 @@ TEST_F(CliTest, RecordsGiveCopysTextShapedByCfgIniAndTheOverrides) {
         {"", "--include modified,folder abc",
          "abc\r\n" + rule + "MD5            : " + kMd5Abc + "\r\nDate Modified  : " + stamp +
              "\r\nFull Path      : " + abc + "\r\n" + rule},
-        {settings, "abc ./abc", "abc\t" + sha1Upper + "\t3Byte\r\nabc\t" + sha1Upper + "\t3Byte"},
-        {settings, "-r tree", "x\t" + sha1Upper + "\t3Byte\r\nw\t" + sha1Upper + "\t3Byte"},
-        {settings, "--delimiter -1 --include '' abc", "abc\r\n" + sha1Upper},
+        {settings, "abc ./abc",
+         "abc\t" + sha1Upper + "\t3Byte\r\nabc\t" + sha1Upper + "\t3Byte\r\n"},
+        {settings, "-r tree", "x\t" + sha1Upper + "\t3Byte\r\nw\t" + sha1Upper + "\t3Byte\r\n"},
+        {settings, "--delimiter -1 --include '' abc", "abc\r\n" + sha1Upper + "\r\n"},
+        // No FILE is standard input.
+        {settings, "--include '' < abc", "-\t" + sha1Upper + "\r\n"},
         {settings, "--delimiter=0 --include= abc",
          "abc\r\n" + rule + "SHA1           : " + sha1Upper + "\r\n" + rule},
         // A file that cannot be opened keeps its row, with size 0.
@@ -304,14 +378,29 @@ TEST_F(CliTest, RecordsGiveCopysTextShapedByCfgIniAndTheOverrides) {
              "\r\nFile Size      : 3 Byte\r\nFull Path      : " + abc + "\r\n" + rule,
          1},
     };
+    // Lines end with LF unless --crlf asks for Copy's CR LF; the last line ends too.
     for (const Case& c : cases) {
         temp.File("config/Dodevovaze Rizodidiz/cfg.ini", c.ini);
-        Outcome outcome = Shell("XDG_CONFIG_HOME=" + Quoted(dir + "/config") +
-                                " \"$CLI\" --records " + c.arguments);
-        EXPECT_EQ(outcome.status, c.status) << c.arguments << outcome.err;
-        EXPECT_EQ(outcome.err.empty(), c.status == 0) << c.arguments;
-        EXPECT_EQ(outcome.out, c.expected) << c.arguments;
+        for (const bool crlf : {false, true}) {
+            Outcome outcome = Shell("XDG_CONFIG_HOME=" + Quoted(dir + "/config") +
+                                    " \"$CLI\" --records " + (crlf ? "--crlf " : "") + c.arguments);
+            EXPECT_EQ(outcome.status, c.status) << c.arguments << outcome.err;
+            EXPECT_EQ(outcome.err.empty(), c.status == 0) << c.arguments;
+            EXPECT_EQ(outcome.out, crlf ? c.expected : std::regex_replace(c.expected, crLf, "\n"))
+                << c.arguments << crlf;
+        }
     }
+}
+
+// The checker reads the records written with either line end.
+TEST_F(CliTest, RecordsCheckWithEitherLineEnd) {
+    temp.File("config/Dodevovaze Rizodidiz/cfg.ini", "");
+    Outcome outcome =
+        Shell("export XDG_CONFIG_HOME=" + Quoted(dir + "/config") +
+              " && \"$CLI\" --records abc > lf && \"$CLI\" --records --crlf abc > crlf"
+              " && \"$CLI\" -c lf crlf");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "abc: OK\nabc: OK\n");
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST(DigestLines, SfvWritesOnlyNamesThatReadBack) {
     };
     for (const auto& [name, written] : cases) {
         const std::optional<std::string> line =
-            DigestLines(name, {false, false, true, false}, entry, LineLayout::kSfv, false);
+            DigestLines(name, {false, false, true, false}, entry, {.layout = LineLayout::kSfv});
         EXPECT_EQ(line, written ? std::optional(name + " 352441c2\n") : std::nullopt) << name;
     }
 }
