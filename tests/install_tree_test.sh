@@ -45,14 +45,24 @@ for program in rizodidiz-cli rizodidiz; do
     done
 done
 
+# What the bash completion offers for the last of the words given, one a line.
+complete_words() {
+    PATH="$prefix/bin:$PATH" bash -c '
+        source /usr/share/bash-completion/bash_completion
+        source "$1"
+        shift
+        COMP_WORDS=(rizodidiz-cli "$@") COMP_CWORD=$# COMP_LINE="rizodidiz-cli $*"
+        COMP_POINT=${#COMP_LINE}
+        _rizodidiz_cli rizodidiz-cli "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"
+        printf "%s\n" "${COMPREPLY[@]}"' _ "$prefix/share/bash-completion/completions/rizodidiz-cli" "$@"
+}
+
 # Completion offers one name per option, the long one where there are two.
-offered=$(PATH="$prefix/bin:$PATH" bash -c '
-    source /usr/share/bash-completion/bash_completion
-    source "$1"
-    COMP_WORDS=(rizodidiz-cli -) COMP_CWORD=1 COMP_LINE="rizodidiz-cli -" COMP_POINT=15
-    _rizodidiz_cli rizodidiz-cli - rizodidiz-cli
-    printf "%s\n" "${COMPREPLY[@]}"' _ "$prefix/share/bash-completion/completions/rizodidiz-cli")
+offered=$(complete_words -)
 for option in $(option_lines rizodidiz-cli | sed 's/.*,//' | grep -vx -- --); do
     grep -qxe "$option" <<<"$offered" || { echo "bash completion lacks $option"; exit 1; }
 done
+# A shortened option takes its values as the whole one does; after "--" only files are offered.
+[ "$(complete_words --delim '')" = "$(printf '0\n1')" ] || { echo "no values for --delim"; exit 1; }
+! complete_words -- - | grep -q -- --md5 || { echo "options offered after --"; exit 1; }
 echo "installed tree checked"
