@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "cli/cli_batch.h"
 #include "cli/folder_walk.h"
 
 namespace rizo {
@@ -19,7 +20,8 @@ bool IsFolder(const std::string& path) {
 
 void ForEachCommandPath(const std::string& argument, bool recursive, const PathTaker& take,
                         std::vector<ScanFailure>& failures) {
-    if (!recursive || !IsFolder(argument)) {
+    // "-" is standard input, whatever lies in the current folder under that name.
+    if (!recursive || argument == kStandardInputName || !IsFolder(argument)) {
         take(argument);
         return;
     }

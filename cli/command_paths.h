@@ -17,7 +17,7 @@ using PathTaker = std::function<bool(std::string path)>;
 // folder stands for every file under it, named below the folder as it was given and in byte
 // order of the paths, so the output can be compared between runs; the folders that cannot be
 // listed are appended to `failures`. Anything else, a folder without `recursive` included, is
-// hashed as named and fails there if it must.
+// hashed as named and fails there if it must; "-" is always standard input.
 void ForEachCommandPath(const std::string& argument, bool recursive, const PathTaker& take,
                         std::vector<ScanFailure>& failures);
 

@@ -150,6 +150,11 @@ TEST_F(CliTest, RecursiveFolderGivesItsFilesInByteOrderUnderTheNameGiven) {
         EXPECT_EQ(outcome.out, expected + kMd5Abc + "  abc\n") << folder;
         EXPECT_EQ(outcome.err, "") << folder;
     }
+    // "-" is standard input, named or standing for no FILE, even beside a folder of that name.
+    Shell("mkdir ./- && printf x > ./-/x");
+    for (const char* arguments : {"-r < abc", "-r - < abc"}) {
+        EXPECT_EQ(Cli(arguments).out, std::string(kMd5Abc) + "  -\n") << arguments;
+    }
 }
 
 // Root lists every folder, so the run drops to user 65534 when the suite runs as root. The path
