@@ -2,6 +2,7 @@
 // The digest service over OpenSSL's EVP interface.
 #include "engine/openssl_digest_service.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <array>
@@ -88,6 +89,10 @@ private:
 
 std::unique_ptr<DigestService> CreateOpenSslDigestService() {
     return std::make_unique<EvpDigestService>();
+}
+
+std::string OpenSslVersion() {
+    return OpenSSL_version(OPENSSL_VERSION_STRING);
 }
 
 }  // namespace rizo

@@ -43,13 +43,15 @@ WindowRect CentreInWorkArea(int32_t width, int32_t height, const WindowRect& wor
 }
 
 void CaptureWindowState(ProgramSettings& settings, const WindowRect& normal,
-                        std::span<const int32_t, kListColumnCount> columnWidths) {
+                        std::span<const int32_t, kListColumnCount> columnWidths, bool placeKnown) {
     if (normal.Width() >= kMinimumWidth && normal.Height() >= kMinimumHeight) {
         settings.Cx = normal.Width();
         settings.Cy = normal.Height();
     }
-    settings.X = normal.left;
-    settings.Y = normal.top;
+    if (placeKnown) {
+        settings.X = normal.left;
+        settings.Y = normal.top;
+    }
     std::copy(columnWidths.begin(), columnWidths.end(), settings.ColumnWidth.begin());
 }
 

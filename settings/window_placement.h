@@ -42,8 +42,10 @@ StartupPlacement ComputeStartupPlacement(ProgramSettings& settings, ScreenSize s
 WindowRect CentreInWorkArea(int32_t width, int32_t height, const WindowRect& workArea);
 
 // Takes the window's normal (restored) rectangle and the nine column widths into the record.
-// Sizes below the 800 × 480 minimum are not taken; the position always is.
+// Sizes below the 800 × 480 minimum are not taken; the position is, unless `placeKnown` says that
+// the display never told the window where it is (Wayland): then the saved one stays.
 void CaptureWindowState(ProgramSettings& settings, const WindowRect& normal,
-                        std::span<const int32_t, kListColumnCount> columnWidths);
+                        std::span<const int32_t, kListColumnCount> columnWidths,
+                        bool placeKnown = true);
 
 }  // namespace rizo

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Options and About dialogs, the hyperlink and opening web addresses, driven offscreen.
 #include <gtest/gtest.h>
+#include <openssl/crypto.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,6 +43,8 @@ struct LinkFixture {
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        // The window's only Tab stop, the link has the focus once the window is active.
+        link->clearFocus();
     }
     QPoint Point(bool insideText) const {
         const QPoint corner(link->width() - 1, link->height() - 1);
@@ -49,12 +53,11 @@ struct LinkFixture {
     }
 };
 
-// Only the text underlines and shows the hand; the link is no tab stop. It turns purple only after
-// an open that succeeded, and stays so.
+// Only the text underlines and shows the hand. It turns purple only after an open that succeeded,
+// and stays so.
 TEST(HyperLink, HoverAndColourFollowTheTextAndTheOpens) {
     LinkFixture f;
     EXPECT_EQ(f.link->toolTip(), QStringLiteral("https://example.org/a"));
-    EXPECT_FALSE(f.link->focusPolicy() & Qt::TabFocus);
     for (const bool inside : {true, false, true}) {
         SendMouse(*f.link, QEvent::MouseMove, f.Point(inside));
         EXPECT_EQ(f.link->Hovered(), inside);
@@ -96,6 +99,22 @@ TEST(HyperLink, OpensOnPressAndReleaseInsideTheTextOrOnSpaceAndEnter) {
         QTest::keyClick(f.link, key);
         EXPECT_EQ(f.opens, opens) << key;
     }
+}
+
+// Screen readers see a focusable link named by its address, which their press action opens.
+TEST(HyperLink, IsAnAccessibleLinkWithANameAndAPressAction) {
+    LinkFixture f;
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(f.link);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name), QStringLiteral("https://example.org/a"));
+    EXPECT_FALSE(link->text(QAccessible::Description).isEmpty());
+    EXPECT_TRUE(link->state().focusable);
+    QAccessibleActionInterface* actions = link->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(f.opens, 1);
 }
 
 TEST(OpenUrl, FallsBackToTheBrowserAndSaysWhetherEitherWorked) {
@@ -163,7 +182,7 @@ Widget* Find(QWidget& parent, const QString& text) {
     return nullptr;
 }
 
-TEST(AboutDialog, NamesProgramVersionAndMakerOpensCentredOnOkAndClosesEveryWay) {
+TEST(AboutDialog, NamesProgramMakerLibrariesAndLicencesOpensCentredOnOkAndClosesEveryWay) {
     Owner owner;
     const std::vector<std::function<void(AboutDialog&)>> closers = {
         [](AboutDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Escape); },
@@ -183,11 +202,30 @@ TEST(AboutDialog, NamesProgramVersionAndMakerOpensCentredOnOkAndClosesEveryWay) 
                     text += label->text();
                     icon = icon || !label->pixmap().isNull();
                 }
-                for (const char* part : {"Rizodidiz", RIZO_TEST_VERSION, "Dodevovaze", "2026"}) {
-                    EXPECT_TRUE(text.contains(part)) << part;
+                const QString openSsl = QString::fromLatin1(OpenSSL_version(OPENSSL_VERSION))
+                                            .section(QLatin1Char(' '), 1, 1);
+                for (const QString& part :
+                     {QStringLiteral("Rizodidiz"), QStringLiteral(RIZO_TEST_VERSION),
+                      QStringLiteral("Dodevovaze"), QStringLiteral("2026"),
+                      QStringLiteral("MIT licence"),
+                      QStringLiteral("Qt %1 (LGPL-3.0)").arg(qVersion()),
+                      QStringLiteral("OpenSSL %1 (Apache-2.0)").arg(openSsl)}) {
+                    EXPECT_TRUE(text.contains(part))
+                        << part.toStdString() << " in " << text.toStdString();
                 }
                 EXPECT_TRUE(icon);
                 EXPECT_EQ(dialog.Link().Address(), WebLinks::kMakerHome);
+                // The link is the Tab stop after OK, and Tab goes round to OK again.
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+                EXPECT_EQ(dialog.focusWidget(), &dialog.Link());
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+                EXPECT_EQ(dialog.focusWidget(), Find<QPushButton>(dialog, "OK"));
+                for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+                    EXPECT_GE(label->width(), label->sizeHint().width())
+                        << label->text().toStdString();
+                    EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                        << label->text().toStdString();
+                }
                 close(dialog);
                 EXPECT_FALSE(dialog.isVisible());
             });

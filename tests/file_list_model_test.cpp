@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "filelist/duplicate_groups.h"
@@ -286,6 +288,98 @@ TEST(FileListModel, RowTextStaysReadableInLightAndDarkThemes) {
         }
     }
     QGuiApplication::setPalette(original);
+}
+
+// OKLab coordinates of an sRGB colour, and its WCAG relative luminance, computed here apart from
+// the program's own sums.
+struct OkLab {
+    double l, a, b;
+};
+
+double LinearLight(int channel) {
+    const double value = channel / 255.0;
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(QColor c) {
+    return 0.2126 * LinearLight(c.red()) + 0.7152 * LinearLight(c.green()) +
+           0.0722 * LinearLight(c.blue());
+}
+
+double Contrast(QColor x, QColor y) {
+    const double a = Luminance(x), b = Luminance(y);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+OkLab ToOkLab(QColor c) {
+    const double r = LinearLight(c.red()), g = LinearLight(c.green()), b = LinearLight(c.blue());
+    const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
+    const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
+    const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
+    return {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
+            1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
+            0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
+}
+
+double Distance(QColor x, QColor y) {
+    const OkLab p = ToOkLab(x), q = ToOkLab(y);
+    return std::hypot(p.l - q.l, p.a - q.a, p.b - q.b);
+}
+
+// Degrees between the hues of two colours, 0 to 180.
+double HueDistance(QColor x, QColor y) {
+    const OkLab p = ToOkLab(x), q = ToOkLab(y);
+    const double degrees = std::abs(std::atan2(p.b, p.a) - std::atan2(q.b, q.a)) * 180 / M_PI;
+    return std::min(degrees, 360 - degrees);
+}
+
+// The smallest distance between the backgrounds of neighbouring rows of the first `rows`.
+double ClosestNeighbours(const FileListModel& model, int rows) {
+    double closest = INFINITY;
+    for (int row = 1; row < rows; ++row) {
+        closest = std::min(closest, Distance(Background(model, row - 1), Background(model, row)));
+    }
+    return closest;
+}
+
+// A light theme shows the 90 colours as they are. A dark one (as its window colour says, whatever
+// its text) shows them with their hues deepened: its text, or white where that reads better, at 7:1
+// or more on each, and each told from the next at least as well as in the light palette and by
+// more than twice a just noticeable difference (about 0.02 in OKLab). The rows follow the theme
+// of the moment.
+TEST(FileListModel, DarkThemeShowsTheNinetyColoursDeepenedWithTextAt7To1AndNeighboursApart) {
+    const QPalette original = QGuiApplication::palette();
+    FileListModel model;
+    for (int group = 1; group <= kDuplicatePaletteSize; ++group) {
+        model.SetRowBackColour(model.InsertRow("f"), DuplicateColour(group));
+    }
+    model.SetRowBackColour(model.InsertRow("other"), 0x123456);
+    const int other = kDuplicatePaletteSize;
+    std::vector<QColor> light;
+    for (int row = 0; row < kDuplicatePaletteSize; ++row) {
+        light.push_back(Background(model, row));
+        EXPECT_EQ(light.back(), QColor(QRgb(DuplicateColour(row + 1)))) << row;
+    }
+    const double lightClosest = ClosestNeighbours(model, kDuplicatePaletteSize);
+    for (const QColor themeText : {QColor(0xEF, 0xF0, 0xF1), QColor(0xB0, 0xB0, 0xB0)}) {
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x2A, 0x2E, 0x32));
+        dark.setColor(QPalette::Base, QColor(0x1B, 0x1E, 0x20));
+        dark.setColor(QPalette::Text, themeText);
+        QGuiApplication::setPalette(dark);
+        for (int row = 0; row < kDuplicatePaletteSize; ++row) {
+            const QColor back = Background(model, row);
+            EXPECT_LT(back.lightness(), light[row].lightness()) << row;
+            EXPECT_LE(HueDistance(back, light[row]), 2.0) << row;
+            EXPECT_GE(Contrast(Foreground(model, row), back), 7.0)
+                << themeText.name().toStdString() << " row " << row;
+        }
+        EXPECT_EQ(Foreground(model, 0), themeText.lightness() > 200 ? themeText : Qt::white);
+        EXPECT_GE(ClosestNeighbours(model, kDuplicatePaletteSize), std::max(lightClosest, 0.05));
+        EXPECT_EQ(Background(model, other), QColor(0x12, 0x34, 0x56));
+    }
+    QGuiApplication::setPalette(original);
+    EXPECT_EQ(Background(model, 0), light[0]);
 }
 
 }  // namespace

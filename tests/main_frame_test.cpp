@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "settings/settings_store.h"
 #include "tests/main_frame_fixture.h"
@@ -27,6 +30,7 @@
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/options_dialog.h"
 #include "ui/dialogs/web_links.h"
+#include "ui/display_platform.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
 
@@ -91,8 +95,7 @@ TEST_F(MainFrameTest, FirstStartGreysOnlyRowAndBatchCommandsAndChecksOnlyMd5) {
             greyed << action->text();
         }
     }
-    EXPECT_EQ(greyed,
-              (QStringList{"Remove Selected Items\tDel", "Clear All\tCtrl+X", "Refresh", "Stop"}));
+    EXPECT_EQ(greyed, (QStringList{"Remove Selected Items", "Clear All", "Refresh", "Stop"}));
 
     const QMenu* hashType = MenuTitled(frame.menuBar(), "&Options")->actions().last()->menu();
     QStringList checked;
@@ -109,6 +112,74 @@ TEST_F(MainFrameTest, FirstStartGreysOnlyRowAndBatchCommandsAndChecksOnlyMd5) {
         EXPECT_EQ(frame.List().columnWidth(column), 0) << column;
     }
     EXPECT_GT(frame.List().columnWidth(kColMd5), 0);
+}
+
+// What a menu shows of each item: its text, and its key at the right edge after a tab.
+QStringList ShownItems(const QMenu& menu) {
+    QStringList shown;
+    for (const QAction* action : menu.actions()) {
+        const QString key = action->shortcut().toString(QKeySequence::NativeText);
+        shown << (action->isSeparator() ? QStringLiteral("|")
+                                        : action->text() + (key.isEmpty() ? "" : "\t" + key));
+    }
+    return shown;
+}
+
+// The menus show the keys as before, with Ctrl+Q and F5 besides; screen readers get each item's
+// own name, and its key as the item's key binding.
+TEST_F(MainFrameTest, MenusShowTheirKeysWhichScreenReadersGetAsKeyBindingsBesideTheNames) {
+    MainFrame frame;
+    EXPECT_EQ(
+        ShownItems(*MenuTitled(frame.menuBar(), "&File")),
+        (QStringList{"Add Files...\tCtrl+F", "Add Folder...\tCtrl+O", "Verify Checksum File...",
+                     "|", "Select All\tCtrl+A", "Select None", "|", "Remove Selected Items\tDel",
+                     "Clear All\tCtrl+X", "|", "Refresh\tF5", "Stop", "|", "Exit\tCtrl+Q"}));
+    EXPECT_EQ(ShownItems(*MenuTitled(frame.menuBar(), "&Help")),
+              (QStringList{"&Help Topics\tF1", "|", "Dodevovaze Home", "Feedback and Support", "|",
+                           "&About Rizodidiz", "About &Qt"}));
+    QList<QMenu*> menus = frame.menuBar()->findChildren<QMenu*>();
+    menus << frame.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    int itemsWithKeys = 0;
+    for (QMenu* menu : menus) {
+        QAccessibleInterface* accessibleMenu = QAccessible::queryAccessibleInterface(menu);
+        ASSERT_NE(accessibleMenu, nullptr);
+        ASSERT_EQ(accessibleMenu->childCount(), menu->actions().size());
+        for (int i = 0; i < accessibleMenu->childCount(); ++i) {
+            const QAction* action = menu->actions()[i];
+            if (action->isSeparator()) {
+                continue;
+            }
+            QAccessibleInterface* item = accessibleMenu->child(i);
+            const QString name = item->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty());
+            EXPECT_FALSE(name.contains('\t')) << name.toStdString();
+            const QString key = action->shortcut().toString();
+            // What AT-SPI reports as the item's key binding.
+            if (!key.isEmpty()) {
+                EXPECT_EQ(item->text(QAccessible::Accelerator), key) << name.toStdString();
+            }
+            itemsWithKeys += key.isEmpty() ? 0 : 1;
+        }
+    }
+    // Two menus list Select All, Remove, Clear, Copy and Save; Help Topics, Add Files, Add Folder,
+    // Refresh and Exit are in one each.
+    EXPECT_EQ(itemsWithKeys, 15);
+}
+
+// The keys act from the list as the menu items do: F5 hashes the rows anew, Ctrl+Q closes.
+TEST_F(MainFrameTest, F5RefreshesAndCtrlQCloses) {
+    MainFrame frame;
+    ShowActive(frame);
+    FileListModel& rows = frame.List().Model();
+    rows.InsertRow("abc.txt");
+    rows.SetCellText(0, kColFullPath, temp.File("abc.txt", "abc"));
+    frame.List().setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    ASSERT_TRUE(WaitUntilIdle(frame));
+    EXPECT_EQ(rows.CellText(0, kColMd5), "900150983cd24fb0d6963f7d28e17f72");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&frame] { return !frame.isVisible(); }, 5000))
+        << "Ctrl+Q closes the window";
 }
 
 // The prompt follows the pointer only inside an open menu: a toolbar button leaves the panes and
@@ -273,6 +344,19 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToActAndT
     });
     frame.CommandAction(kCmdAbout)->trigger();
     EXPECT_TRUE(aboutShown);
+    bool aboutQtShown = false;
+    AnswerNextModal<QMessageBox>([&aboutQtShown](QMessageBox* box) {
+        aboutQtShown = box->text().contains(qVersion());
+        box->close();
+    });
+    frame.CommandAction(kCmdAboutQt)->trigger();
+    EXPECT_TRUE(aboutQtShown);
+    ShowActive(frame);
+    frame.List().setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    // A close would be posted, and handled here.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.isVisible()) << "Ctrl+Q does nothing while busy";
 
     frame.Execute(kCmdStop);
     EXPECT_TRUE(WaitUntilIdle(frame));
@@ -340,7 +424,8 @@ TEST(MainProgram, AnswersHelpVersionAndUsageErrorsWithoutOpeningAWindow) {
     for (const Case& c : cases) {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"}) {
             environment.remove(name);
         }
         program.setProcessEnvironment(environment);
@@ -354,6 +439,83 @@ TEST(MainProgram, AnswersHelpVersionAndUsageErrorsWithoutOpeningAWindow) {
         EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
         EXPECT_EQ(err.isEmpty(), c.err.isEmpty()) << err.toStdString();
         EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+    }
+}
+
+// Displays that are named but do not answer are no better than none: the program says which it
+// tried and ends with 0, where Qt would abort it (134) for want of a platform.
+TEST(MainProgram, WithoutAUsableDisplayOfEitherKindSaysSoAndEndsWithZero) {
+    struct Case {
+        std::vector<std::pair<QString, QString>> environment;
+        QStringList arguments;
+        std::vector<QByteArray> said;
+    };
+    const QString noServer = QStringLiteral(":%1").arg(9000 + getpid() % 900);
+    const Case cases[] = {
+        {{}, {}, {"DISPLAY is not set", "WAYLAND_DISPLAY is not set"}},
+        {{{"DISPLAY", noServer}}, {}, {"no X server lets us in at DISPLAY=" + noServer.toLatin1()}},
+        {{{"WAYLAND_DISPLAY", "rizo-no-compositor"}, {"XDG_RUNTIME_DIR", QDir::tempPath()}},
+         {},
+         {"no compositor answers at WAYLAND_DISPLAY=rizo-no-compositor", "DISPLAY is not set"}},
+        {{{"WAYLAND_DISPLAY", "rizo-no-compositor"}, {"XDG_RUNTIME_DIR", ""}},
+         {},
+         {"XDG_RUNTIME_DIR is not set"}},
+        {{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", noServer}, {"XDG_SESSION_TYPE", "x11"}},
+         {},
+         {"no X server lets us in"}},
+        {{{"QT_QPA_PLATFORM", "offscreen"}},
+         {"-platform", "wayland"},
+         {"WAYLAND_DISPLAY is not set"}},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"}) {
+            environment.remove(name);
+        }
+        for (const auto& [name, value] : c.environment) {
+            environment.insert(name, value);
+        }
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(RIZO_GUI_PATH), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(10000)) << "the program did not end";
+        const QByteArray err = program.readAllStandardError();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(program.exitCode(), 0) << err.toStdString();
+        EXPECT_TRUE(err.startsWith("rizodidiz: no display can be opened")) << err.toStdString();
+        for (const QByteArray& part : c.said) {
+            EXPECT_TRUE(err.contains(part)) << part.toStdString() << " in " << err.toStdString();
+        }
+    }
+}
+
+// Qt gets the platforms whose displays answer, in its own order of preference, or those the user
+// asked for; platforms without a display to check are the user's business.
+TEST(DisplayPlatform, OffersQtOnlyThePlatformsWhoseDisplaysAnswer) {
+    struct Case {
+        std::string requested, session;
+        bool wayland, x11;
+        std::string platforms;
+        int reasons;
+    };
+    const Case cases[] = {
+        {"", "", true, true, "wayland;xcb", 0},
+        {"", "wayland", false, true, "xcb", 1},
+        {"", "x11", true, true, "xcb;wayland", 0},
+        {"", "tty", false, false, "", 2},
+        {"wayland-egl;xcb:nograb", "", false, true, "xcb:nograb", 1},
+        {"xcb", "", true, false, "", 1},
+        {"offscreen", "", false, false, "offscreen", 0},
+        {";vnc;;wayland", "", true, false, "vnc;wayland", 0},
+    };
+    for (const Case& c : cases) {
+        const DisplayChecks checks{[&c] { return c.wayland ? "" : std::string("no wayland"); },
+                                   [&c] { return c.x11 ? "" : std::string("no x11"); }};
+        const PlatformChoice choice = ChoosePlatforms(c.requested, c.session, checks);
+        EXPECT_EQ(choice.platforms, c.platforms) << c.requested << c.session;
+        EXPECT_EQ(std::count(choice.reasons.begin(), choice.reasons.end(), '\n'), c.reasons)
+            << c.requested << c.session;
     }
 }
 

@@ -2,6 +2,7 @@
 // File list view: columns, header-click sorting, hidden columns, colours as drawn, font.
 #include "ui/sort_list_view.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
@@ -141,6 +142,33 @@ TEST(SortListView, HiddenColumnKeepsItsWidthAndCannotBeResized) {
     list.view.SetColumnHidden(kColCrc32, false);
     EXPECT_FALSE(header->isSectionHidden(kColCrc32));
     EXPECT_EQ(list.view.columnWidth(kColCrc32), 0);
+}
+
+// The height the cells of the first row need, as the view's delegates say.
+int RowNeeds(const SortListView& view) {
+    return static_cast<const QAbstractItemView&>(view).sizeHintForRow(0);
+}
+
+// Rows are 20 pixels high in the usual font; an 18 point one, set before or after the list is
+// made, makes them as high as a cell with its warning mark needs, so no text is cut.
+TEST(SortListView, RowsAre20PixelsHighUnlessALargeFontNeedsMore) {
+    const QFont usual = QApplication::font();
+    ShownList list;
+    list.AddSizes({"1"});
+    list.model().SetRowFailure(0, "gone");
+    EXPECT_EQ(list.view.rowHeight(0), 20);
+    EXPECT_LE(RowNeeds(list.view), 20);
+    QFont large = usual;
+    large.setPointSize(18);
+    list.view.setFont(large);
+    EXPECT_GT(list.view.rowHeight(0), 20);
+    EXPECT_GE(list.view.rowHeight(0), RowNeeds(list.view));
+    EXPECT_GT(list.view.rowHeight(0), list.view.fontMetrics().height());
+    QApplication::setFont(large);
+    ShownList madeLarge;
+    madeLarge.AddSizes({"1"});
+    QApplication::setFont(usual);
+    EXPECT_EQ(madeLarge.view.rowHeight(0), list.view.rowHeight(0));
 }
 
 TEST(SortListView, DrawsDuplicateColourAndHighlightOverIt) {

@@ -68,6 +68,30 @@ TEST(StatusPanes, FourEmptyFixedPanesFromTheLeftWithASizeGrip) {
     EXPECT_TRUE(window.frame.statusBar()->isSizeGripEnabled());
 }
 
+// An 18 point font widens every pane alike, enough for a count of thousands and a full
+// percentage; the usual font leaves the widths the pane table gives.
+TEST(StatusPanes, ALargeFontWidensThePanesSoTheirTextsFit) {
+    Window window;
+    window.panes.UpdateFileCount(1204);
+    window.panes.ShowProgress(100.0f, "a", "/");
+    const int widths[] = {80, 50, 350, 400};
+    QFont large = window.frame.font();
+    large.setPointSize(18);
+    window.frame.setFont(large);
+    const double scale = window.Pane(1300)->width() / 80.0;
+    EXPECT_GT(scale, 1.5);
+    for (int pane = 0; pane < 4; ++pane) {
+        QLabel* label = window.Pane(1300 + pane);
+        EXPECT_NEAR(label->width(), widths[pane] * scale, 1.0 + scale) << pane;
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString();
+    }
+    window.frame.setFont(QFont());
+    for (int pane = 0; pane < 4; ++pane) {
+        EXPECT_EQ(window.Pane(1300 + pane)->width(), widths[pane]) << pane;
+    }
+}
+
 TEST(StatusPanes, CountAndProgressFillTheirPanes) {
     Window window;
     window.panes.UpdateFileCount(2);

@@ -57,21 +57,26 @@ TEST(WindowPlacement, CentringStaysInsideTheWorkArea) {
     }
 }
 
-TEST(WindowPlacement, CaptureTakesSizeFromMinimumUpAndPositionAlways) {
+// Where the display does not tell a window its place (Wayland), the saved one stays.
+TEST(WindowPlacement, CaptureTakesSizeFromMinimumUpAndPositionWhereKnown) {
     struct Case {
         WindowRect normal;
+        bool placeKnown;
         int32_t cx, cy, x, y;
     };
     const Case cases[] = {
-        {{100, 50, 1100, 650}, 1000, 600, 100, 50},
-        {{10, 20, 810, 500}, 800, 480, 10, 20},
-        {{-30, 5, 769, 705}, 900, 550, -30, 5},
-        {{0, 0, 1200, 479}, 900, 550, 0, 0},
+        {{100, 50, 1100, 650}, true, 1000, 600, 100, 50},
+        {{10, 20, 810, 500}, true, 800, 480, 10, 20},
+        {{-30, 5, 769, 705}, true, 900, 550, -30, 5},
+        {{0, 0, 1200, 479}, true, 900, 550, 0, 0},
+        {{0, 0, 1000, 600}, false, 1000, 600, 70, 80},
     };
     const std::array<int32_t, kListColumnCount> widths{1, 2, 420, 4, 5, 6, 7, 8, 9, 10};
     for (const Case& c : cases) {
         ProgramSettings settings;
-        CaptureWindowState(settings, c.normal, widths);
+        settings.X = 70;
+        settings.Y = 80;
+        CaptureWindowState(settings, c.normal, widths, c.placeKnown);
         EXPECT_EQ(settings.Cx, c.cx);
         EXPECT_EQ(settings.Cy, c.cy);
         EXPECT_EQ(settings.X, c.x);

@@ -31,6 +31,7 @@ enum CommandId : int {
     kCmdHelpTopics = 1450,
     kCmdHomePage = 1451,
     kCmdSupport = 1452,
+    kCmdAboutQt = 1453,
     kCmdCopy = 57634,
     kCmdAbout = 57664,
     kCmdExit = 57665,

@@ -2,6 +2,8 @@
 // The command vocabulary: one row per command identifier.
 #include "ui/command_table.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <array>
 
@@ -66,36 +68,36 @@ bool CopySha256Allowed(const CommandContext& c) {
 
 // clang-format off
 const std::array kCommands = {
-    CommandSpec{kCmdAddFiles, "Add Files...\tCtrl+F", "Add files to file list", "Add Files",
+    CommandSpec{kCmdAddFiles, "Add Files...", "Add files to file list", "Add Files",
         ":/toolbar/add_files.svg", "Ctrl+F",
         [](MainFrame& f) { f.AddFiles(); }, Idle, nullptr, false},
-    CommandSpec{kCmdAddFolder, "Add Folder...\tCtrl+O", "Add all files in a folder to file list",
+    CommandSpec{kCmdAddFolder, "Add Folder...", "Add all files in a folder to file list",
         "Add A Folder", ":/toolbar/add_folder.svg", "Ctrl+O",
         [](MainFrame& f) { f.AddFolder(); }, Idle, nullptr, false},
     CommandSpec{kCmdVerify, "Verify Checksum File...",
         "Check the files listed in a checksum file", "Verify Checksum File",
         ":/toolbar/verify.svg", nullptr,
         [](MainFrame& f) { f.VerifyChecksumFile(); }, Idle, nullptr, false},
-    CommandSpec{kCmdSelectAll, "Select All\tCtrl+A", "", "", nullptr, "Ctrl+A",
+    CommandSpec{kCmdSelectAll, "Select All", "", "", nullptr, "Ctrl+A",
         [](MainFrame& f) { f.SelectAll(); }, nullptr, nullptr, false},
     CommandSpec{kCmdSelectNone, "Select None", "", "", nullptr, nullptr,
         [](MainFrame& f) { f.SelectNone(); }, nullptr, nullptr, false},
-    CommandSpec{kCmdRemoveSelected, "Remove Selected Items\tDel", "", "", nullptr, "Del",
+    CommandSpec{kCmdRemoveSelected, "Remove Selected Items", "", "", nullptr, "Del",
         [](MainFrame& f) { f.RemoveSelected(); }, IdleWithSelection, nullptr, true},
-    CommandSpec{kCmdClearAll, "Clear All\tCtrl+X", "Clear all items in file list", "Clear All",
+    CommandSpec{kCmdClearAll, "Clear All", "Clear all items in file list", "Clear All",
         ":/toolbar/clear_all.svg", "Ctrl+X",
         [](MainFrame& f) { f.ClearAll(); }, IdleWithRows, nullptr, false},
     CommandSpec{kCmdRefresh, "Refresh", "Rehash all item in file list and refresh list",
-        "Rehash and Refresh List", ":/toolbar/refresh.svg", nullptr,
+        "Rehash and Refresh List", ":/toolbar/refresh.svg", "F5",
         [](MainFrame& f) { f.RehashAll(); }, IdleWithRows, nullptr, false},
     CommandSpec{kCmdStop, "Stop", "Stop hashing", "Stop Hashing", ":/toolbar/stop.svg", nullptr,
         [](MainFrame& f) { f.StopHashing(); }, Busy, nullptr, false},
     CommandSpec{kCmdExit, "Exit", "Quit the application; prompts to save documents", "", nullptr,
-        nullptr, [](MainFrame& f) { f.Exit(); }, nullptr, nullptr, false},
-    CommandSpec{kCmdSave, "&Save...\tCtrl+S", "Save the selected item to a text file",
+        "Ctrl+Q", [](MainFrame& f) { f.Exit(); }, nullptr, nullptr, false},
+    CommandSpec{kCmdSave, "&Save...", "Save the selected item to a text file",
         "Save Selected Items to File", ":/toolbar/save.svg", "Ctrl+S",
         [](MainFrame& f) { f.SaveToFile(); }, IdleWithSelection, nullptr, true},
-    CommandSpec{kCmdCopy, "&Copy\tCtrl+C", "Copy the selected item and put it on the Clipboard",
+    CommandSpec{kCmdCopy, "&Copy", "Copy the selected item and put it on the Clipboard",
         "Copy Selected Items", ":/toolbar/copy.svg", "Ctrl+C",
         [](MainFrame& f) { f.CopyToClipboard(ExportKind::kRecords); }, IdleWithSelection,
         nullptr, true},
@@ -131,7 +133,7 @@ const std::array kCommands = {
     CommandSpec{kCmdHashSha256, "SHA256", "Enable/Disable SHA256", "SHA256",
         ":/toolbar/sha256.svg", nullptr,
         [](MainFrame& f) { f.ToggleDigest(kDigestSha256); }, Sha256Offered, HashSha256On, false},
-    CommandSpec{kCmdHelpTopics, "&Help Topics\tF1", "", "", nullptr, "F1",
+    CommandSpec{kCmdHelpTopics, "&Help Topics", "", "", nullptr, "F1",
         [](MainFrame& f) { f.OpenHelpTopics(); }, nullptr, nullptr, false},
     CommandSpec{kCmdHomePage, "Dodevovaze Home", "", "", nullptr, nullptr,
         [](MainFrame& f) { f.OpenHomePage(); }, nullptr, nullptr, false},
@@ -140,6 +142,8 @@ const std::array kCommands = {
     CommandSpec{kCmdAbout, "&About Rizodidiz",
         "Display program information, version number and copyright", "", nullptr, nullptr,
         [](MainFrame& f) { f.ShowAbout(); }, nullptr, nullptr, false},
+    CommandSpec{kCmdAboutQt, "About &Qt", "Display the version and licence of Qt", "", nullptr,
+        nullptr, [](MainFrame&) { QApplication::aboutQt(); }, nullptr, nullptr, false},
 };
 
 const std::array kFileMenu = {
@@ -159,7 +163,7 @@ const std::array kHashTypeMenu = {
 const std::array kHelpMenu = {
     int{kCmdHelpTopics}, kSeparator,
     int{kCmdHomePage}, int{kCmdSupport}, kSeparator,
-    int{kCmdAbout}};
+    int{kCmdAbout}, int{kCmdAboutQt}};
 const std::array kMainMenus = {
     MenuSpec{"&File", kFileMenu},
     MenuSpec{"&Edit", kEditMenu},

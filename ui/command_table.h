@@ -27,7 +27,7 @@ using CommandHandler = void (*)(MainFrame&);
 // table that RefreshCommandStates recomputes.
 struct CommandSpec {
     int id;
-    // The text after "\t" is the shortcut shown at the right edge of the menu.
+    // The item's own text; the shortcut is shown beside it at the right edge of the menu.
     const char* menuText;
     // Shown in the status bar while the item is highlighted in a menu; "" for none.
     const char* prompt;

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "filelist/duplicate_groups.h"
+#include "ui/dark_palette.h"
 #include "ui/readable_text.h"
 
 namespace rizo {
@@ -107,10 +108,21 @@ QIcon FailureMark() {
     return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
 }
 
-// Chosen when drawn, so rows stay readable when the theme changes while the program runs.
-QColor TextOn(uint32_t back) {
-    const uint32_t themeText = QGuiApplication::palette().color(QPalette::Text).rgb() & 0xFFFFFFu;
-    return Rgb(ReadableTextColour(back, themeText));
+// A coloured row as drawn in the theme of the moment, so rows follow a change of theme while the
+// program runs: a dark theme shows the duplicate colours deepened, with text at 7:1 or better.
+struct ThemedRow {
+    uint32_t back;
+    uint32_t text;
+};
+
+ThemedRow Themed(uint32_t back) {
+    const QPalette theme = QGuiApplication::palette();
+    const uint32_t themeText = theme.color(QPalette::Text).rgb() & 0xFFFFFFu;
+    if (IsDarkTheme(theme)) {
+        const uint32_t deep = OnDarkTheme(back);
+        return {deep, ReadableTextColour(deep, themeText, kEnhancedContrast)};
+    }
+    return {back, ReadableTextColour(back, themeText)};
 }
 
 }  // namespace
@@ -278,12 +290,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             if (row == highlightRow) {
                 return Rgb(kHighlightBack);
             }
-            return colour.isSet ? Rgb(colour.backColour) : QVariant();
+            return colour.isSet ? Rgb(Themed(colour.backColour).back) : QVariant();
         case Qt::ForegroundRole:
             if (row == highlightRow) {
                 return Rgb(kHighlightText);
             }
-            return colour.isSet ? TextOn(colour.backColour) : QVariant();
+            return colour.isSet ? Rgb(Themed(colour.backColour).text) : QVariant();
         default:
             return {};
     }

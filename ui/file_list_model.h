@@ -61,8 +61,9 @@ public:
 
     const FileTable& Table() const { return table; }
     const RowColour& Colour(int row) const { return table.Colour(row); }
-    // Gives the row the background `colour` (0xRRGGBB); its text is drawn in the theme's text
-    // colour where that reads well on it, otherwise in black or white.
+    // Gives the row the background `colour` (0xRRGGBB), which a dark theme shows deepened when it
+    // is a duplicate colour; its text is drawn in the theme's text colour where that reads well on
+    // it, otherwise in black or white.
     void SetRowBackColour(int row, uint32_t colour);
     // Colours every group of rows with equal non-empty `keyColumn` texts with the group's palette
     // colour (groups 1 to 90; later groups and single rows keep their colours).

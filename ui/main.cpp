@@ -11,16 +11,37 @@
 #include <vector>
 
 #include "res/version.h"
+#include "ui/display_platform.h"
 #include "ui/images.h"
 #include "ui/main_frame.h"
 #include "ui/window_arguments.h"
 
 namespace {
 
-// Qt aborts when it cannot reach a display, so a missing one is told plainly beforehand.
-bool DisplayAvailable() {
-    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
-           std::getenv("QT_QPA_PLATFORM") != nullptr;
+// Qt aborts the program when none of the platforms it tries can start, so the displays are tried
+// first: Qt is given only those that answer, and with none the user is told plainly and the program
+// ends with exit code 0, as when no window could be created.
+bool ChooseDisplay(const std::string& platformOption) {
+    const char* requested = std::getenv("QT_QPA_PLATFORM");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const std::string wanted = !platformOption.empty() ? platformOption
+                               : requested != nullptr  ? requested
+                                                       : "";
+    const rizo::PlatformChoice choice = rizo::ChoosePlatforms(
+        wanted, session != nullptr ? session : "", rizo::SystemDisplayChecks());
+    if (choice.platforms.empty()) {
+        std::fprintf(stderr,
+                     "rizodidiz: no display can be opened, so the window cannot be created.\n%s"
+                     "Run it on a desktop, or under a virtual display:\n"
+                     "  xvfb-run -a -s '-screen 0 1280x800x24' rizodidiz\n",
+                     choice.reasons.c_str());
+        return false;
+    }
+    // The -platform option overrides the environment in Qt.
+    if (platformOption.empty()) {
+        setenv("QT_QPA_PLATFORM", choice.platforms.c_str(), 1);
+    }
+    return true;
 }
 
 // A drop passes over names that do not exist; one typed on a command line is worth a word.
@@ -50,12 +71,7 @@ int main(int argc, char* argv[]) {
         std::fputs(arguments.help ? rizo::kWindowUsageText : rizo::kWindowVersionText, stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (!DisplayAvailable()) {
-        std::fputs(
-            "rizodidiz: no display is available (DISPLAY is not set), so the window cannot be "
-            "created.\nRun it on a desktop, or under a virtual display:\n"
-            "  xvfb-run -s '-screen 0 1280x800x24' rizodidiz\n",
-            stderr);
+    if (!ChooseDisplay(arguments.platform)) {
         return 0;
     }
     QApplication app(argc, argv);

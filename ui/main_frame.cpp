@@ -183,7 +183,9 @@ MainFrame::~MainFrame() {
     for (int column = 0; column < kListColumnCount; ++column) {
         widths[column] = list->ReportedColumnWidth(column);
     }
-    CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths);
+    // Wayland never tells a window where it is.
+    const bool placeKnown = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths, placeKnown);
     SaveSettings(settings);
     // The worker's thread posts into the message queue declared after it, so it ends first; a
     // scan's thread may still be reading the verification.
@@ -219,6 +221,12 @@ void MainFrame::CreateCommandActions() {
             action->setIcon(ToolbarImage(spec.image));
         }
         action->setCheckable(spec.checked != nullptr);
+        if (spec.shortcut != nullptr) {
+            // Shown in the menu and told to screen readers; the window's own shortcut (see
+            // CreateShortcuts) handles the key, so the action's never matches.
+            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
         const int id = spec.id;
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         actions[id] = action;

@@ -8,8 +8,6 @@
 namespace rizo {
 namespace {
 
-// The contrast that ordinary text needs to be read comfortably.
-constexpr double kReadableContrast = 4.5;
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
@@ -35,8 +33,8 @@ bool ReadsWell(uint32_t text, uint32_t back) {
     return ContrastRatio(text, back) >= kReadableContrast;
 }
 
-uint32_t ReadableTextColour(uint32_t back, uint32_t themeText) {
-    if (ReadsWell(themeText, back)) {
+uint32_t ReadableTextColour(uint32_t back, uint32_t themeText, double needed) {
+    if (ContrastRatio(themeText, back) >= needed) {
         return themeText;
     }
     return ContrastRatio(back, kBlack) >= ContrastRatio(back, kWhite) ? kBlack : kWhite;

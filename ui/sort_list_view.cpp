@@ -2,6 +2,7 @@
 // The main window's file list view.
 #include "ui/sort_list_view.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QPalette>
@@ -87,10 +88,24 @@ SortListView::SortListView(const std::array<int32_t, kColumnCount>& widths, bool
     }
     QHeaderView* rows = verticalHeader();
     rows->hide();
-    rows->setMinimumSectionSize(kRowHeight);
-    rows->setDefaultSectionSize(kRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
+    FitRowHeight();
     SetUpColumns(widths);
+}
+
+// Rows are 20 pixels high unless the font needs more: a large font's text would be cut.
+void SortListView::FitRowHeight() {
+    // With the warning mark that a failed row has beside its name.
+    const int height = std::max(kRowHeight, CellSizeFor(QStringLiteral("Ag"), true).height());
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void SortListView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        FitRowHeight();
+    }
 }
 
 void SortListView::SetUpColumns(const std::array<int32_t, kColumnCount>& widths) {
@@ -118,25 +133,26 @@ void SortListView::SetUpColumns(const std::array<int32_t, kColumnCount>& widths)
 
 void SortListView::WidenToFit(int column) {
     QHeaderView* header = horizontalHeader();
+    const QString widest = WidestValue(column, QFontMetrics(font()));
     const int needed = std::max(header->sectionSizeHint(column),
-                                CellWidthFor(WidestValue(column, QFontMetrics(font()))));
+                                widest.isEmpty() ? 0 : CellSizeFor(widest, false).width());
     if (header->sectionSize(column) < needed) {
         header->resizeSection(column, needed);
     }
 }
 
-// What the item delegate asks for `text` in a cell, and the grid line beside it.
-int SortListView::CellWidthFor(const QString& text) const {
-    if (text.isEmpty()) {
-        return 0;
-    }
+// What the item delegate asks for a cell showing `text`, and the grid lines beside and below it.
+QSize SortListView::CellSizeFor(const QString& text, bool withMark) const {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.features |= QStyleOptionViewItem::HasDisplay;
+    if (withMark) {
+        option.features |= QStyleOptionViewItem::HasDecoration;
+    }
     option.text = text;
-    const int width =
-        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
-    return width + (showGrid() ? 1 : 0);
+    const int grid = showGrid() ? 1 : 0;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this) +
+           QSize(grid, grid);
 }
 
 void SortListView::UseMonoFont() {

@@ -48,6 +48,9 @@ public:
     // 1 ascending, -1 descending, 0 before the first sort.
     int SortDirection() const { return sortDirection; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     struct ColumnSlot {
         bool hidden = false;
@@ -55,10 +58,11 @@ private:
     };
 
     void SetUpColumns(const std::array<int32_t, kColumnCount>& widths);
+    void FitRowHeight();
     void UseMonoFont();
     void SortByHeaderClick(int column);
     void ShowSortArrow();
-    int CellWidthFor(const QString& text) const;
+    QSize CellSizeFor(const QString& text, bool withMark) const;
 
     FileListModel* model;
     std::array<ColumnSlot, kColumnCount> columnSlots{};

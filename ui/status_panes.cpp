@@ -11,12 +11,17 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace rizo {
 namespace {
 
 constexpr std::array<int, StatusPanes::kPanes> kPaneWidths = {80, 50, 350, 400};
+// The widest count the file count pane usually shows: while it fits (with room for a character
+// more) the panes keep their widths, and a larger font widens them all by as much as it needs.
+constexpr char kWidestCount[] = "000000 files";
 constexpr std::array<int, StatusPanes::kPanes> kPaneIds = {1300, 1301, 1302, 1303};
 
 }  // namespace
@@ -53,12 +58,22 @@ StatusPanes::StatusPanes(QStatusBar& statusBar) : QObject(&statusBar), bar(statu
     for (int pane = 0; pane < kPanes; ++pane) {
         auto* label = new QLabel(row);
         label->setObjectName(QStringLiteral("pane%1").arg(kPaneIds[pane]));
-        label->setFixedWidth(kPaneWidths[pane]);
         label->setTextFormat(Qt::PlainText);
         layout->addWidget(label);
         panes[pane] = label;
     }
     bar.addWidget(row);
+    FitWidths();
+    row->installEventFilter(this);
+}
+
+void StatusPanes::FitWidths() {
+    const QFontMetrics metrics = panes[kPaneCount]->fontMetrics();
+    const int needed = metrics.horizontalAdvance(kWidestCount) + metrics.averageCharWidth();
+    const double scale = std::max(1.0, static_cast<double>(needed) / kPaneWidths[kPaneCount]);
+    for (int pane = 0; pane < kPanes; ++pane) {
+        panes[pane]->setFixedWidth(static_cast<int>(std::ceil(kPaneWidths[pane] * scale)));
+    }
 }
 
 void StatusPanes::SetPane(Pane pane, const std::string& text) {
@@ -127,10 +142,12 @@ QString StatusPanes::PromptOf(const QAction* item) {
     return item->statusTip();
 }
 
-// The menu reports no hover for a greyed item or a separator, so the item under the pointer is
-// looked at here, or the previous item's prompt would stay.
+// The panes follow a change of font. The menu reports no hover for a greyed item or a separator,
+// so the item under the pointer is looked at here, or the previous item's prompt would stay.
 bool StatusPanes::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
+    if (event->type() == QEvent::FontChange && watched == panes[kPaneCount]->parent()) {
+        FitWidths();
+    } else if (event->type() == QEvent::MouseMove) {
         auto* menu = static_cast<QMenu*>(watched);
         const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
         if (menu->rect().contains(at) && PromptOf(menu->actionAt(at)).isEmpty()) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The status bar's four fixed panes (file count, progress, file name, folder) and the menu prompt
-// that takes their place while a menu is open.
+// The status bar's four panes (file count, progress, file name, folder), of fixed widths that
+// grow with a large font, and the menu prompt that takes their place while a menu is open.
 #pragma once
 
 #include <QObject>
@@ -49,6 +49,8 @@ protected:
 
 private:
     static QString PromptOf(const QAction* item);
+    // The widths the pane table gives, widened alike where the font needs more.
+    void FitWidths();
     void SetPane(Pane pane, const std::string& text);
     void EndPromptWhenMenusClosed();
 

@@ -44,12 +44,17 @@ bool Contains(std::span<const std::string_view> names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// A Qt option's name, without its dashes and any "=VALUE".
+std::string_view QtOptionName(std::string_view argument) {
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    return argument.substr(0, argument.find('='));
+}
+
 // How many arguments a Qt option takes up, the option itself included; 0 for no Qt option. Qt
 // accepts one dash or two, and a value after "=" or in the next argument.
 size_t QtOptionLength(std::string_view argument, bool valueFollows) {
-    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    const std::string_view name = QtOptionName(argument);
     const size_t equals = argument.find('=');
-    const std::string_view name = argument.substr(0, equals);
     if (Contains(kQtValueOptions, name)) {
         return equals == std::string_view::npos && valueFollows ? 2 : 1;
     }
@@ -79,6 +84,12 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments) 
         } else if (argument == "--version") {
             parsed.version = true;
         } else if (const size_t length = QtOptionLength(argument, i + 1 < arguments.size())) {
+            if (QtOptionName(argument) == "platform") {
+                const size_t equals = argument.find('=');
+                parsed.platform = length == 2                   ? arguments[i + 1]
+                                  : equals == std::string::npos ? ""
+                                                                : argument.substr(equals + 1);
+            }
             i += length - 1;
         } else {
             parsed.error = "unknown option '" + argument + "'";

@@ -14,6 +14,8 @@ struct WindowArguments {
     std::string error;
     // The files and folders named, made absolute, in their order, to be added as a drop of them.
     std::vector<std::string> paths;
+    // The value of Qt's -platform option; empty without one.
+    std::string platform;
 };
 
 // Reads the arguments after the program name. Qt's own options (-style NAME, -platform NAME and

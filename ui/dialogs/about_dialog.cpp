@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The About box: program name, version, maker and a link to the maker's home page.
+// The About box: program name, version, maker, licences and a link to the maker's home page.
 #include "ui/dialogs/about_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QtGlobal>
 
+#include "engine/openssl_digest_service.h"
 #include "res/version.h"
 #include "ui/dialogs/dialog_template.h"
 #include "ui/dialogs/hyper_link.h"
@@ -15,17 +17,26 @@ namespace rizo {
 namespace {
 
 constexpr const char* kAboutText =
-    "Rizodidiz version " RIZO_VERSION "\n\nCopyright \u00A9 2026 Dodevovaze";
+    "Rizodidiz version " RIZO_VERSION
+    "\n\nCopyright \u00A9 2026 Dodevovaze\nFree software under the MIT licence";
+
+// The libraries' notices name the versions in use, which the system may update under the program.
+QString CreditsText() {
+    return QStringLiteral("Uses Qt %1 (LGPL-3.0)\nand OpenSSL %2 (Apache-2.0)")
+        .arg(QString::fromLatin1(qVersion()), QString::fromStdString(OpenSslVersion()));
+}
 
 }  // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    DialogTemplate layout(*this, QStringLiteral("About"), 241, 84);
-    QPushButton* ok = layout.AddButton(QStringLiteral("OK"), 96, 63, 50, 14);
+    DialogTemplate layout(*this, QStringLiteral("About"), 241, 110);
+    QPushButton* ok = layout.AddButton(QStringLiteral("OK"), 96, 89, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // After OK in the Tab order.
+    link = layout.Place(new HyperLink(QString::fromUtf8(WebLinks::kMakerHome)), 57, 46, 127, 10);
 
-    auto* text = layout.Place(new QLabel(QString::fromUtf8(kAboutText)), 42, 7, 155, 26);
+    auto* text = layout.Place(new QLabel(QString::fromUtf8(kAboutText)), 42, 7, 155, 34);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     text->setWordWrap(true);
 
@@ -35,8 +46,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->resize(side, side);
     icon->setPixmap(windowIcon().pixmap(QSize(side, side), devicePixelRatio()));
 
-    link = layout.Place(new HyperLink(QString::fromUtf8(WebLinks::kMakerHome)), 57, 40, 127, 10);
-    layout.AddEtchedLine(7, 58, 227, 1);
+    auto* credits = layout.Place(new QLabel(CreditsText()), 7, 62, 227, 18);
+    credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    credits->setObjectName(QStringLiteral("credits"));
+    layout.AddEtchedLine(7, 84, 227, 1);
     ok->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The About box: program name, version, maker and a link to the maker's home page.
+// The About box: program name, version, maker, licences and a link to the maker's home page.
 #pragma once
 
 #include <QDialog>

@@ -2,6 +2,7 @@
 // A web address shown as a link that opens it in the browser.
 #include "ui/dialogs/hyper_link.h"
 
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -19,15 +20,44 @@ constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
 const QColor kUnvisitedColour(0, 0, 255);
 const QColor kVisitedColour(128, 0, 128);
 
+// Tells screen readers that the link is a link, and lets them open it.
+class HyperLinkAccessible : public QAccessibleWidget {
+public:
+    explicit HyperLinkAccessible(HyperLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            static_cast<HyperLink*>(widget())->Open();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+};
+
+QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(HyperLink::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new HyperLinkAccessible(static_cast<HyperLink*>(object));
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 HyperLink::HyperLink(const QString& text, QWidget* parent)
     : QWidget(parent),
       address(text),
       opener([](const std::string& url) { return ShellUtil::OpenUrl(url); }) {
-    setFocusPolicy(Qt::ClickFocus);
+    static const bool accessible = (QAccessible::installFactory(MakeAccessible), true);
+    (void)accessible;
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setToolTip(address);
+    setAccessibleName(address);
+    setAccessibleDescription(QStringLiteral("Opens the page in the web browser"));
 }
 
 void HyperLink::SetOpener(UrlOpener replacement) {
@@ -72,7 +102,7 @@ void HyperLink::paintEvent(QPaintEvent*) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
         option.rect = TextRect();
-        // The link only ever gets the focus by mouse; some styles draw no frame for that.
+        // A click gives the focus too; some styles draw no frame for a focus not given by keys.
         option.state |= QStyle::State_KeyboardFocusChange;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }

@@ -10,7 +10,8 @@ namespace rizo {
 
 // Draws its text (which is also the address) centred and wrapped in the dialog's font. Only the
 // text's own rectangle reacts to the mouse; the link turns the visited colour after the first
-// successful open and keeps it while the link lives. It takes the focus by click, never by Tab.
+// successful open and keeps it while the link lives. It takes the focus by click and by Tab, and
+// screen readers see it as a link named by its address.
 class HyperLink : public QWidget {
     Q_OBJECT
 
@@ -24,6 +25,8 @@ public:
     QColor TextColor() const;
     // Where the text is drawn, in the link's coordinates.
     QRect TextRect() const;
+    // Opens the address, as a click on the text does.
+    void Open();
 
 protected:
     bool event(QEvent* event) override;
@@ -35,7 +38,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Open();
     void SetHovered(bool on);
 
     QString address;
