@@ -301,6 +301,12 @@ TEST(OptionsDialog, DelimiterOutsideTheListIsKeptUntilTheUserChooses) {
         ASSERT_EQ(list->count(), 2);
         EXPECT_EQ(list->itemText(0) + list->itemText(1), QStringLiteral("NewlineTabs"));
         EXPECT_EQ(list->currentIndex(), c.shown) << c.stored;
+        // Screen readers name the list by the label it is linked to (on Linux its own name is
+        // the value it shows).
+        const auto labels =
+            QAccessible::queryAccessibleInterface(list)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Column Delimiter:"));
         QTest::keyClicks(list, c.typed);
         dialog.StoreInto(settings);
         EXPECT_EQ(settings.DelimiterType, c.result) << c.stored << c.typed;
@@ -327,6 +333,15 @@ TEST(OptionsDialog, OpensCentredWithFocusOnOkTabsInTemplateOrderAndEveryTextFits
             EXPECT_EQ(order,
                       QStringList({"OK", "Cancel", kBoxes[0], kBoxes[1], kBoxes[2], kBoxes[3],
                                    "QComboBox", kBoxes[4], kBoxes[5], kBoxes[6], "OK"}));
+            // Every Tab stop is named, by its own text or by its label.
+            for (QWidget* control : dialog.findChildren<QWidget*>()) {
+                if (control->focusPolicy() & Qt::TabFocus) {
+                    QAccessibleInterface* named = QAccessible::queryAccessibleInterface(control);
+                    EXPECT_TRUE(!named->text(QAccessible::Name).isEmpty() ||
+                                !named->relations(QAccessible::Label).isEmpty())
+                        << control->metaObject()->className();
+                }
+            }
             for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
                 EXPECT_GE(button->width(), button->sizeHint().width())
                     << button->text().toStdString();

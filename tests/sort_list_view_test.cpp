@@ -2,6 +2,7 @@
 // File list view: columns, header-click sorting, hidden columns, colours as drawn, font.
 #include "ui/sort_list_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -169,6 +170,22 @@ TEST(SortListView, RowsAre20PixelsHighUnlessALargeFontNeedsMore) {
     madeLarge.AddSizes({"1"});
     QApplication::setFont(usual);
     EXPECT_EQ(madeLarge.view.rowHeight(0), list.view.rowHeight(0));
+}
+
+// Screen readers hear why a row failed as the description of each of its cells.
+TEST(SortListView, AFailedRowsReasonIsTheAccessibleDescriptionOfItsCells) {
+    ShownList list;
+    list.AddSizes({"1", "2"});
+    list.model().SetRowFailure(1, "Permission denied");
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(&list.view)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    for (const int column : {kColFilename, kColSize}) {
+        EXPECT_EQ(table->cellAt(1, column)->text(QAccessible::Description), "Permission denied");
+        EXPECT_EQ(table->cellAt(0, column)->text(QAccessible::Description), "");
+    }
+    list.model().SetRowFailure(1, "");
+    EXPECT_EQ(table->cellAt(1, kColFilename)->text(QAccessible::Description), "");
 }
 
 TEST(SortListView, DrawsDuplicateColourAndHighlightOverIt) {

@@ -64,7 +64,8 @@ constexpr uint32_t kHighlightBack = 0x0000F0;
 
 const QList<int> kColourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
 const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole};
-const QList<int> kFailureRoles = {Qt::ToolTipRole, Qt::DecorationRole};
+const QList<int> kFailureRoles = {Qt::ToolTipRole, Qt::DecorationRole,
+                                  Qt::AccessibleDescriptionRole};
 
 // A round mark in the verdict's colour, so a long list can be scanned for failures at a glance.
 QVariant VerdictMark(const std::string& verdict) {
@@ -278,6 +279,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
                 return Display(table.Failure(row));
             }
             return table.Cell(row, column).empty() ? QVariant() : Display(table.Cell(row, column));
+        case Qt::AccessibleDescriptionRole:
+            // Screen readers hear the reason that the tooltip shows.
+            return table.Failure(row).empty() ? QVariant() : Display(table.Failure(row));
         case Qt::DecorationRole:
             if (column == kColVerdict) {
                 return VerdictMark(table.Cell(row, column));

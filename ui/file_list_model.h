@@ -39,8 +39,8 @@ public:
     void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
     std::string RowFailure(int row) const override { return table.RowFailure(row); }
-    // A failed row shows its reason as the tooltip of every cell and a warning mark before its
-    // file name.
+    // A failed row shows its reason as the tooltip and the accessible description of every cell,
+    // and a warning mark before its file name.
     void SetRowFailure(int row, const std::string& reason) override;
     int FailedCount() const override { return table.FailedCount(); }
     bool IsSelected(int row) const override { return table.IsSelected(row); }

@@ -52,7 +52,7 @@ void AddCheckBoxes(DialogTemplate& layout, CheckBoxes boxes, QDialog& dialog,
     }
 }
 
-void AddDelimiterList(DialogTemplate& layout, QDialog& dialog, int32_t& delimiterType) {
+QComboBox* AddDelimiterList(DialogTemplate& layout, QDialog& dialog, int32_t& delimiterType) {
     auto* list = layout.Place(new QComboBox, 88, 101, 70, 12);
     list->addItems({QStringLiteral("Newline"), QStringLiteral("Tabs")});
     // The template's height includes the dropped list; the closed box keeps its natural height.
@@ -63,6 +63,7 @@ void AddDelimiterList(DialogTemplate& layout, QDialog& dialog, int32_t& delimite
     list->setCurrentIndex(known ? delimiterType : -1);
     QObject::connect(list, &QComboBox::activated, &dialog,
                      [&delimiterType](int index) { delimiterType = index; });
+    return list;
 }
 
 }  // namespace
@@ -78,8 +79,9 @@ OptionsDialog::OptionsDialog(const ProgramSettings& settings, QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     AddCheckBoxes(layout, kCopyItems, *this, edited);
-    AddDelimiterList(layout, *this, edited.DelimiterType);
-    layout.Place(RightAlignedLabel("Column Delimiter:"), 10, 102, 70, 12);
+    QComboBox* delimiters = AddDelimiterList(layout, *this, edited.DelimiterType);
+    // Screen readers name the list by the label it is linked to, not only by the value it shows.
+    layout.Place(RightAlignedLabel("Column Delimiter:"), 10, 102, 70, 12)->setBuddy(delimiters);
     // The frame stays behind the controls it surrounds so that they get the clicks.
     layout.Place(new QGroupBox(QStringLiteral("Copy / Save Options")), 7, 58, 271, 62)->lower();
     layout.Place(RightAlignedLabel("Optional Item:"), 10, 72, 70, 12);
