@@ -73,7 +73,7 @@ const char kUsageText[] =
 
 const char kVersionText[] = "rizodidiz-cli (Rizodidiz) " RIZO_VERSION
                             "\n"
-                            "Copyright (C) 2026 Dodevovaze\n";
+                            "Copyright (C) 2026 Dodevovaze\n" RIZO_LICENSE_LINE;
 
 namespace {
 

@@ -339,6 +339,10 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("rizodidiz-cli (Rizodidiz) " RIZO_TEST_VERSION "\n"))
         << version.out;
+    // The licence line follows the copyright, as in coreutils.
+    EXPECT_TRUE(
+        version.out.ends_with("Dodevovaze\nLicense MIT: <https://spdx.org/licenses/MIT.html>.\n"))
+        << version.out;
 }
 
 // Records use the "cfg.ini" of a per-user folder of their own, so the user's settings play no part.

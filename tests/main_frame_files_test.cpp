@@ -164,6 +164,32 @@ TEST_F(MainFrameFilesTest, CommandLineNamesAreAddedAsADropOfThemAndHashedAtOnce)
     EXPECT_EQ(Cell(1, kColFullPath), data + "sub/z.txt");
 }
 
+// With --verify (the desktop entry's, for checksum files) the program's entry hands the names to
+// VerifyFiles, as this test does: each is read as a checksum file, whatever its name.
+TEST_F(MainFrameFilesTest, CommandLineVerifyChecksTheFilesThatTheNamedChecksumFilesList) {
+    ASSERT_EQ(std::system(("cd '" + data + "' && sha256sum abc.txt sub/z.txt > SHA256SUMS" +
+                           " && md5sum copy.txt > sums.txt")
+                              .c_str()),
+              0);
+    const WindowArguments arguments =
+        ParseWindowArguments({"--verify", data + "SHA256SUMS", "--", data + "sums.txt"});
+    ASSERT_EQ(arguments.error, "");
+    ASSERT_TRUE(arguments.verify);
+    EXPECT_FALSE(ParseWindowArguments({data + "SHA256SUMS"}).verify);
+    frame->VerifyFiles(arguments.paths, {});
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    const std::pair<std::string, std::string> verdicts[] = {{"abc.txt", "OK"},
+                                                            {"sub/z.txt", "OK"},
+                                                            {"copy.txt", "OK"},
+                                                            {"SHA256SUMS", "no row"},
+                                                            {"sums.txt", "no row"}};
+    for (const auto& [name, verdict] : verdicts) {
+        EXPECT_EQ(VerdictOf(data + name), verdict) << name;
+    }
+    EXPECT_TRUE(frame->Settings().HashSHA256);
+    EXPECT_EQ(TakeMessage(), "All 3 files OK");
+}
+
 TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTheirFiles) {
     const std::string huge = HugeFile();
     Drop({huge, data + "abc.txt"});

@@ -418,6 +418,7 @@ TEST(MainProgram, AnswersHelpVersionAndUsageErrorsWithoutOpeningAWindow) {
         {{"--help"}, 0, "Usage: rizodidiz [OPTION]... [FILE|FOLDER]...", ""},
         {{"-h", "x"}, 0, "Usage: rizodidiz", ""},
         {{"--version"}, 0, "rizodidiz (Rizodidiz) " RIZO_TEST_VERSION "\n", ""},
+        {{"--version"}, 0, "Dodevovaze\nLicense MIT: <https://spdx.org/licenses/MIT.html>.\n", ""},
         {{"x", "--foo"}, 2, "", "unknown option '--foo'\nUsage: rizodidiz"},
         {{"-style", "Fusion", "-x"}, 2, "", "unknown option '-x'"},
     };

@@ -84,7 +84,11 @@ int main(int argc, char* argv[]) {
     frame.show();
     if (!arguments.paths.empty()) {
         ReportMissing(arguments.paths);
-        frame.DropFiles(arguments.paths);
+        if (arguments.verify) {
+            frame.VerifyFiles(arguments.paths, {});
+        } else {
+            frame.DropFiles(arguments.paths);
+        }
     }
     QApplication::exec();
     return 1;

@@ -17,6 +17,8 @@ const char kWindowUsageText[] =
     "Open the Rizodidiz window and hash each FILE and every file under each FOLDER at once,\n"
     "as if they had been dropped on the window.\n"
     "\n"
+    "  --verify    the FILEs are checksum files: check the files they list, as\n"
+    "              File > Verify Checksum File... does\n"
     "  -h, --help  show this text\n"
     "  --version   show the program's version\n"
     "  --          the arguments that follow are files and folders\n"
@@ -28,7 +30,7 @@ const char kWindowUsageText[] =
 
 const char kWindowVersionText[] = "rizodidiz (Rizodidiz) " RIZO_VERSION
                                   "\n"
-                                  "Copyright (C) 2026 Dodevovaze\n";
+                                  "Copyright (C) 2026 Dodevovaze\n" RIZO_LICENSE_LINE;
 
 namespace {
 
@@ -83,6 +85,8 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments) 
             parsed.help = true;
         } else if (argument == "--version") {
             parsed.version = true;
+        } else if (argument == "--verify") {
+            parsed.verify = true;
         } else if (const size_t length = QtOptionLength(argument, i + 1 < arguments.size())) {
             if (QtOptionName(argument) == "platform") {
                 const size_t equals = argument.find('=');

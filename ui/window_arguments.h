@@ -10,9 +10,12 @@ namespace rizo {
 struct WindowArguments {
     bool help = false;
     bool version = false;
+    // The paths are checksum files whose listed files are checked, whatever their names.
+    bool verify = false;
     // Why the command line is not understood; empty when it is.
     std::string error;
-    // The files and folders named, made absolute, in their order, to be added as a drop of them.
+    // The files and folders named, made absolute, in their order, to be added as a drop of them
+    // (or verified).
     std::vector<std::string> paths;
     // The value of Qt's -platform option; empty without one.
     std::string platform;
