@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <iostream>
+#include <optional>
 
 #include "cli/message_queue.h"
 #include "cli/progress_line.h"
@@ -19,6 +21,10 @@ namespace rizo {
 namespace {
 
 constexpr char kProgram[] = "rizodidiz-cli";
+
+// How long the message loop waits for a worker after a stop signal before it stops the batch
+// itself; with BatchWorker::kStopWait this bounds the time from the signal to the end.
+constexpr std::chrono::milliseconds kQuietAfterSignal{100};
 
 // 0 when standard error is no terminal.
 std::size_t TerminalColumns() {
@@ -128,17 +134,26 @@ int RunBatch(BatchWorker& worker, MessageQueue& queue, ProgressHost& host, Progr
     }
     bool complete = true;
     while (worker.Busy()) {
-        const QueuedMessage next = queue.Take();
-        if (next.message == UM_HASH_PROGRESS) {
-            host.ShowProgress();
-        } else if (next.message == UM_HASH_FILE_DONE) {
-            const FileEntry entry = worker.Result(next.lParam);
-            // A file cut short by a stop has nothing to show.
-            if (entry.outcome != FileOutcome::kStopped) {
-                line.Clear();
-                complete = onResult(static_cast<std::size_t>(next.wParam), entry) && complete;
+        const std::optional<QueuedMessage> next = queue.Take(kQuietAfterSignal);
+        if (!next) {
+            // A stopped worker that stays quiet is blocked in a read that may never return (a
+            // hung network share, a FUSE file system): Stop gives up on it as the window does.
+            if (caughtSignal != 0) {
+                worker.StopHashing();
             }
-        } else if (next.message == UM_HASH_BATCH_DONE) {
+            continue;
+        }
+        if (next->message == UM_HASH_PROGRESS) {
+            host.ShowProgress();
+        } else if (next->message == UM_HASH_FILE_DONE) {
+            const FileEntry entry = worker.Result(next->lParam);
+            // A file cut short by a stop has nothing to show.
+            if (entry.outcome != FileOutcome::kStopped &&
+                entry.outcome != FileOutcome::kNotFinished) {
+                line.Clear();
+                complete = onResult(static_cast<std::size_t>(next->wParam), entry) && complete;
+            }
+        } else if (next->message == UM_HASH_BATCH_DONE) {
             worker.FinishBatch();
         }
     }

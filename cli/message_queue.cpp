@@ -2,6 +2,8 @@
 // The command line's message loop: the worker's messages queued for the main thread, in order.
 #include "cli/message_queue.h"
 
+#include <algorithm>
+
 namespace rizo {
 
 namespace {
@@ -23,10 +25,16 @@ void MessageQueue::Post(int message, int64_t wParam, int64_t lParam) {
     }
 }
 
-QueuedMessage MessageQueue::Take() {
+std::optional<QueuedMessage> MessageQueue::Take(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     std::unique_lock lock(mutex);
     while (messages.empty()) {
-        posted.wait_for(lock, kCollectEvery);
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return std::nullopt;
+        }
+        posted.wait_for(
+            lock, std::min<std::chrono::steady_clock::duration>(kCollectEvery, deadline - now));
     }
     QueuedMessage next = messages.front();
     messages.pop_front();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "engine/message_poster.h"
 
@@ -21,9 +22,10 @@ struct QueuedMessage {
 class MessageQueue : public MessagePoster {
 public:
     void Post(int message, int64_t wParam, int64_t lParam) override;
-    // Waits for the next message and removes it; a message other than the batch's end may wait
-    // a few milliseconds to be collected with those after it.
-    QueuedMessage Take();
+    // Waits at most about `limit` for the next message and removes it; none when nothing came. A
+    // message other than the batch's end may wait a few milliseconds to be collected with those
+    // after it.
+    std::optional<QueuedMessage> Take(std::chrono::milliseconds limit);
 
 private:
     std::mutex mutex;

@@ -20,8 +20,28 @@ BatchWorker::~BatchWorker() {
     if (run != nullptr) {
         run->RequestStop();
     }
-    // The window is going: a worker left behind posts nothing to it.
+    // The window is going: a worker left behind posts nothing to it. Those still blocked in a read
+    // end alone whenever it returns, holding only their runs and engines; the digest service keeps
+    // the library state they may touch until the process ends.
     EndWorker(false);
+    JoinLeftWorkers(std::chrono::milliseconds(0));
+    for (LeftWorker& left : leftWorkers) {
+        left.thread.detach();
+    }
+}
+
+bool BatchWorker::JoinLeftWorkers(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::erase_if(leftWorkers, [deadline](LeftWorker& left) {
+        const auto remaining = std::max(deadline - std::chrono::steady_clock::now(),
+                                        std::chrono::steady_clock::duration::zero());
+        if (!left.run->WaitForEnd(std::chrono::ceil<std::chrono::milliseconds>(remaining))) {
+            return false;
+        }
+        left.thread.join();
+        return true;
+    });
+    return leftWorkers.empty();
 }
 
 void BatchWorker::EndWorker(bool announce) {
@@ -36,7 +56,7 @@ void BatchWorker::EndWorker(bool announce) {
     // must not hold the window. The thread keeps its own run and engine and ends when the read
     // does; the next batch gets a new engine.
     run->Abandon(announce);
-    workerThread.detach();
+    leftWorkers.push_back({std::move(workerThread), run});
     engine = makeEngine();
     aheadEngine.reset();
 }
@@ -49,6 +69,7 @@ bool BatchWorker::StartWorker() {
     if (workerThread.joinable()) {
         workerThread.join();
     }
+    JoinLeftWorkers(std::chrono::milliseconds(0));
     host.SetSortable(false);
     if (!sizesStarted) {
         SumPendingSizes();

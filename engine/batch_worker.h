@@ -37,7 +37,7 @@ public:
     BatchWorker(EngineMaker engineMaker, const ProgramSettings& programSettings,
                 MessagePoster& messagePoster, BatchHost& batchHost);
     // Stops a running worker, waiting for it at most kStopWait; a worker still reading then ends
-    // on its own and posts nothing more.
+    // on its own and posts nothing more, as do those a Stop left before.
     ~BatchWorker();
     BatchWorker(const BatchWorker&) = delete;
     BatchWorker& operator=(const BatchWorker&) = delete;
@@ -62,6 +62,9 @@ public:
     // sorting and the beep, in that order.
     void FinishBatch();
     bool Busy() const { return busy; }
+    // Waits at most `limit` for the workers that a Stop left blocked in a read and joins those that
+    // end; true when none is left. Nothing in the window waits for them: tests do, to see them end.
+    bool JoinLeftWorkers(std::chrono::milliseconds limit);
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
@@ -88,6 +91,12 @@ public:
     void DropPendingSizes();
 
 private:
+    // A worker left blocked in a read, with the run it holds.
+    struct LeftWorker {
+        std::thread thread;
+        std::shared_ptr<BatchRun> run;
+    };
+
     // Waits at most kStopWait for a stopping worker; leaves it when it does not end by then.
     void EndWorker(bool announce);
 
@@ -101,6 +110,7 @@ private:
 
     bool busy = false;
     std::thread workerThread;
+    std::vector<LeftWorker> leftWorkers;
     // The current or last batch; replaced only while no worker runs.
     std::shared_ptr<BatchRun> run;
 

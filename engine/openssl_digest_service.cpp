@@ -42,23 +42,30 @@ private:
     std::vector<unsigned char> result;
 };
 
-class EvpDigestService : public DigestService {
-public:
-    EvpDigestService() {
+// The digests are fetched once for the whole process and never freed, and OpenSSL is asked not to
+// tear itself down at exit. A worker left blocked in a read that does not return (a hung network
+// share) ends on its own whenever the read does, which may be while the process exits: what it then
+// finishes or frees must find the library as it was. So nothing of OpenSSL's is freed while a
+// worker may still hold it, neither by an engine's end nor by an exit handler; the system takes it
+// all back when the process ends.
+using FetchedDigests = std::array<EVP_MD*, 3>;
+
+const FetchedDigests& ProcessDigests() {
+    static const FetchedDigests fetched = [] {
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
         // Fetched once: an implicit fetch on every hash object would repeat the provider lookup.
         constexpr std::array<const char*, 3> kNames = {"MD5", "SHA1", "SHA256"};
+        FetchedDigests digests{};
         for (std::size_t i = 0; i < kNames.size(); ++i) {
             digests[i] = EVP_MD_fetch(nullptr, kNames[i], nullptr);
         }
-    }
-    ~EvpDigestService() override {
-        for (EVP_MD* digest : digests) {
-            EVP_MD_free(digest);
-        }
-    }
-    EvpDigestService(const EvpDigestService&) = delete;
-    EvpDigestService& operator=(const EvpDigestService&) = delete;
+        return digests;
+    }();
+    return fetched;
+}
 
+class EvpDigestService : public DigestService {
+public:
     bool Offers(DigestAlgorithm algorithm) const override { return Digest(algorithm) != nullptr; }
 
     std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm) override {
@@ -78,11 +85,9 @@ public:
     }
 
 private:
-    const EVP_MD* Digest(DigestAlgorithm algorithm) const {
-        return digests[static_cast<std::size_t>(algorithm)];
+    static const EVP_MD* Digest(DigestAlgorithm algorithm) {
+        return ProcessDigests()[static_cast<std::size_t>(algorithm)];
     }
-
-    std::array<EVP_MD*, 3> digests{};
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 
+#include "tests/deadline.h"
 #include "tests/temp_folder.h"
 
 namespace rizo {
@@ -62,9 +63,11 @@ public:
         if (!wait) {
             return messages;
         }
-        changed.wait(lock, [this] {
-            return !messages.empty() && messages.back().message == UM_HASH_BATCH_DONE;
-        });
+        if (!changed.wait_for(lock, test::kDeadline, [this] {
+                return !messages.empty() && messages.back().message == UM_HASH_BATCH_DONE;
+            })) {
+            ADD_FAILURE() << "the batch did not end";
+        }
         return std::exchange(messages, {});
     }
 
@@ -132,17 +135,23 @@ protected:
         poster.onPost = [this, row, &atStopPoint](const Posted& posted) {
             if (posted.message == UM_HASH_PROGRESS && worker.CurrentRow() == row) {
                 atStopPoint = true;
-                atStopPoint.notify_all();
-                while (!worker.StopRequested()) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                }
+                EXPECT_TRUE(test::WaitUntil([this] { return worker.StopRequested(); }))
+                    << "the stop was not requested";
             }
         };
         Queue(paths);
         ASSERT_TRUE(worker.StartWorker());
-        atStopPoint.wait(false);
+        EXPECT_TRUE(test::WaitUntil([&atStopPoint] { return atStopPoint.load(); }))
+            << "row " << row << " was not reached";
         worker.StopHashing();
         poster.onPost = nullptr;
+    }
+
+    ::testing::AssertionResult SizesKnown() const {
+        if (test::WaitUntil([this] { return worker.Counts().totalKnown; })) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "the sizes were never summed";
     }
 
     test::TempFolder folder;
@@ -262,9 +271,7 @@ TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) 
     EXPECT_TRUE(worker.PendingPaths.empty());
     EXPECT_TRUE(worker.PendingRows.empty());
     // The sizes are summed on a thread of their own, which may end after the batch.
-    while (!worker.Counts().totalKnown) {
-        std::this_thread::yield();
-    }
+    ASSERT_TRUE(SizesKnown());
     EXPECT_EQ(worker.Counts().bytesTotal, 6u);
     worker.SumSizesAhead(false);
     EXPECT_FALSE(Run(paths).back().counts.totalKnown);
@@ -275,9 +282,7 @@ TEST_F(BatchWorkerTest, ResultIndexFollowsProcessingOrderAndRowFollowsTheQueue) 
 TEST_F(BatchWorkerTest, SizesSummedAheadOfABatchAreItsOwn) {
     Queue({folder.File("big", "4444")});
     worker.SumPendingSizes();
-    while (!worker.Counts().totalKnown) {
-        std::this_thread::yield();
-    }
+    ASSERT_TRUE(SizesKnown());
     worker.DropPendingSizes();
     for (const bool ahead : {false, true}) {
         Queue({folder.File("a", "1"), folder.File("b", "22")});
@@ -287,9 +292,7 @@ TEST_F(BatchWorkerTest, SizesSummedAheadOfABatchAreItsOwn) {
         ASSERT_TRUE(worker.StartWorker());
         poster.Messages(true);
         worker.FinishBatch();
-        while (!worker.Counts().totalKnown) {
-            std::this_thread::yield();
-        }
+        ASSERT_TRUE(SizesKnown());
         EXPECT_EQ(worker.Counts().bytesTotal, 3u);
     }
 }
@@ -336,7 +339,8 @@ TEST_F(BatchWorkerTest, AfterAStopTheNextBatchWaitsForItsEndAndThenRunsToItsOwn)
 }
 
 // A read that does not return holds neither Stop nor the next batch: after the wait its file is
-// reported not finished and the batch ends; the thread left behind posts nothing when it wakes.
+// reported not finished and the batch ends; the thread left behind posts nothing when it wakes, and
+// ends holding nothing the window or a later batch uses.
 TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
     // Shared with the thread left behind, which may outlive the test's locals.
     struct Seam {
@@ -344,51 +348,53 @@ TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
         std::condition_variable released;
         bool release = false;
         std::atomic<int> calls = 0;
-        std::atomic<bool> blocked = false, left = false;
+        std::atomic<bool> blocked = false;
     };
     auto seam = std::make_shared<Seam>();
     readCall = [seam](int fd, void* buffer, std::size_t count) {
         if (seam->calls++ == 0) {
             seam->blocked = true;
-            seam->blocked.notify_all();
             std::unique_lock lock(seam->lock);
             seam->released.wait(lock, [&] { return seam->release; });
         }
-        const ssize_t got = read(fd, buffer, count);
-        seam->left = true;
-        seam->left.notify_all();
-        return got;
+        return read(fd, buffer, count);
     };
-    BatchWorker blocking{makeEngine, settings, poster, host};
-    poster.worker = host.worker = &blocking;
+    auto blocking = std::make_optional<BatchWorker>(makeEngine, settings, poster, host);
+    poster.worker = host.worker = &*blocking;
     const std::string stuck = folder.File("stuck", "22"), next = folder.File("next", "1");
-    blocking.PendingPaths = {stuck, next};
-    blocking.PendingRows = {4, 5};
-    ASSERT_TRUE(blocking.StartWorker());
-    seam->blocked.wait(false);
-    blocking.StopHashing();
+    blocking->PendingPaths = {stuck, next};
+    blocking->PendingRows = {4, 5};
+    ASSERT_TRUE(blocking->StartWorker());
+    ASSERT_TRUE(test::WaitUntil([&seam] { return seam->blocked.load(); }));
+    blocking->StopHashing();
     EXPECT_EQ(seam->calls, 1) << "Stop returned while the read was still blocked";
     std::vector<Posted> posted = poster.Messages(true);
     ASSERT_EQ(Trace(posted), "f b");
     EXPECT_EQ(posted[0].wParam, 4);
     EXPECT_EQ(posted[0].entry.outcome, FileOutcome::kNotFinished);
     EXPECT_EQ(posted[0].entry.path, stuck);
-    blocking.FinishBatch();
+    blocking->FinishBatch();
+    EXPECT_FALSE(blocking->JoinLeftWorkers(std::chrono::milliseconds(0)))
+        << "the worker left in the read cannot have ended";
 
-    blocking.PendingPaths = {next};
-    blocking.PendingRows = {5};
-    ASSERT_TRUE(blocking.StartWorker());
+    blocking->PendingPaths = {next};
+    blocking->PendingRows = {5};
+    ASSERT_TRUE(blocking->StartWorker());
     posted = poster.Messages(true);
+    blocking->FinishBatch();
+    EXPECT_EQ(Trace(posted), "p100 p0 p0 f b");
+    EXPECT_EQ(posted[3].entry.outcome, FileOutcome::kRead);
     {
         std::lock_guard lock(seam->lock);
         seam->release = true;
     }
     seam->released.notify_all();
-    seam->left.wait(false);
-    blocking.FinishBatch();
-    EXPECT_EQ(Trace(posted), "p100 p0 p0 f b");
-    EXPECT_EQ(posted[3].entry.outcome, FileOutcome::kRead);
+    // The thread's real end, not just its read's: after it nothing it owned may be in use.
+    ASSERT_TRUE(blocking->JoinLeftWorkers(test::kDeadline)) << "the worker left never ended";
     EXPECT_TRUE(poster.Messages(false).empty());
+    blocking.reset();
+    readCall = nullptr;
+    EXPECT_EQ(seam.use_count(), 1) << "an engine that read through the seam is still alive";
 }
 
 TEST_F(BatchWorkerTest, StartAndFinishDriveTheWindowInOrder) {
@@ -436,7 +442,9 @@ TEST_F(BatchWorkerTest, ManyFilesGiveTheSameMessagesAndResultsInQueueOrderAndSto
     ASSERT_TRUE(worker.StartWorker());
     std::vector<Posted> posted;
     // Results and progress read from this thread while the worker appends.
-    while (posted.empty() || posted.back().message != UM_HASH_BATCH_DONE) {
+    const auto deadline = std::chrono::steady_clock::now() + test::kDeadline;
+    while ((posted.empty() || posted.back().message != UM_HASH_BATCH_DONE) &&
+           std::chrono::steady_clock::now() < deadline) {
         posted = poster.Messages(false);
         EXPECT_LT(worker.CurrentRow(), 300);
         EXPECT_LE(worker.Counts().filesDone, 300u);

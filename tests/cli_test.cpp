@@ -306,6 +306,32 @@ TEST_F(CliTest, OptionsParseAsSha256sumParsesThem) {
     }
 }
 
+// A read that never returns (a hung share) holds no stop: a file system whose reads end only when
+// interrupted stands for it, since a killed reader's process could not end otherwise. The run ends
+// with the finished file printed and nothing for the one in the read nor the one after it; should
+// the stop fail, it is killed after 20 seconds.
+TEST_F(CliTest, StopSignalsEndTheRunWhileAReadNeverReturns) {
+    if (::access("/dev/fuse", R_OK | W_OK) != 0 ||
+        Shell("/usr/bin/python3 -c 'import fusepy'").status != 0) {
+        GTEST_SKIP() << "needs /dev/fuse and python3-fusepy";
+    }
+    const std::string mount =
+        "mkdir -p mnt; /usr/bin/python3 " + Quoted(RIZO_BLOCKING_FS) + " mnt reading & f=$!; " +
+        "n=0; while [ ! -e mnt/stuck ] && [ $n -lt 2000 ]; do sleep 0.01; n=$((n+1)); done; ";
+    const std::string unmount = "kill $f; wait $f; umount mnt 2>/dev/null; ";
+    for (const auto& [signal, status] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
+        Outcome outcome = Shell(
+            mount +
+            "rm -f reading; env --default-signal=INT \"$CLI\" abc mnt/stuck abc >out & p=$!; " +
+            "n=0; while [ ! -e reading ] && [ $n -lt 2000 ]; do sleep 0.01; n=$((n+1)); done; " +
+            "kill -" + signal + " $p; (sleep 20; kill -9 $p) >/dev/null 2>&1 & g=$!; " +
+            "wait $p; s=$?; kill $g; " + unmount + "cat out; exit $s");
+        EXPECT_EQ(outcome.status, status) << signal;
+        EXPECT_EQ(outcome.out, Cli("abc").out) << signal;
+        EXPECT_EQ(outcome.err, "") << signal;
+    }
+}
+
 TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     for (const char* arguments :
          {"--bogus abc", "--records --md5 abc", "--delimiter 1 abc", "--crlf abc",

@@ -305,8 +305,12 @@ TEST_F(MainFrameTest, WhileBusyRowAndOptionCommandsAreDisabledAndRefuseToActAndT
     QTest::keyClick(frame.focusWidget(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(frame.List().Model().RowCount(), 1);
 
+    // Exit closes the window through a queued call: one queued after it has seen its turn.
     frame.Execute(kCmdExit);
-    QTest::qWait(50);
+    bool queuedAfterExit = false;
+    QMetaObject::invokeMethod(
+        &frame, [&queuedAfterExit] { queuedAfterExit = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(QTest::qWaitFor([&queuedAfterExit] { return queuedAfterExit; }, 20000));
     EXPECT_TRUE(frame.isVisible()) << "Exit does nothing while busy";
 
     // Save and Copy are greyed, yet their keys still act on what the rows hold.
