@@ -2,6 +2,8 @@
 // File list view: columns, header-click sorting, hidden columns, colours as drawn, font.
 #include "ui/sort_list_view.h"
 
+#include "ui/list_accessible.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
@@ -186,6 +188,53 @@ TEST(SortListView, AFailedRowsReasonIsTheAccessibleDescriptionOfItsCells) {
     }
     list.model().SetRowFailure(1, "");
     EXPECT_EQ(table->cellAt(1, kColFilename)->text(QAccessible::Description), "");
+}
+
+// The children's names, headers first.
+QStringList ChildNames(QAccessibleInterface* table) {
+    QStringList names;
+    for (int i = 0; i < table->childCount(); ++i) {
+        names << table->child(i)->text(QAccessible::Name);
+    }
+    return names;
+}
+
+// Screen readers see the shown columns only, in the order shown, and the cell that takes the focus
+// is named by its place among them (the offscreen platform has no accessibility bridge to send the
+// events to).
+TEST(SortListView, ScreenReadersSeeOnlyTheShownColumnsInTheirOrder) {
+    ShownList list;
+    list.AddSizes({"1", "22"});
+    list.view.SetColumnHidden(kColSha1, true);
+    list.view.SetColumnHidden(kColCrc32, true);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&list.view);
+    QAccessibleTableInterface* table = accessible->tableInterface();
+    ASSERT_EQ(table->columnCount(), 7);
+    EXPECT_EQ(table->rowCount(), 2);
+    const QStringList headers = {"Filename",     "MD5",           "SHA256",   "Size",
+                                 "Date Created", "Date Modified", "Full Path"};
+    const QStringList cells = {"f1", "", "", "1", "", "", "", "f22", "", "", "22", "", "", ""};
+    EXPECT_EQ(ChildNames(accessible), headers + cells);
+    QAccessibleInterface* cell = table->cellAt(1, 3);
+    EXPECT_EQ(cell->text(QAccessible::Name), "22");
+    EXPECT_EQ(cell->role(), QAccessible::Cell);
+    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 3);
+    EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells()[0]->text(QAccessible::Name), "Size");
+    EXPECT_EQ(accessible->indexOfChild(cell), 2 * 7 + 3);
+
+    list.view.SetColumnHidden(kColVerdict, false);
+    list.view.SetColumnHidden(kColSha256, true);
+    EXPECT_EQ(ChildNames(accessible).mid(0, 7),
+              (QStringList{"Filename", "Verdict", "MD5", "Size", "Date Created", "Date Modified",
+                           "Full Path"}));
+
+    // What focus and selection events name.
+    const int focused =
+        static_cast<ListAccessible*>(accessible)->ChildIndexOf(list.model().index(1, kColSize));
+    EXPECT_EQ(accessible->child(focused)->text(QAccessible::Name), "22");
+    EXPECT_EQ(
+        static_cast<ListAccessible*>(accessible)->ChildIndexOf(list.model().index(1, kColSha256)),
+        -1);
 }
 
 TEST(SortListView, DrawsDuplicateColourAndHighlightOverIt) {

@@ -2,6 +2,8 @@
 // The main window's file list view.
 #include "ui/sort_list_view.h"
 
+#include "ui/list_accessible.h"
+
 #include <QEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -57,11 +59,21 @@ protected:
     }
 };
 
+QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(SortListView::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new ListAccessible(static_cast<SortListView*>(object));
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 SortListView::SortListView(const std::array<int32_t, kColumnCount>& widths, bool useMonoFont,
                            QWidget* parent)
     : QTableView(parent), model(new FileListModel(this)) {
+    static const bool accessible = (QAccessible::installFactory(MakeAccessible), true);
+    (void)accessible;
     setWindowTitle(QStringLiteral("File List"));
     setAccessibleName(QStringLiteral("File List"));
     setModel(model);
@@ -99,6 +111,35 @@ void SortListView::FitRowHeight() {
     const int height = std::max(kRowHeight, CellSizeFor(QStringLiteral("Ag"), true).height());
     verticalHeader()->setMinimumSectionSize(height);
     verticalHeader()->setDefaultSectionSize(height);
+}
+
+void SortListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    TellScreenReaders(QAccessible::Focus, current);
+    // QTableView's own would name the cell as its table counts them, hidden columns included.
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void SortListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    TellScreenReaders(QAccessible::SelectionAdd,
+                      selected.isEmpty() ? QModelIndex() : QModelIndex(selected.first().topLeft()));
+    TellScreenReaders(
+        QAccessible::SelectionRemove,
+        deselected.isEmpty() ? QModelIndex() : QModelIndex(deselected.first().topLeft()));
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void SortListView::TellScreenReaders(QAccessible::Event type, const QModelIndex& index) {
+    if (!QAccessible::isActive() || !index.isValid()) {
+        return;
+    }
+    auto* table = static_cast<ListAccessible*>(QAccessible::queryAccessibleInterface(this));
+    const int child = table->ChildIndexOf(index);
+    if (child >= 0) {
+        QAccessibleEvent event(this, type);
+        event.setChild(child);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void SortListView::changeEvent(QEvent* event) {
@@ -170,6 +211,11 @@ void SortListView::SetColumnHidden(int column, bool hidden) {
         return;
     }
     slot.hidden = hidden;
+    // The shown columns are the accessible table's: it is made anew.
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&reset);
+    }
     QHeaderView* header = horizontalHeader();
     if (hidden) {
         slot.savedWidth = header->sectionSize(column);

@@ -3,6 +3,7 @@
 // hideable digest columns, duplicate colours and the highlight of the row being hashed.
 #pragma once
 
+#include <QAccessible>
 #include <QTableView>
 
 #include <array>
@@ -50,6 +51,11 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Screen readers are told of the cell that got the focus or the selection as the list's
+    // accessible table counts it, without the hidden columns.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     struct ColumnSlot {
@@ -59,6 +65,7 @@ private:
 
     void SetUpColumns(const std::array<int32_t, kColumnCount>& widths);
     void FitRowHeight();
+    void TellScreenReaders(QAccessible::Event type, const QModelIndex& index);
     void UseMonoFont();
     void SortByHeaderClick(int column);
     void ShowSortArrow();
