@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
@@ -57,12 +58,22 @@ DigestKind KindHint(std::string name) {
     return DigestKind::kSha256;
 }
 
+// A line that lists no file: improperly formatted, or of a digest the program does not read.
+struct BadLine {
+    uint64_t line = 0;
+    // The unread digest's name; empty for an improper line.
+    std::string digest;
+};
+
 // One checksum file: its counts and what it prints.
 class ChecksumFileCheck {
 public:
-    ChecksumFileCheck(const std::string& shownName, const CheckOptions& checkOptions)
-        : quotedName(ShellQuoted(shownName)),
+    ChecksumFileCheck(const std::string& shownName, const CheckOptions& checkOptions,
+                      bool listOnStandardInput)
+        : shown(shownName),
+          quotedName(ShellQuoted(shownName)),
           options(checkOptions),
+          standardInputIsList(listOnStandardInput),
           lastKind(KindHint(shownName)) {}
 
     bool Run(int fd);
@@ -70,21 +81,28 @@ public:
 private:
     bool Printing() const { return options.verbosity != CheckVerbosity::kStatus; }
     // `mayWait`: the line may wait for the first proper line, which names its digest.
-    void Improper(uint64_t line, bool mayWait);
+    void Bad(BadLine bad, bool mayWait);
     void Hash(std::vector<ListedFile>& files);
-    void ImproperAfter(std::size_t fileCount);
-    void Report(const ListedFile& listed, const FileEntry& entry);
+    void BadAfter(std::size_t fileCount);
+    // `reason`: why the file was not read, when the entry does not say.
+    void Report(const ListedFile& listed, const FileEntry& entry, std::string reason = {});
+    void ReportStandardInput(const ListedFile& listed);
     void PrintName(const std::string& name) const;
     bool Summary();
 
+    const std::string shown;
     const std::string quotedName;
     const CheckOptions& options;
+    // A file listed as "-" cannot be read: standard input holds the list itself.
+    const bool standardInputIsList;
     // Names the digest in warnings about improper lines: that of the last proper line.
     DigestKind lastKind;
-    // Improper lines before the first proper one wait for it, to be named by its digest.
-    std::vector<uint64_t> unnamedImproper;
-    // Improper lines after the n-th file of the batch being read, reported in their place.
-    std::deque<std::pair<std::size_t, uint64_t>> improperAfter;
+    // Bad lines before the first proper one wait for it, to be named by its digest.
+    std::vector<BadLine> waiting;
+    // Bad lines after the n-th file of the batch being read, reported in their place.
+    std::deque<std::pair<std::size_t, BadLine>> badAfter;
+    // Lines of each digest not read, in the order first seen.
+    std::vector<std::pair<std::string, uint64_t>> unread;
     uint64_t improper = 0;
     uint64_t unreadable = 0;
     uint64_t mismatched = 0;
@@ -93,25 +111,31 @@ private:
 };
 
 bool ChecksumFileCheck::Run(int fd) {
-    ChecksumFileReader reader(fd);
+    ChecksumFileReader reader(fd, shown);
     std::vector<ListedFile> batch;
     for (;;) {
         const ChecksumFileReader::Event event = reader.Next();
         if (event == ChecksumFileReader::Event::kFile) {
             properLines = true;
             lastKind = reader.File().digests.back().kind;
-            for (const uint64_t line : std::exchange(unnamedImproper, {})) {
-                Improper(line, false);
+            for (BadLine& bad : std::exchange(waiting, {})) {
+                Bad(std::move(bad), false);
+            }
+            if (standardInputIsList && reader.File().name == kStandardInputName) {
+                Hash(batch);
+                ReportStandardInput(reader.File());
+                continue;
             }
             batch.push_back(reader.File());
             if (batch.size() == kFilesPerBatch) {
                 Hash(batch);
             }
         } else if (event == ChecksumFileReader::Event::kImproper) {
+            BadLine bad{reader.ImproperLine(), reader.UnreadDigest()};
             if (batch.empty()) {
-                Improper(reader.ImproperLine(), true);
+                Bad(std::move(bad), true);
             } else {
-                improperAfter.emplace_back(batch.size(), reader.ImproperLine());
+                badAfter.emplace_back(batch.size(), std::move(bad));
             }
         } else {
             Hash(batch);
@@ -119,26 +143,41 @@ bool ChecksumFileCheck::Run(int fd) {
                 Warn(quotedName + ": read error");
                 return false;
             }
-            for (const uint64_t line : std::exchange(unnamedImproper, {})) {
-                Improper(line, false);
+            for (BadLine& bad : std::exchange(waiting, {})) {
+                Bad(std::move(bad), false);
             }
             return Summary();
         }
     }
 }
 
-void ChecksumFileCheck::Improper(uint64_t line, bool mayWait) {
-    if (options.verbosity != CheckVerbosity::kWarn) {
+void ChecksumFileCheck::Bad(BadLine bad, bool mayWait) {
+    if (options.verbosity == CheckVerbosity::kWarn && mayWait && !properLines &&
+        waiting.size() < kFilesPerBatch * 64) {
+        waiting.push_back(std::move(bad));
+        return;
+    }
+    // Past what may wait, the lines waiting go first, so the warnings keep the lines' order.
+    for (BadLine& earlier : std::exchange(waiting, {})) {
+        Bad(std::move(earlier), false);
+    }
+    if (bad.digest.empty()) {
         ++improper;
+    } else {
+        auto counted = std::find_if(unread.begin(), unread.end(),
+                                    [&bad](const auto& each) { return each.first == bad.digest; });
+        if (counted == unread.end()) {
+            counted = unread.insert(unread.end(), {bad.digest, 0});
+        }
+        ++counted->second;
+    }
+    if (options.verbosity != CheckVerbosity::kWarn) {
         return;
     }
-    if (mayWait && !properLines && unnamedImproper.size() < kFilesPerBatch * 64) {
-        unnamedImproper.push_back(line);
-        return;
-    }
-    ++improper;
-    Warn(quotedName + ": " + std::to_string(line) + ": improperly formatted " + KindName(lastKind) +
-         " checksum line");
+    Warn(quotedName + ": " + std::to_string(bad.line) + ": " +
+         (bad.digest.empty()
+              ? "improperly formatted " + std::string(KindName(lastKind)) + " checksum line"
+              : bad.digest + " lines are not supported"));
 }
 
 void ChecksumFileCheck::Hash(std::vector<ListedFile>& files) {
@@ -155,28 +194,31 @@ void ChecksumFileCheck::Hash(std::vector<ListedFile>& files) {
     settings.SetHashes(selection);
     HashFiles(names, settings, options.progress, [&](std::size_t index, const FileEntry& entry) {
         Report(files[index], entry);
-        ImproperAfter(index + 1);
+        BadAfter(index + 1);
         return true;
     });
-    ImproperAfter(files.size());
+    BadAfter(files.size());
     files.clear();
 }
 
-void ChecksumFileCheck::ImproperAfter(std::size_t fileCount) {
-    while (!improperAfter.empty() && improperAfter.front().first <= fileCount) {
-        Improper(improperAfter.front().second, false);
-        improperAfter.pop_front();
+void ChecksumFileCheck::BadAfter(std::size_t fileCount) {
+    while (!badAfter.empty() && badAfter.front().first <= fileCount) {
+        Bad(std::move(badAfter.front().second), false);
+        badAfter.pop_front();
     }
 }
 
-void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry) {
+void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry,
+                               std::string reason) {
     if (options.ignoreMissing && entry.outcome == FileOutcome::kNotOpened &&
         entry.errorNumber == ENOENT) {
         return;
     }
-    HashSelection selection{false, false, false, false};
-    AddToSelection(listed, selection);
-    const std::string reason = FailureReason(entry, selection);
+    if (reason.empty()) {
+        HashSelection selection{false, false, false, false};
+        AddToSelection(listed, selection);
+        reason = FailureReason(entry, selection);
+    }
     for (const ListedDigest& digest : listed.digests) {
         const char* verdict = "OK";
         if (!reason.empty()) {
@@ -199,6 +241,12 @@ void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry)
     }
 }
 
+void ChecksumFileCheck::ReportStandardInput(const ListedFile& listed) {
+    FileEntry entry;
+    entry.outcome = FileOutcome::kNotOpened;
+    Report(listed, entry, "standard input is the checksum list");
+}
+
 // A name with a line feed would break the line: it is escaped, and the line marked by a
 // leading backslash.
 void ChecksumFileCheck::PrintName(const std::string& name) const {
@@ -217,13 +265,22 @@ void ChecksumFileCheck::PrintName(const std::string& name) const {
 
 bool ChecksumFileCheck::Summary() {
     if (!properLines) {
-        Warn(quotedName + ": no properly formatted checksum lines found");
+        for (const auto& [digest, count] : unread) {
+            Warn(quotedName + ": " + digest + " lines are not supported");
+        }
+        if (unread.empty()) {
+            Warn(quotedName + ": no properly formatted checksum lines found");
+        }
         return false;
     }
     if (Printing()) {
         if (improper != 0) {
             Warn(Plural(improper, " line is improperly formatted",
                         " lines are improperly formatted"));
+        }
+        for (const auto& [digest, count] : unread) {
+            Warn(Plural(count, (" " + digest + " line is not supported").c_str(),
+                        (" " + digest + " lines are not supported").c_str()));
         }
         if (unreadable != 0) {
             Warn(Plural(unreadable, " listed file could not be read",
@@ -237,7 +294,8 @@ bool ChecksumFileCheck::Summary() {
             Warn(quotedName + ": no file was verified");
         }
     }
-    return matched && mismatched == 0 && unreadable == 0 && (!options.strict || improper == 0);
+    return matched && mismatched == 0 && unreadable == 0 &&
+           (!options.strict || improper + unread.size() == 0);
 }
 
 bool CheckOne(const std::string& checksumFile, const CheckOptions& options) {
@@ -249,7 +307,7 @@ bool CheckOne(const std::string& checksumFile, const CheckOptions& options) {
         Warn(ShellQuoted(shown) + ": " + std::strerror(errno));
         return false;
     }
-    ChecksumFileCheck check(shown, options);
+    ChecksumFileCheck check(shown, options, standardInput);
     const bool verified = check.Run(fd);
     if (!standardInput) {
         ::close(fd);

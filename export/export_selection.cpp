@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "verify/checksum_name.h"
+
 namespace rizo {
 namespace {
 
@@ -79,11 +81,15 @@ int DigestColumn(ExportKind kind) {
     }
 }
 
+// The name and path as a record holds them: escaped where a line break would split them, so that
+// no part of one reads as a record of another file.
 Cells ReadCells(const RowStore& rows, int row) {
     Cells cells;
     for (int column = 0; column <= kColFullPath; ++column) {
         cells[column] = rows.CellText(row, column);
     }
+    cells[kColFilename] = RecordName(cells[kColFilename]);
+    cells[kColFullPath] = RecordName(cells[kColFullPath]);
     return cells;
 }
 

@@ -19,7 +19,8 @@ inline constexpr std::string_view kCopyLineBreak = "\r\n";
 
 // The records of the selected rows in list order, each followed by `lineBreak` except the record
 // of the list's last row, shaped by the digest flags and copy options as they stand now; the same
-// `lineBreak` ends the lines within records. No value when no row is selected.
+// `lineBreak` ends the lines within records. A name or path with a line break, or starting with a
+// backslash, is written escaped after a backslash (RecordName). No value when no row is selected.
 std::optional<std::string> ExportSelection(const RowStore& rows, ExportKind kind,
                                            const ProgramSettings& settings,
                                            std::string_view lineBreak = kCopyLineBreak);

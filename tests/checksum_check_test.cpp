@@ -5,9 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "engine/digest_engine.h"
+#include "export/save_selection.h"
+#include "filelist/file_table.h"
 #include "tests/temp_folder.h"
+#include "verify/verification.h"
 
 namespace {
 
@@ -101,6 +108,201 @@ TEST_F(ChecksumCheckTest, AllDigestsOfAFileAreCheckedFromOneList) {
     }
     EXPECT_EQ(made.out, expected);
     EXPECT_EQ(made.err, "rizodidiz-cli: WARNING: 4 computed checksums did NOT match\n");
+}
+
+// SFV lists of names that read as something else in other forms, checked file by file beside
+// cksfv -f on the same files; the window's reading of them lists the same files.
+TEST_F(ChecksumCheckTest, SfvListsAsCksfvWhateverTheNames) {
+    const std::vector<std::string> names = {"SHA1.txt",
+                                            "MD5SUMS",
+                                            "CRC32.bin",
+                                            "SHA256 notes",
+                                            "deadbeef",
+                                            "0123456789abcdef0123456789abcdef",
+                                            "fedcba9876543210fedcba9876543210fedcba98",
+                                            std::string(64, 'e'),
+                                            "plain name"};
+    std::string make = "mkdir sfv && cd sfv";
+    for (const std::string& name : names) {
+        make += " && printf %s " + Quoted(name) + " > " + Quoted(name);
+    }
+    // A list with cksfv's comments, then the same without them; one file changed, one gone.
+    make +=
+        " && cksfv -b -- * > ../full && grep -v '^;' ../full > ../bare && printf x >> MD5SUMS && "
+        "rm CRC32.bin && cp ../full list.sfv && cp ../full list.txt && cp ../bare bare.sfv && "
+        "grep -v 'plain name' ../bare > hexnames.sfv && cp ../bare bare.txt";
+    ASSERT_EQ(Run(make, false).status, 0);
+    for (const char* list : {"list.sfv", "list.txt", "bare.sfv", "hexnames.sfv", "bare.txt"}) {
+        const Outcome theirs = Run("cd sfv && cksfv -f " + std::string(list));
+        const Outcome ours = Run("cd sfv && \"$CLI\" -c " + std::string(list));
+        EXPECT_EQ(ours.status, theirs.status) << list;
+        std::vector<std::string> listed;
+        for (const std::string& name : names) {
+            const std::size_t at = theirs.err.find("\n" + name + " ");
+            if (at == std::string::npos) {
+                EXPECT_EQ(ours.out.find(name + ":"), std::string::npos) << list << " " << name;
+                continue;
+            }
+            listed.push_back(dir + "/sfv/" + name);
+            std::string word = theirs.err.substr(at + name.size() + 2);
+            word = word.substr(word.find_first_not_of(' '));
+            word.erase(word.find('\n'));
+            const std::string verdict = word == "OK"              ? "OK"
+                                        : word == "different CRC" ? "FAILED"
+                                                                  : "FAILED open or read";
+            EXPECT_NE(ours.out.find(name + ": " + verdict + "\n"), std::string::npos)
+                << list << " " << name << ": " << word << "\n"
+                << ours.out;
+        }
+        rizo::Verification window({dir + "/sfv/" + list});
+        window.Read(std::atomic<bool>(false));
+        std::vector<std::string> paths;
+        window.AppendPaths(paths);
+        std::sort(paths.begin(), paths.end());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(paths, listed) << list;
+    }
+}
+
+// Lists on standard input, ';' lines, a name and a comment past any path limit, a device, and
+// --warn about more bad lines than are held waiting for the first proper one, beside sha256sum.
+TEST_F(ChecksumCheckTest, OddLinesAndEntriesAsCoreutils) {
+    const std::string make =
+        "printf '; not a comment in a GNU list\\n' > SEMICOLON && cat SHA256SUMS >> SEMICOLON && "
+        "{ printf '%064d  %09000d\\n' 0 0; printf '\\\\%064d  ' 0; printf '%03000d' 0 | "
+        "tr 0 '\\\\' | sed 's/\\\\/\\\\\\\\/g'; printf '\\\\n\\n#'; printf '%020000d\\n' 0; "
+        "sha256sum plain /dev/null; } > LONG && "
+        "{ yes junk | head -n 70000; sha256sum plain; "
+        "echo junk; } > MANYBAD && sha256sum plain > PLAIN && printf '\\n# c\\n' >> PLAIN";
+    ASSERT_EQ(Run(make, false).status, 0);
+    for (const char* arguments :
+         {"-c SEMICOLON", "-c --strict SEMICOLON", "-c --warn SEMICOLON", "-c LONG",
+          "-c --strict LONG", "-c --warn LONG", "-c --warn MANYBAD", "-c --strict MANYBAD",
+          "-c - < SHA256SUMS", "-c PLAIN < plain", "-c --strict - < PLAIN"}) {
+        ExpectSameAs("sha256sum", arguments);
+    }
+}
+
+// Standard input cannot be both the list and a file it lists: that line fails (sha256sum calls it
+// improperly formatted and may exit 0), the others are checked as sha256sum checks them.
+TEST_F(ChecksumCheckTest, AListOnStandardInputThatNamesStandardInputFailsThatLine) {
+    ASSERT_EQ(Run("sha256sum plain corrupt > NODASH && cp NODASH DASH && "
+                  "printf '%s  -\\n' $(sha256sum < plain | cut -c1-64) >> DASH && "
+                  "printf '%s  abc\\n' $(printf abc | sha256sum | cut -c1-64) >> DASH && "
+                  "printf abc > abc && sed -n 3p DASH >> NODASH && sed -n 4p DASH >> NODASH && "
+                  "sed -i 3d NODASH",
+                  false)
+                  .status,
+              0);
+    const Outcome theirs = Run("sha256sum -c - < NODASH");
+    const Outcome ours = Run("\"$CLI\" -c - < DASH");
+    std::string expected = theirs.out;
+    expected.insert(expected.find("abc: "), "-: FAILED open or read\n");
+    EXPECT_EQ(ours.out, expected);
+    EXPECT_EQ(ours.status, 1);
+    EXPECT_NE(ours.err.find("rizodidiz-cli: -: standard input is the checksum list\n"),
+              std::string::npos)
+        << ours.err;
+}
+
+// The window's rows for `names` in `folder`, hashed, all selected, as its Save writes them.
+rizo::FileTable HashedRows(const std::string& folder, const std::vector<std::string>& names) {
+    rizo::DigestEngine engine;
+    EXPECT_TRUE(engine.AcquireProvider(false, false));
+    rizo::FileTable rows;
+    for (const std::string& name : names) {
+        const int row = rows.InsertRow(name);
+        EXPECT_TRUE(engine.Open(folder + name, {true, true, true, true})) << name;
+        float progress = 0;
+        for (bool atEnd = false; !atEnd;) {
+            engine.ReadNext(progress, atEnd);
+        }
+        rows.SetCellText(row, rizo::kColMd5, engine.DigestText(rizo::kCalgMd5, false));
+        rows.SetCellText(row, rizo::kColSha1, engine.DigestText(rizo::kCalgSha1, false));
+        rows.SetCellText(row, rizo::kColCrc32, engine.CrcText(true));
+        rows.SetCellText(row, rizo::kColSha256, engine.DigestText(rizo::kCalgSha256, true));
+        rows.SetCellText(row, rizo::kColFullPath, folder + name);
+        rows.SetSelected(row, true);
+    }
+    return rows;
+}
+
+// A name with a backslash and a line break, beside the file its second line names: every layout
+// the program writes, from the command line and from the window's Save, either lists the file so
+// that -c checks that file (OK, then FAILED once it changed) or cannot be read back at all; none
+// makes -c answer for the other file. Where coreutils reads the layout it agrees.
+TEST_F(ChecksumCheckTest, ANameWithALineBreakRoundTripsInEveryLayoutOrIsNeverOk) {
+    const std::string name = "a\\b\nnl.txt";
+    rizo::test::WriteText(dir + "/" + name, "real");
+    rizo::test::WriteText(dir + "/nl.txt", "decoy");
+    struct Layout {
+        std::string written;  // the list's name, written before the checks
+        int okLines;          // lines -c prints for the file, 0 where the layout cannot be read
+        const char* coreutils = nullptr;
+        bool fullPath = false;  // the file is listed by its full path
+    };
+    const std::vector<std::pair<std::string, Layout>> commands = {
+        {"--md5", {"md5", 1, "md5sum"}},
+        {"--sha1", {"sha1", 1, "sha1sum"}},
+        {"--sha256", {"sha256", 1, "sha256sum"}},
+        {"--tag --sha256", {"tag", 1, "sha256sum"}},
+        {"--crc32", {"crc", 1}},
+        {"--all", {"all", 4}},
+        {"--sfv", {"cli.sfv", 0}},
+        {"--records --delimiter 0", {"block", 1}},
+        {"--records --delimiter 0 --include folder", {"blockpath", 1, nullptr, true}},
+        {"--records --delimiter 1", {"tabs", 0}},
+        {"--records --delimiter 1 --include ''", {"tabsnothing", 0}},
+        {"--records --delimiter 2", {"lines", 0}},
+    };
+    std::vector<Layout> layouts;
+    for (const auto& [options, layout] : commands) {
+        const Outcome made = Run("XDG_CONFIG_HOME=\"$PWD\" \"$CLI\" " + options + " -- " +
+                                     Quoted(name) + " > " + layout.written,
+                                 false);
+        EXPECT_EQ(made.status, options == "--sfv" ? 1 : 0) << options << made.err;
+        layouts.push_back(layout);
+    }
+    const rizo::FileTable rows = HashedRows(dir + "/", {name});
+    for (const int32_t delimiter : {0, 1, 2}) {
+        rizo::ProgramSettings settings;
+        settings.HashMD5 = settings.HashCRC32 = true;
+        settings.IncFolder = delimiter == 0;
+        settings.DelimiterType = delimiter;
+        std::string error;
+        layouts.push_back({"window" + std::to_string(delimiter), delimiter == 0 ? 2 : 0, nullptr,
+                           delimiter == 0});
+        ASSERT_TRUE(rizo::SaveSelection(rows, settings, dir + "/" + layouts.back().written, error));
+    }
+    for (const auto& [format, layout] :
+         {std::pair{rizo::ChecksumFormat::kMd5, Layout{"window.md5", 1, "md5sum"}},
+          std::pair{rizo::ChecksumFormat::kSha1, Layout{"window.sha1", 1, "sha1sum"}},
+          std::pair{rizo::ChecksumFormat::kSha256, Layout{"window.sha256", 1, "sha256sum"}},
+          std::pair{rizo::ChecksumFormat::kSfv, Layout{"window.sfv", 0}}}) {
+        rizo::ChecksumText skipped;
+        std::string error;
+        ASSERT_TRUE(
+            rizo::SaveChecksumFile(rows, format, dir + "/" + layout.written, skipped, error));
+        EXPECT_EQ(skipped.unwritableName, layout.okLines == 0 ? 1 : 0) << layout.written;
+        layouts.push_back(layout);
+    }
+    for (const char* verdict : {"OK", "FAILED"}) {
+        for (const Layout& layout : layouts) {
+            const Outcome checked = Run("\"$CLI\" -c " + layout.written);
+            std::string expected;
+            for (int line = 0; line < layout.okLines; ++line) {
+                expected += "\\" + (layout.fullPath ? dir + "/" : "") +
+                            "a\\\\b\\nnl.txt: " + verdict + "\n";
+            }
+            EXPECT_EQ(checked.out, expected) << layout.written << checked.err;
+            EXPECT_EQ(checked.status, expected.empty() || verdict != std::string("OK"))
+                << layout.written;
+            if (layout.coreutils != nullptr) {
+                ExpectSameAs(layout.coreutils, "-c " + layout.written);
+            }
+        }
+        rizo::test::WriteText(dir + "/" + name, "changed");
+    }
 }
 
 }  // namespace

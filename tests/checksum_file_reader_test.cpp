@@ -19,11 +19,12 @@ const std::string kSha1(40, 'b');
 const std::string kCrc(8, 'c');
 const std::string kSha256(64, 'd');
 
-// "name[KIND@line ...] " per listed file, "!line " per improper line, "end" or "error".
-std::string Trace(const std::string& bytes) {
+// "name[KIND@line ...] " per listed file, "!line " per improper line ("!line(SHA512) " for one of
+// a digest not read), "end" or "error".
+std::string Trace(const std::string& bytes, const std::string& listName = "sums") {
     rizo::test::TempFolder temp;
-    const int fd = ::open(temp.File("sums", bytes).c_str(), O_RDONLY);
-    ChecksumFileReader reader(fd);
+    const int fd = ::open(temp.File(listName, bytes).c_str(), O_RDONLY);
+    ChecksumFileReader reader(fd, listName);
     std::string trace;
     for (;;) {
         const ChecksumFileReader::Event event = reader.Next();
@@ -35,7 +36,9 @@ std::string Trace(const std::string& bytes) {
             }
             trace += "] ";
         } else if (event == ChecksumFileReader::Event::kImproper) {
-            trace += "!" + std::to_string(reader.ImproperLine()) + " ";
+            const std::string& digest = reader.UnreadDigest();
+            trace += "!" + std::to_string(reader.ImproperLine()) +
+                     (digest.empty() ? "" : "(" + digest + ")") + " ";
         } else {
             trace += event == ChecksumFileReader::Event::kEnd ? "end" : "error";
             break;
@@ -49,11 +52,12 @@ struct Case {
     const char* what;
     std::string bytes;
     std::string trace;
+    std::string listName = "sums";
 };
 
 void ExpectTraces(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
-        EXPECT_EQ(Trace(c.bytes), c.trace) << c.what;
+        EXPECT_EQ(Trace(c.bytes, c.listName), c.trace) << c.what;
     }
 }
 
@@ -81,6 +85,19 @@ TEST(ChecksumFileReaderTest, GnuLines) {
     });
 }
 
+TEST(ChecksumFileReaderTest, LinesOfDigestsNotReadSayWhich) {
+    const std::string lines =
+        std::string(128, '0') + "  a\n" + std::string(56, '0') + "  b\n" + std::string(96, '0') +
+        " *c\nSHA512 (d) = 00\nBLAKE2b-256 (e) = " + kSha256 + "\n\\SM3 (f\\ng) = " + kSha256 +
+        "\n" + std::string(127, '0') + "  h\nSHA256 (i) = " + kMd5 + "\n";
+    ExpectTraces({
+        {"by length and by tag", lines,
+         "!1(SHA512) !2(SHA224) !3(SHA384) !4(SHA512) !5(BLAKE2b) !6(SM3) !7 !8 end"},
+        {"128 hex digits in a list named for BLAKE2b", std::string(128, '0') + "  a\n",
+         "!1(BLAKE2b) end", "B2SUMS"},
+    });
+}
+
 TEST(ChecksumFileReaderTest, BsdTagLines) {
     ExpectTraces({
         {"the four tags, SHA2-256 alias, spacing variants",
@@ -104,10 +121,46 @@ TEST(ChecksumFileReaderTest, BsdTagLines) {
 
 TEST(ChecksumFileReaderTest, SfvLines) {
     ExpectTraces({
-        {"comments, names with spaces, either case",
-         "; made by a tool\nmy file.bin DEADBEEF\nother\t" + kCrc + "  \n",
+        {"comments, names with spaces, either case, trailing blanks after the CRC",
+         "; made by a tool\nmy file.bin DEADBEEF\nother\t" + kCrc + "  \r\n",
          "my file.bin[CRC32:de@2 ] other[CRC32:cc@3 ] end"},
-        {"a last field that is no CRC", "name deadbee\nname " + kMd5 + "\n", "!1 !2 end"},
+        {"the name keeps its blanks but the one before the CRC", " a  " + kCrc + "\n",
+         " a [CRC32:cc@1 ] end", "x.sfv"},
+        {"a last field that is no CRC, a ninth hex digit, no name",
+         "n deadbee\nn " + kMd5 + "\nn 1" + kCrc + "\n " + kCrc + "\n", "!1 !2 !3 !4 end", "x.sfv"},
+    });
+}
+
+// A name never changes how its own line reads: the list is SFV by its name or by a line only SFV
+// has, then every line of it is read as SFV; a line either form reads waits for that.
+TEST(ChecksumFileReaderTest, OneFormPerList) {
+    const std::string sfvNames = "SHA1.txt " + kCrc + "\nMD5SUMS " + kCrc + "\nCRC32.bin " + kCrc +
+                                 "\nSHA256 notes " + kCrc + "\n";
+    const std::string hexNames =
+        "deadbeef " + kCrc + "\n" + kMd5 + " " + kCrc + "\n" + kSha256 + " " + kCrc + "\n";
+    ExpectTraces({
+        {"names that start like a tag", sfvNames,
+         "SHA1.txt[CRC32:cc@1 ] MD5SUMS[CRC32:cc@2 ] CRC32.bin[CRC32:cc@3 ] SHA256 "
+         "notes[CRC32:cc@4 "
+         "] end"},
+        {"hex names in a list named .sfv", hexNames,
+         "deadbeef[CRC32:cc@1 ] " + kMd5 + "[CRC32:cc@2 ] " + kSha256 + "[CRC32:cc@3 ] end",
+         "LIST.SFV"},
+        {"hex names after a later SFV-only line", hexNames + "plain " + kCrc + "\n",
+         "deadbeef[CRC32:cc@1 ] " + kMd5 + "[CRC32:cc@2 ] " + kSha256 +
+             "[CRC32:cc@3 ] plain[CRC32:cc@4 ] end"},
+        {"a ';' comment decides where no other line does", "; cksfv\n" + hexNames,
+         "deadbeef[CRC32:cc@2 ] " + kMd5 + "[CRC32:cc@3 ] " + kSha256 + "[CRC32:cc@4 ] end"},
+        {"lines either form reads, nothing else: GNU lines", hexNames,
+         kCrc + "[CRC32:de@1 MD5:aa@2 SHA256:dd@3 ] end"},
+        {"a GNU-only line decides for the lines before it",
+         "deadbeef  " + kCrc + "\n" + kMd5 + "  a\n", kCrc + "[CRC32:de@1 ] a[MD5:aa@2 ] end"},
+        {"a ';' line before a GNU line is improper", "; x\n" + kMd5 + "  a\n",
+         "!1 a[MD5:aa@2 ] end"},
+        {"in a GNU list ; lines and SFV lines are improper, # lines comments",
+         kMd5 + "  a\n; not a comment\n# comment\nplain " + kCrc + "\n", "a[MD5:aa@1 ] !2 !4 end"},
+        {"in an SFV list # lines and GNU lines are improper, hex names SFV",
+         "# no comment\n" + kMd5 + "  a\n#x " + kCrc + "\n", "!1 !2 #x[CRC32:cc@3 ] end", "x.sfv"},
     });
 }
 
@@ -135,6 +188,27 @@ TEST(ChecksumFileReaderTest, BlockRecords) {
     });
 }
 
+// A name with a line break is written escaped; a record whose name line follows a line of no form
+// may be the rest of a name split by one (written before names were escaped), and is not read.
+TEST(ChecksumFileReaderTest, RecordNamesAreReadWholeOrNotAtAll) {
+    const std::string rule(50, '-');
+    const std::string body = "\r\n" + rule + "\r\nMD5            : " + kMd5 + "\r\n";
+    ExpectTraces({
+        {"split name", "a\r\nnl.txt" + body + rule + "\r\n", "!1 !2 end"},
+        {"split name and path",
+         "a\r\nnl.txt" + body + "Full Path      : /d/a\r\nnl.txt\r\n" + rule + "\r\n",
+         "!1 !2 !6 end"},
+        {"escaped name and path",
+         "\\a\\nnl.txt" + body + rule + "\r\n\r\nx" + body + "Full Path      : \\/d/a\\rb\r\n" +
+             rule + "\r\n",
+         "a\nnl.txt[MD5:aa@3 ] /d/a\rb[MD5:aa@8 ] end"},
+        {"a leading backslash that escapes nothing a record escapes stands as written",
+         "\\x\\y" + body + rule + "\r\n", "\\x\\y[MD5:aa@3 ] end"},
+        {"a name that reads as a checksum line", kMd5 + "  z" + body + rule + "\r\n",
+         kMd5 + "  z[MD5:aa@3 ] end"},
+    });
+}
+
 TEST(ChecksumFileReaderTest, EncodingsAndLineEnds) {
     const std::string line = kMd5 + "  n\xC3\xA9\r\n" + kMd5 + "  b\n" + kMd5 + "  c";
     const auto utf16 = [](const std::string& ascii, bool little) {
@@ -154,9 +228,13 @@ TEST(ChecksumFileReaderTest, EncodingsAndLineEnds) {
          "n\xC3\xA9[MD5:aa@1 ] end"},
         {"UTF-16 BE", utf16(kMd5 + "  a\n" + kMd5 + "  b\n", false),
          "a[MD5:aa@1 ] b[MD5:aa@2 ] end"},
-        {"a line beyond the path limit is improper, the next one is read",
-         kMd5 + "  " + std::string(rizo::TextLines::kMaxLine, 'x') + "\n" + kMd5 + "  a\n",
-         "!1 a[MD5:aa@2 ] end"},
+        {"a name far past the path limit is read",
+         kMd5 + "  " + std::string(20000, 'x') + "\n" + kMd5 + "  a\n",
+         std::string(20000, 'x') + "[MD5:aa@1 ] a[MD5:aa@2 ] end"},
+        {"a line too long to hold is improper unless it is a comment, the next one is read",
+         kMd5 + "  " + std::string(rizo::TextLines::kMaxLine, 'x') + "\n#" +
+             std::string(rizo::TextLines::kMaxLine, 'x') + "\n" + kMd5 + "  a\n",
+         "!1 a[MD5:aa@3 ] end"},
         {"an over-long last line", "x\n" + std::string(3 * rizo::TextLines::kMaxLine, 'x'),
          "!1 !2 end"},
         {"empty file", "", "end"},
@@ -166,7 +244,7 @@ TEST(ChecksumFileReaderTest, EncodingsAndLineEnds) {
 TEST(ChecksumFileReaderTest, AFolderIsAReadError) {
     rizo::test::TempFolder temp;
     const int fd = ::open(temp.Path().c_str(), O_RDONLY);
-    ChecksumFileReader reader(fd);
+    ChecksumFileReader reader(fd, temp.Path());
     EXPECT_EQ(reader.Next(), ChecksumFileReader::Event::kReadError);
     EXPECT_EQ(reader.ReadError(), EISDIR);
     ::close(fd);

@@ -15,7 +15,7 @@ TEST(DigestLines, SfvWritesOnlyNamesThatReadBack) {
         {"a b;c", true},
         {"#abc", false},
         {";abc", false},
-        {"abc ", false},
+        {"abc ", true},
         {"new\nline", false},
         {"\xEF\xBB\xBF"
          "abc",

@@ -3,6 +3,10 @@
 #include "verify/checksum_file_reader.h"
 
 #include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "verify/checksum_name.h"
 
 namespace rizo {
 
@@ -11,10 +15,18 @@ namespace {
 constexpr std::size_t kRuleLength = 50;
 // Block records label each value: "%-15s: %s".
 constexpr std::size_t kLabelWidth = 15;
+// Lines that either form reads, held until one only one form reads: past this many (or bytes),
+// the list is taken for GNU lines, the commoner form.
+constexpr std::size_t kMostUndecidedLines = 4096;
+constexpr std::size_t kMostUndecidedBytes = std::size_t{1} << 20;
 
 bool IsRule(const std::string& text) {
     return text.size() == kRuleLength &&
            std::all_of(text.begin(), text.end(), [](char c) { return c == '-'; });
+}
+
+bool IsBlankLine(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 std::optional<DigestKind> DigestLabel(std::string_view label) {
@@ -27,13 +39,34 @@ std::optional<DigestKind> DigestLabel(std::string_view label) {
     return std::nullopt;
 }
 
+std::string LowerFileName(std::string_view path) {
+    std::string name(path.substr(path.rfind('/') + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+// b2sum's lists: B2SUMS, x.b2, x.blake2.
+bool NamesBlake2(const std::string& lowerName) {
+    return lowerName.starts_with("b2") || lowerName.ends_with(".b2") ||
+           lowerName.find("blake2") != std::string::npos;
+}
+
 }  // namespace
+
+ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName)
+    : lines(fd), blake2Named(NamesBlake2(LowerFileName(listName))) {
+    if (LowerFileName(listName).ends_with(".sfv")) {
+        form = Form::kSfv;
+    }
+}
 
 ChecksumFileReader::Event ChecksumFileReader::Next() {
     Item item = lookahead ? std::move(*lookahead) : NextItem();
     lookahead.reset();
     if (item.event == Event::kImproper) {
         improperLine = item.line;
+        unreadDigest = std::move(item.unreadDigest);
     }
     if (item.event != Event::kFile) {
         return item.event;
@@ -55,25 +88,24 @@ ChecksumFileReader::Item ChecksumFileReader::NextItem() {
     while (ready.empty()) {
         switch (lines.Next(text)) {
             case TextLines::Result::kLine:
-                Take(text, lines.LineNumber());
+                Take({std::move(text), lines.LineNumber(), false});
                 break;
             case TextLines::Result::kTooLong:
-                if (block) {
-                    EndBlock();
-                }
-                DropHeld();
-                PushImproper(lines.LineNumber());
+                Take({std::move(text), lines.LineNumber(), true});
                 break;
             case TextLines::Result::kEnd:
                 if (block) {
-                    PushImproper(block->nameLine);
+                    Emit({Event::kImproper, block->nameLine, {}, {}});
                     block.reset();
                 }
-                DropHeld();
-                ready.push_back({Event::kEnd, 0, {}});
+                if (previous) {
+                    TakeLine(std::move(*std::exchange(previous, std::nullopt)));
+                }
+                DecideUnknown();
+                ready.push_back({Event::kEnd, 0, {}, {}});
                 break;
             case TextLines::Result::kReadError:
-                return {Event::kReadError, 0, {}};
+                return {Event::kReadError, 0, {}, {}};
         }
     }
     Item item = std::move(ready.front());
@@ -84,31 +116,29 @@ ChecksumFileReader::Item ChecksumFileReader::NextItem() {
     return item;
 }
 
-void ChecksumFileReader::Take(const std::string& text, uint64_t line) {
+void ChecksumFileReader::Take(Line line) {
+    if (block && !line.tooLong) {
+        TakeBlockLine(std::move(line));
+        return;
+    }
     if (block) {
-        TakeBlockLine(text, line);
+        BreakBlock(std::move(line));
         return;
     }
-    if (IsRule(text) && held) {
-        block = Block{std::move(held->first), held->second, {}, {}};
-        held.reset();
+    if (!line.tooLong && IsRule(line.text) && previous && !previous->tooLong) {
+        block = Block{ReadRecordName(previous->text), previous->number, !afterBoundary, {}, {}};
+        previous.reset();
         return;
     }
-    DropHeld();
-    if (text.empty() || text[0] == '#' || text[0] == ';') {
-        return;
+    if (previous) {
+        afterBoundary = !previous->tooLong && IsBlankLine(previous->text);
+        TakeLine(std::move(*previous));
     }
-    if (std::optional<ChecksumLine> parsed = parser.Parse(text)) {
-        ready.push_back(
-            {Event::kFile,
-             line,
-             {std::move(parsed->name), {{parsed->kind, std::move(parsed->hex), line}}}});
-        return;
-    }
-    held.emplace(text, line);
+    previous = std::move(line);
 }
 
-void ChecksumFileReader::TakeBlockLine(const std::string& text, uint64_t line) {
+void ChecksumFileReader::TakeBlockLine(Line line) {
+    const std::string& text = line.text;
     if (IsRule(text)) {
         EndBlock();
         return;
@@ -120,12 +150,12 @@ void ChecksumFileReader::TakeBlockLine(const std::string& text, uint64_t line) {
         const std::optional<DigestKind> kind = DigestLabel(label);
         if (!kind) {
             if (label == "Full Path") {
-                block->fullPath = value;
+                block->fullPath = ReadRecordName(value);
             }
             return;
         }
         if (IsHex(value, HexLength(*kind))) {
-            block->digests.push_back({*kind, LowerHex(value), line});
+            block->digests.push_back({*kind, LowerHex(value), line.number});
             return;
         }
         // A digest switched on after its row was hashed is listed empty.
@@ -135,33 +165,106 @@ void ChecksumFileReader::TakeBlockLine(const std::string& text, uint64_t line) {
     } else if (text.size() == kLabelWidth + 1 && text.compare(kLabelWidth, 1, ":") == 0) {
         return;  // an empty value whose trailing space was trimmed by an editor
     }
-    // Not a block record after all: its first line fits no form, and this line is read anew.
-    PushImproper(block->nameLine);
+    BreakBlock(std::move(line));
+}
+
+void ChecksumFileReader::BreakBlock(Line line) {
+    // Not a whole block record: it is improper, and this line is read anew.
+    Emit({Event::kImproper, block->nameLine, {}, {}});
     block.reset();
-    Take(text, line);
+    afterBoundary = false;
+    Take(std::move(line));
 }
 
 void ChecksumFileReader::EndBlock() {
     Block done = std::move(*block);
     block.reset();
+    afterBoundary = true;
     std::string& name = done.fullPath.empty() ? done.name : done.fullPath;
     // A NUL would cut the name short where it is opened, naming another file.
-    if (done.digests.empty() || name.find('\0') != std::string::npos) {
-        PushImproper(done.nameLine);
+    if (done.partial || done.digests.empty() || name.find('\0') != std::string::npos) {
+        Emit({Event::kImproper, done.nameLine, {}, {}});
         return;
     }
-    ready.push_back({Event::kFile, done.nameLine, {std::move(name), std::move(done.digests)}});
+    Emit({Event::kFile, done.nameLine, {std::move(name), std::move(done.digests)}, {}});
 }
 
-void ChecksumFileReader::DropHeld() {
-    if (held) {
-        PushImproper(held->second);
-        held.reset();
+void ChecksumFileReader::TakeLine(Line line) {
+    if (form != Form::kUnknown) {
+        ReadLine(line);
+        return;
+    }
+    const std::string& text = line.text;
+    const bool gnuReads = !line.tooLong && parser.Reads(text);
+    const bool gnuSkips = text.empty() || text.starts_with('#');
+    const bool sfvReads = !line.tooLong && ParseSfvLine(text).has_value();
+    // Only SFV has ';' comments, but a stray one in a GNU list is as likely: it decides only
+    // where no listed file does.
+    sfvComments = sfvComments || text.starts_with(';');
+    if (gnuReads && !sfvReads) {
+        Decide(Form::kGnu);
+        ReadLine(line);
+    } else if (sfvReads && !gnuReads && !gnuSkips) {
+        Decide(Form::kSfv);
+        ReadLine(line);
+    } else {
+        undecidedBytes += text.size();
+        undecided.emplace_back(std::move(line), std::nullopt);
+        if (undecided.size() > kMostUndecidedLines || undecidedBytes > kMostUndecidedBytes) {
+            DecideUnknown();
+        }
     }
 }
 
-void ChecksumFileReader::PushImproper(uint64_t line) {
-    ready.push_back({Event::kImproper, line, {}});
+void ChecksumFileReader::DecideUnknown() {
+    Decide(form != Form::kUnknown ? form : sfvComments ? Form::kSfv : Form::kGnu);
+}
+
+void ChecksumFileReader::Decide(Form chosen) {
+    form = chosen;
+    for (auto& [line, item] : undecided) {
+        if (item) {
+            ready.push_back(std::move(*item));
+        } else {
+            ReadLine(line);
+        }
+    }
+    undecided.clear();
+    undecidedBytes = 0;
+}
+
+void ChecksumFileReader::ReadLine(const Line& line) {
+    const std::string& text = line.text;
+    std::optional<ChecksumLine> parsed;
+    if (form == Form::kSfv) {
+        // cksfv's comments; blank lines are skipped.
+        if (IsBlankLine(text) || text.starts_with(';')) {
+            return;
+        }
+        parsed = line.tooLong ? std::nullopt : ParseSfvLine(text);
+    } else {
+        if (text.empty() || text.starts_with('#')) {
+            return;
+        }
+        parsed = line.tooLong ? std::nullopt : parser.Parse(text);
+    }
+    if (!parsed) {
+        const bool gnu = form == Form::kGnu && !line.tooLong;
+        Emit({Event::kImproper, line.number, {}, gnu ? rizo::UnreadDigest(text, blake2Named) : ""});
+        return;
+    }
+    Emit({Event::kFile,
+          line.number,
+          {std::move(parsed->name), {{parsed->kind, std::move(parsed->hex), line.number}}},
+          {}});
+}
+
+void ChecksumFileReader::Emit(Item item) {
+    if (form == Form::kUnknown) {
+        undecided.emplace_back(Line{}, std::move(item));
+    } else {
+        ready.push_back(std::move(item));
+    }
 }
 
 }  // namespace rizo

@@ -3,6 +3,7 @@
 #include "verify/checksum_line.h"
 
 #include <array>
+#include <cctype>
 
 #include "verify/checksum_name.h"
 
@@ -59,26 +60,35 @@ std::optional<ChecksumLine> ParseBsd(std::string_view rest, DigestKind kind, boo
     return ChecksumLine{kind, LowerHex(hex), std::move(*name)};
 }
 
-// "NAME HEX8": the name may hold spaces, the digest is the last field.
-std::optional<ChecksumLine> ParseSfv(std::string_view line) {
-    std::size_t end = line.size();
-    while (end > 0 && IsBlank(line[end - 1])) {
-        --end;
+bool IsHexDigit(char c) {
+    return IsHex(std::string_view(&c, 1), 1);
+}
+
+struct UnreadLength {
+    std::size_t hexLength;
+    const char* name;
+};
+
+constexpr std::array<UnreadLength, 3> kUnreadLengths = {
+    {{56, "SHA224"}, {96, "SHA384"}, {128, "SHA512"}}};
+
+// The tag of a "TAG (NAME) = HEX" line, whatever the tag; empty for a line of another shape.
+std::string_view TagOf(std::string_view body) {
+    std::size_t end = 0;
+    while (end < body.size() && (std::isalnum(static_cast<unsigned char>(body[end])) != 0 ||
+                                 body[end] == '-' || body[end] == '/')) {
+        ++end;
     }
-    const std::size_t blank = line.find_last_of(" \t", end == 0 ? 0 : end - 1);
-    if (blank == std::string_view::npos || end < blank + 1) {
-        return std::nullopt;
+    std::size_t open = end;
+    if (open < body.size() && body[open] == ' ') {
+        ++open;
     }
-    const std::string_view hex = line.substr(blank + 1, end - blank - 1);
-    std::size_t nameEnd = blank;
-    while (nameEnd > 0 && IsBlank(line[nameEnd - 1])) {
-        --nameEnd;
+    const std::size_t equals = body.rfind('=');
+    if (end == 0 || open == body.size() || body[open] != '(' || equals == std::string_view::npos ||
+        equals < open) {
+        return {};
     }
-    if (nameEnd == 0 || !IsHex(hex, HexLength(DigestKind::kCrc32)) ||
-        line.substr(0, nameEnd).find('\0') != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return ChecksumLine{DigestKind::kCrc32, LowerHex(hex), std::string(line.substr(0, nameEnd))};
+    return body.substr(0, end);
 }
 
 }  // namespace
@@ -101,12 +111,14 @@ std::optional<ChecksumLine> ChecksumLineParser::Parse(std::string_view line) {
         if (j < body.size() && body[j] == '(') {
             return ParseBsd(body.substr(j + 1), tag.kind, escaped);
         }
-        return std::nullopt;
+        break;
     }
-    if (std::optional<ChecksumLine> gnu = ParseGnu(body, escaped)) {
-        return gnu;
-    }
-    return escaped ? std::nullopt : ParseSfv(line);
+    return ParseGnu(body, escaped);
+}
+
+bool ChecksumLineParser::Reads(std::string_view line) const {
+    ChecksumLineParser copy = *this;
+    return copy.Parse(line).has_value();
 }
 
 std::optional<ChecksumLine> ChecksumLineParser::ParseGnu(std::string_view body, bool escaped) {
@@ -134,6 +146,53 @@ std::optional<ChecksumLine> ChecksumLineParser::ParseGnu(std::string_view body, 
         return std::nullopt;
     }
     return ChecksumLine{*kind, LowerHex(body.substr(0, length)), std::move(*name)};
+}
+
+std::optional<ChecksumLine> ParseSfvLine(std::string_view line) {
+    std::size_t end = line.size();
+    while (end > 0 && std::isspace(static_cast<unsigned char>(line[end - 1])) != 0) {
+        --end;
+    }
+    constexpr std::size_t kCrcLength = 8;
+    // The name, one blank, the CRC; a ninth hex digit before the CRC makes it no CRC.
+    if (end < kCrcLength + 2 || !IsBlank(line[end - kCrcLength - 1])) {
+        return std::nullopt;
+    }
+    const std::string_view hex = line.substr(end - kCrcLength, kCrcLength);
+    const std::string_view name = line.substr(0, end - kCrcLength - 1);
+    if (!IsHex(hex, kCrcLength) || name.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return ChecksumLine{DigestKind::kCrc32, LowerHex(hex), std::string(name)};
+}
+
+std::string UnreadDigest(std::string_view line, bool blake2Named) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (i == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view body = line.substr(i + (line[i] == '\\' ? 1 : 0));
+    if (const std::string_view tag = TagOf(body); !tag.empty()) {
+        for (const Tag& known : kTags) {
+            if (tag == known.name) {
+                return {};
+            }
+        }
+        return std::string(tag.starts_with("BLAKE2b-") ? "BLAKE2b" : tag);
+    }
+    std::size_t length = 0;
+    while (length < body.size() && IsHexDigit(body[length])) {
+        ++length;
+    }
+    if (length == body.size() || !IsBlank(body[length])) {
+        return {};
+    }
+    for (const UnreadLength& unread : kUnreadLengths) {
+        if (unread.hexLength == length) {
+            return length == 128 && blake2Named ? "BLAKE2b" : unread.name;
+        }
+    }
+    return {};
 }
 
 }  // namespace rizo

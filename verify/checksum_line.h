@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // One line of a checksum file in the GNU form ("HEX  NAME", "HEX *NAME"), the BSD tag form
-// ("SHA256 (NAME) = HEX") or the SFV form ("NAME HEX8").
+// ("SHA256 (NAME) = HEX") or the SFV form ("NAME HEX8"). Which forms a list holds is the caller's.
 #pragma once
 
 #include <optional>
@@ -22,13 +22,25 @@ struct ChecksumLine {
 // not taken, so a name cannot gain or lose a leading space or star.
 class ChecksumLineParser {
 public:
-    // No value for a line of none of the forms. Comment and blank lines are the caller's.
+    // A GNU or BSD tag line; no value for a line of neither form. Comment and blank lines are the
+    // caller's.
     std::optional<ChecksumLine> Parse(std::string_view line);
+    // Whether Parse would read the line, leaving the form kept as it is.
+    bool Reads(std::string_view line) const;
 
 private:
     std::optional<ChecksumLine> ParseGnu(std::string_view line, bool escaped);
     enum class GnuForm { kUnknown, kTwoCharacters, kOneSpace };
     GnuForm gnuForm = GnuForm::kUnknown;
 };
+
+// An SFV line as cksfv reads it: trailing blanks dropped, then exactly eight hex digits after one
+// blank; the name is all before that blank, its own blanks kept. Comment and blank lines are the
+// caller's.
+std::optional<ChecksumLine> ParseSfvLine(std::string_view line);
+
+// For a GNU or BSD tag line of a digest this program does not read, that digest's name ("SHA512",
+// or "BLAKE2b" for the 128 hex digits that both give when `blake2Named`); empty otherwise.
+std::string UnreadDigest(std::string_view line, bool blake2Named);
 
 }  // namespace rizo

@@ -2,9 +2,31 @@
 // The escaping of file names in checksum lines.
 #include "verify/checksum_name.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "verify/checksum_line.h"
 
 namespace rizo {
+
+namespace {
+
+// Byte order marks, taken for the text's encoding at the start of a file.
+constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+
+bool StartsAsByteOrderMark(std::string_view name) {
+    return std::any_of(std::begin(kByteOrderMarks), std::end(kByteOrderMarks),
+                       [name](std::string_view mark) { return name.starts_with(mark); });
+}
+
+// A record's first name could start the file, so a name starting as a byte order mark does is
+// escaped too.
+bool NeedsRecordEscape(std::string_view name) {
+    return name.find_first_of("\r\n") != std::string_view::npos || name.starts_with('\\') ||
+           StartsAsByteOrderMark(name);
+}
+
+}  // namespace
 
 bool NeedsNameEscape(std::string_view name) {
     return name.find_first_of("\\\n\r") != std::string_view::npos;
@@ -68,15 +90,26 @@ bool SfvCanHold(std::string_view name, std::string_view crc) {
         return false;
     }
     // Comment lines are skipped, and a byte order mark at the start of the file is taken as one.
-    for (const std::string_view lead : {"#", ";", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
-        if (name.starts_with(lead)) {
-            return false;
-        }
+    if (name.starts_with('#') || name.starts_with(';') || StartsAsByteOrderMark(name)) {
+        return false;
     }
     const std::optional<ChecksumLine> line =
-        ChecksumLineParser().Parse(std::string(name) + " " + std::string(crc));
-    return line && line->kind == DigestKind::kCrc32 && line->name == name &&
-           line->hex == LowerHex(crc);
+        ParseSfvLine(std::string(name) + " " + std::string(crc));
+    return line && line->name == name && line->hex == LowerHex(crc);
+}
+
+std::string RecordName(std::string_view name) {
+    return NeedsRecordEscape(name) ? "\\" + EscapeName(name) : std::string(name);
+}
+
+std::string ReadRecordName(std::string_view text) {
+    if (text.starts_with('\\')) {
+        std::optional<std::string> name = UnescapeName(text.substr(1));
+        if (name && NeedsRecordEscape(*name)) {
+            return std::move(*name);
+        }
+    }
+    return std::string(text);
 }
 
 }  // namespace rizo

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace rizo {
@@ -17,13 +18,16 @@ constexpr std::size_t kPiece = 65536;
 TextLines::Result TextLines::Next(std::string& line) {
     bool skipping = false;
     for (;;) {
-        const std::size_t end = text.find('\n', position);
+        const std::size_t end = text.find('\n', std::max(position, searched));
         if (end != std::string::npos) {
             const bool tooLong = skipping || end - position > kMaxLine;
             if (!tooLong) {
                 line.assign(text, position, end - position);
+            } else if (!skipping) {
+                line.assign(text, position, kKeptOfLongLine);
             }
             position = end + 1;
+            searched = position;
             ++lineNumber;
             if (tooLong) {
                 return Result::kTooLong;
@@ -35,10 +39,14 @@ TextLines::Result TextLines::Next(std::string& line) {
         }
         // An over-long line is dropped as it is read, so memory stays bounded.
         if (text.size() - position > kMaxLine) {
+            if (!skipping) {
+                line.assign(text, position, kKeptOfLongLine);
+            }
             skipping = true;
             text.clear();
             position = 0;
         }
+        searched = text.size();
         if (!Fill()) {
             if (readError != 0) {
                 return Result::kReadError;
@@ -58,6 +66,7 @@ bool TextLines::Fill() {
     }
     if (position > 0) {
         text.erase(0, position);
+        searched -= std::min(searched, position);
         position = 0;
     }
     char piece[kPiece];

@@ -3,7 +3,6 @@
 // UTF-16 with a byte order mark, LF or CR LF line ends.
 #pragma once
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,16 +11,20 @@ namespace rizo {
 
 class TextLines {
 public:
-    // The longest line taken: a name at the platform's path limit, escaped (each byte may take
-    // two), with a digest and a tag around it. Longer lines are reported, never held.
-    static constexpr std::size_t kMaxLine = 2 * PATH_MAX + 256;
+    // The longest line held. A listed name may run far past the platform's path limit and is
+    // still reported as a file that cannot be opened, as coreutils reports it; a longer line is
+    // reported with its start alone, so memory stays bounded.
+    static constexpr std::size_t kMaxLine = std::size_t{16} << 20;
+    // How much of a longer line's start is kept: enough to tell a comment.
+    static constexpr std::size_t kKeptOfLongLine = 256;
 
     enum class Result { kLine, kTooLong, kEnd, kReadError };
 
     // Reads from `fd`, which stays open and owned by the caller.
     explicit TextLines(int fd) : input(fd) {}
 
-    // The next line without its LF and one CR before it; UTF-16 text comes as UTF-8.
+    // The next line without its LF and one CR before it; UTF-16 text comes as UTF-8. With
+    // kTooLong, `line` holds the line's start.
     Result Next(std::string& line);
     // 1-based number of the line last returned.
     uint64_t LineNumber() const { return lineNumber; }
@@ -46,6 +49,8 @@ private:
     uint16_t highSurrogate = 0;
     std::string text;
     std::size_t position = 0;
+    // Where the search for the line's end goes on: bytes before it hold no LF.
+    std::size_t searched = 0;
     bool atEnd = false;
     int readError = 0;
     uint64_t lineNumber = 0;

@@ -96,7 +96,9 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
     const std::string folder = FolderOf(checksumFile);
     bool listedAny = false;
     bool readFailed = false;
-    ChecksumFileReader reader(fd);
+    // Why no line was read, when one was of a digest the program does not read.
+    std::string unreadDigest;
+    ChecksumFileReader reader(fd, checksumFile);
     for (auto event = reader.Next(); event != ChecksumFileReader::Event::kEnd && !cancelled;
          event = reader.Next()) {
         linesRead.store(reader.LinesRead(), std::memory_order_relaxed);
@@ -108,6 +110,9 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
         }
         if (event == ChecksumFileReader::Event::kImproper) {
             ++improperLines;
+            if (unreadDigest.empty()) {
+                unreadDigest = reader.UnreadDigest();
+            }
             continue;
         }
         Add(Resolved(reader.File().name, folder), reader.File());
@@ -115,7 +120,10 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
     }
     ::close(fd);
     if (!listedAny && !readFailed) {
-        errors.push_back(checksumFile + " holds no checksum line in a form this program reads.");
+        errors.push_back(unreadDigest.empty()
+                             ? checksumFile +
+                                   " holds no checksum line in a form this program reads."
+                             : checksumFile + ": " + unreadDigest + " lines are not supported.");
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "export/checksum_export.h"
+#include "export/export_selection.h"
 #include "filelist/file_table.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "verify/checksum_file_reader.h"
@@ -18,12 +19,12 @@ namespace {
 
 using rizo::ChecksumFileReader;
 
-std::vector<rizo::ListedFile> ReadAll(std::string_view text) {
+std::vector<rizo::ListedFile> ReadAll(std::string_view text, std::string_view listName) {
     const int fd = memfd_create("checksums", 0);
     FUZZ_CHECK(fd >= 0);
     FUZZ_CHECK(write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()));
     FUZZ_CHECK(lseek(fd, 0, SEEK_SET) == 0);
-    ChecksumFileReader reader(fd);
+    ChecksumFileReader reader(fd, listName);
     std::vector<rizo::ListedFile> files;
     uint64_t lastLine = 0;
     for (;;) {
@@ -66,24 +67,42 @@ void CheckRoundTrip(const std::string& name, rizo::ChecksumFormat format, int co
     if (written.unwritableName > 0) {
         return;
     }
-    const std::vector<rizo::ListedFile> files = ReadAll(written.text);
+    const std::vector<rizo::ListedFile> files =
+        ReadAll(written.text, format == rizo::ChecksumFormat::kSfv ? "x.sfv" : "x.md5");
     FUZZ_CHECK(files.size() == 1);
     FUZZ_CHECK(files[0].name == name);
     FUZZ_CHECK(files[0].digests.size() == 1);
     FUZZ_CHECK(files[0].digests[0].hex == rizo::LowerHex(digest));
 }
 
+// A block record of one row named `name`, as Copy and Save give it, reads back as that name.
+void CheckRecordRoundTrip(const std::string& name) {
+    rizo::FileTable rows;
+    rows.InsertRow(name);
+    rows.SetCellText(0, rizo::kColMd5, "900150983cd24fb0d6963f7d28e17f72");
+    rows.SetSelected(0, true);
+    rizo::ProgramSettings settings;
+    settings.HashMD5 = true;
+    const std::optional<std::string> text =
+        rizo::ExportSelection(rows, rizo::ExportKind::kRecords, settings);
+    const std::vector<rizo::ListedFile> files = ReadAll(*text, "records.txt");
+    FUZZ_CHECK(files.size() == 1);
+    FUZZ_CHECK(files[0].name == name);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    ReadAll(input);
+    ReadAll(input, "sums");
+    ReadAll(input, "x.sfv");
     // The input up to its first NUL as a file name (a name holds none).
     const std::string name(input.substr(0, input.find('\0')));
     if (!name.empty()) {
         CheckRoundTrip(name, rizo::ChecksumFormat::kMd5, rizo::kColMd5,
                        "900150983CD24FB0D6963F7D28E17F72");
         CheckRoundTrip(name, rizo::ChecksumFormat::kSfv, rizo::kColCrc32, "352441C2");
+        CheckRecordRoundTrip(name);
     }
     return 0;
 }
