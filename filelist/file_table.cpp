@@ -29,7 +29,7 @@ void FileTable::DeleteRows(const std::vector<int>& rowsToDelete) {
     for (size_t row = kept; row < rows.size(); ++row) {
         if (next != rowsToDelete.end() && static_cast<size_t>(*next) == row) {
             selectedCount -= rows[row].selected ? 1 : 0;
-            failedCount -= rows[row].failure.empty() ? 0 : 1;
+            failedCount -= IsFailed(static_cast<int>(row)) ? 1 : 0;
             ++next;
         } else {
             rows[kept++] = std::move(rows[row]);
@@ -153,10 +153,11 @@ void FileTable::SetSelected(int row, bool selected) {
     }
 }
 
-void FileTable::SetRowFailure(int row, const std::string& reason) {
-    std::string& failure = rows[row].failure;
-    failedCount += (reason.empty() ? 0 : 1) - (failure.empty() ? 0 : 1);
-    failure = reason;
+void FileTable::SetRowNote(int row, const std::string& text, RowNote kind) {
+    failedCount -= IsFailed(row) ? 1 : 0;
+    rows[row].note = text;
+    rows[row].noteKind = kind;
+    failedCount += IsFailed(row) ? 1 : 0;
 }
 
 void FileTable::SetRowBackColour(int row, uint32_t back) {

@@ -33,10 +33,14 @@ public:
     void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
 
-    std::string RowFailure(int row) const override { return rows[row].failure; }
-    const std::string& Failure(int row) const { return rows[row].failure; }
-    void SetRowFailure(int row, const std::string& reason) override;
+    void SetRowNote(int row, const std::string& text, RowNote kind) override;
+    std::string RowFailure(int row) const override { return IsFailed(row) ? rows[row].note : ""; }
     int FailedCount() const override { return failedCount; }
+    const std::string& Note(int row) const { return rows[row].note; }
+    RowNote NoteKind(int row) const { return rows[row].noteKind; }
+    bool IsFailed(int row) const {
+        return !rows[row].note.empty() && rows[row].noteKind == RowNote::kFailure;
+    }
 
     bool IsSelected(int row) const override { return rows[row].selected; }
     void SetSelected(int row, bool selected) override;
@@ -55,7 +59,8 @@ private:
     struct Row {
         std::array<std::string, kColumnCount> cells;
         RowColour colour;
-        std::string failure;
+        std::string note;
+        RowNote noteKind = RowNote::kFailure;
         bool selected = false;
     };
 

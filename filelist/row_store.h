@@ -24,6 +24,17 @@ enum Column : int {
     kColumnCount
 };
 
+// What a row's note says of its file.
+enum class RowNote {
+    // It could not be read, or does not match what a checksum file lists for it.
+    kFailure,
+    // Only an explanation, such as a stop that left it unhashed.
+    kRemark,
+    // A checksum file lists it and it is not there, which the check's answer does not hold
+    // against it: the row is drawn dimmed.
+    kAbsent,
+};
+
 // Implemented by the in-memory FileTable (core, tests) and by the GUI's list model, so that adding,
 // removing, refreshing and exporting rows run the same code with and without a window.
 class RowStore {
@@ -48,10 +59,12 @@ public:
     // First row whose Full Path cell equals `path` byte for byte, or -1.
     virtual int FindRowByPath(const std::string& path) const = 0;
 
-    // Why the row's file has no digests, in a few words; empty when its last hashing succeeded or
-    // it has not been hashed. It stays with the row through sorts.
+    // A few words on the row's file, which stay with the row through sorts; an empty text clears
+    // them. Only a failure counts as one: Select Failed picks its row.
+    virtual void SetRowNote(int row, const std::string& text, RowNote kind) = 0;
+    // The note of a failed row: why its file has no digests or does not match its listed digest;
+    // empty when its last hashing succeeded or it has not been hashed.
     virtual std::string RowFailure(int row) const = 0;
-    virtual void SetRowFailure(int row, const std::string& reason) = 0;
     virtual int FailedCount() const = 0;
 
     virtual bool IsSelected(int row) const = 0;

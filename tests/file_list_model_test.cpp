@@ -169,7 +169,7 @@ TEST(FileListModel, SortMovesSelectionColourFailureAndPersistentIndexesWithTheir
     ViewedModel list;
     AddRows(list.model, kColSize, {"999", "1,000", "20"});
     list.model.SetRowBackColour(0, 0xFFCBCB);
-    list.model.SetRowFailure(0, "changed while being read");
+    list.model.SetRowNote(0, "changed while being read", RowNote::kFailure);
     list.view.selectRow(2);
     QPersistentModelIndex twenty = list.model.index(2, kColSize);
 
@@ -187,12 +187,44 @@ TEST(FileListModel, SortMovesSelectionColourFailureAndPersistentIndexesWithTheir
     EXPECT_EQ(list.model.data(list.model.index(2, kColSize), Qt::ToolTipRole).toString(),
               "changed while being read");
     EXPECT_EQ(list.model.data(list.model.index(0, kColSize), Qt::ToolTipRole).toString(), "1,000");
-    list.model.SetRowFailure(2, "");
+    list.model.SetRowNote(2, "", RowNote::kFailure);
     EXPECT_FALSE(Marked(list.model, 2, kColFilename));
     EXPECT_EQ(list.model.FailedCount(), 0);
     EXPECT_EQ(twenty.row(), 1);
     EXPECT_EQ(Selected(list.model, false), (std::vector<int>{1}));
     EXPECT_EQ(Selected(list.model, true), (std::vector<int>{1}));
+}
+
+// A failure is marked, a remark only explains, an absent file's row is dimmed without marks; the
+// verdict's tooltip is always the whole verdict.
+TEST(FileListModel, NotesAreTooltipsAndOnlyFailuresAreMarked) {
+    FileListModel model;
+    const std::string verdicts[] = {"UNREADABLE: Permission denied", "", "MISSING", "OK"};
+    const RowNote kinds[] = {RowNote::kFailure, RowNote::kRemark, RowNote::kAbsent,
+                             RowNote::kFailure};
+    const std::string notes[] = {"Permission denied", "not reached: hashing was stopped",
+                                 "No such file or directory", ""};
+    for (int row = 0; row < 4; ++row) {
+        model.InsertRow("f");
+        model.SetCellText(row, kColVerdict, verdicts[row]);
+        model.SetRowNote(row, notes[row], kinds[row]);
+    }
+    const auto tip = [&model](int row, int column) {
+        return model.data(model.index(row, column), Qt::ToolTipRole).toString().toStdString();
+    };
+    const auto verdictMarked = [&model](int row) {
+        return !model.data(model.index(row, kColVerdict), Qt::DecorationRole).isNull();
+    };
+    const std::vector<bool> marked = {true, false, false, false};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(tip(row, kColFilename), notes[row].empty() ? "f" : notes[row]) << row;
+        EXPECT_EQ(tip(row, kColVerdict), verdicts[row]) << row;
+        EXPECT_EQ(Marked(model, row, kColFilename), marked[row]) << row;
+        EXPECT_EQ(verdictMarked(row), !verdicts[row].empty() && row != 2) << row;
+        const QColor text = Foreground(model, row);
+        EXPECT_EQ(text.isValid() && text.alpha() < 255, row == 2) << row;
+    }
+    EXPECT_EQ(model.FailedCount(), 1);
 }
 
 TEST(FileListModel, RowsAddedOrChangedWhileRedrawIsOffAreAnnouncedOnceWhenItResumes) {

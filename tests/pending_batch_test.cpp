@@ -111,22 +111,35 @@ TEST(RowCommands, RemoveSelectedDeletesExactlyTheSelectedRows) {
 }
 
 TEST(RowCommands, SelectAllNoneAndFailedChangeOnlyTheSelection) {
-    FileTable table = Listed({"/a", "/b", "/c"});
+    FileTable table = Listed({"/a", "/b", "/c", "/d"});
     table.SetSelected(1, true);
     EXPECT_TRUE(SelectAll(table));
-    EXPECT_EQ(table.SelectedCount(), 3);
+    EXPECT_EQ(table.SelectedCount(), 4);
     EXPECT_FALSE(SelectAll(table));
     EXPECT_TRUE(SelectNone(table));
     EXPECT_EQ(table.SelectedCount(), 0);
     EXPECT_FALSE(SelectNone(table));
-    table.SetRowFailure(0, "No such file or directory");
-    table.SetRowFailure(2, "not a regular file");
+    // Only failures count: a remark or an absent file's note does not.
+    table.SetRowNote(0, "No such file or directory", RowNote::kFailure);
+    table.SetRowNote(1, "not reached: hashing was stopped", RowNote::kRemark);
+    table.SetRowNote(2, "not a regular file", RowNote::kFailure);
+    table.SetRowNote(3, "No such file or directory", RowNote::kAbsent);
+    EXPECT_EQ(table.FailedCount(), 2);
     table.SetSelected(1, true);
     EXPECT_TRUE(SelectFailed(table));
     EXPECT_EQ(table.SelectedCount(), 2);
     EXPECT_FALSE(table.IsSelected(1));
+    EXPECT_FALSE(table.IsSelected(3));
     EXPECT_TRUE(RemoveSelected(table));
-    EXPECT_EQ(Names(table), std::vector<std::string>{"b"});
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(table.FailedCount(), 0);
+    EXPECT_FALSE(SelectFailed(table));
+    // A note changed to a failure counts, and one changed back does not.
+    table.SetRowNote(0, "FAILED (MD5)", RowNote::kFailure);
+    EXPECT_TRUE(SelectFailed(table));
+    EXPECT_EQ(table.RowFailure(0), "FAILED (MD5)");
+    table.SetRowNote(0, "FAILED (MD5)", RowNote::kRemark);
+    EXPECT_EQ(table.RowFailure(0), "");
     EXPECT_FALSE(SelectFailed(table));
     ClearAll(table);
     EXPECT_EQ(table.RowCount(), 0);

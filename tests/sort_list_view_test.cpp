@@ -158,7 +158,7 @@ TEST(SortListView, RowsAre20PixelsHighUnlessALargeFontNeedsMore) {
     const QFont usual = QApplication::font();
     ShownList list;
     list.AddSizes({"1"});
-    list.model().SetRowFailure(0, "gone");
+    list.model().SetRowNote(0, "gone", RowNote::kFailure);
     EXPECT_EQ(list.view.rowHeight(0), 20);
     EXPECT_LE(RowNeeds(list.view), 20);
     QFont large = usual;
@@ -178,7 +178,7 @@ TEST(SortListView, RowsAre20PixelsHighUnlessALargeFontNeedsMore) {
 TEST(SortListView, AFailedRowsReasonIsTheAccessibleDescriptionOfItsCells) {
     ShownList list;
     list.AddSizes({"1", "2"});
-    list.model().SetRowFailure(1, "Permission denied");
+    list.model().SetRowNote(1, "Permission denied", RowNote::kFailure);
     QAccessibleTableInterface* table =
         QAccessible::queryAccessibleInterface(&list.view)->tableInterface();
     ASSERT_NE(table, nullptr);
@@ -186,7 +186,7 @@ TEST(SortListView, AFailedRowsReasonIsTheAccessibleDescriptionOfItsCells) {
         EXPECT_EQ(table->cellAt(1, column)->text(QAccessible::Description), "Permission denied");
         EXPECT_EQ(table->cellAt(0, column)->text(QAccessible::Description), "");
     }
-    list.model().SetRowFailure(1, "");
+    list.model().SetRowNote(1, "", RowNote::kFailure);
     EXPECT_EQ(table->cellAt(1, kColFilename)->text(QAccessible::Description), "");
 }
 

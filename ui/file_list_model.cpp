@@ -64,8 +64,8 @@ constexpr uint32_t kHighlightBack = 0x0000F0;
 
 const QList<int> kColourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
 const QList<int> kTextRoles = {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole};
-const QList<int> kFailureRoles = {Qt::ToolTipRole, Qt::DecorationRole,
-                                  Qt::AccessibleDescriptionRole};
+const QList<int> kNoteRoles = {Qt::ToolTipRole, Qt::DecorationRole, Qt::ForegroundRole,
+                               Qt::AccessibleDescriptionRole};
 
 // A round mark in the verdict's colour, so a long list can be scanned for failures at a glance.
 QVariant VerdictMark(const std::string& verdict) {
@@ -107,6 +107,12 @@ QString Display(const std::string& text) {
 // Asked of the style each time, so a change of theme shows at once.
 QIcon FailureMark() {
     return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+}
+
+// Half way to the background whatever it is, so a dimmed row reads as one on any theme.
+QColor Dimmed(QColor text) {
+    text.setAlpha(110);
+    return text;
 }
 
 // A coloured row as drawn in the theme of the moment, so rows follow a change of theme while the
@@ -226,12 +232,13 @@ void FileListModel::SetCellText(int row, int column, std::string text) {
     }
 }
 
-void FileListModel::SetRowFailure(int row, const std::string& reason) {
-    if (table.Failure(row) == reason) {
+void FileListModel::SetRowNote(int row, const std::string& text, RowNote kind) {
+    // No note of any kind is no note: each row of a long batch clears its own.
+    if (table.Note(row) == text && (text.empty() || table.NoteKind(row) == kind)) {
         return;
     }
-    table.SetRowFailure(row, reason);
-    EmitRowsChanged(row, row, kFailureRoles);
+    table.SetRowNote(row, text, kind);
+    EmitRowsChanged(row, row, kNoteRoles);
 }
 
 int FileListModel::FindRowByPath(const std::string& path) const {
@@ -273,21 +280,23 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return Display(table.Cell(row, column));
         case Qt::ToolTipRole:
-            // Why a failed row has no digests; otherwise the whole text of a cell that the column
-            // may be too narrow for.
-            if (!table.Failure(row).empty()) {
-                return Display(table.Failure(row));
+            // The row's note, such as why a failed row has no digests; otherwise, and always for
+            // the verdict, the whole text of a cell that the column may be too narrow for.
+            if (!table.Note(row).empty() && column != kColVerdict) {
+                return Display(table.Note(row));
             }
             return table.Cell(row, column).empty() ? QVariant() : Display(table.Cell(row, column));
         case Qt::AccessibleDescriptionRole:
-            // Screen readers hear the reason that the tooltip shows.
-            return table.Failure(row).empty() ? QVariant() : Display(table.Failure(row));
+            // Screen readers hear the note that the tooltip shows.
+            return table.Note(row).empty() ? QVariant() : Display(table.Note(row));
         case Qt::DecorationRole:
+            if (Absent(row)) {
+                return {};
+            }
             if (column == kColVerdict) {
                 return VerdictMark(table.Cell(row, column));
             }
-            return column == kColFilename && !table.Failure(row).empty() ? FailureMark()
-                                                                         : QVariant();
+            return column == kColFilename && table.IsFailed(row) ? FailureMark() : QVariant();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(kColumns[column].alignment | Qt::AlignVCenter);
         case Qt::BackgroundRole:
@@ -298,6 +307,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             if (row == highlightRow) {
                 return Rgb(kHighlightText);
+            }
+            if (Absent(row)) {
+                return Dimmed(colour.isSet ? Rgb(Themed(colour.backColour).text)
+                                           : QGuiApplication::palette().color(QPalette::Text));
             }
             return colour.isSet ? Rgb(Themed(colour.backColour).text) : QVariant();
         default:

@@ -38,10 +38,11 @@ public:
     std::string CellText(int row, int column) const override;
     void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
+    // A row's note is the tooltip and the accessible description of its cells, but for the
+    // verdict's tooltip, which shows the whole verdict. A failed row has a warning mark before its
+    // file name; a row whose file is absent is drawn dimmed, without marks.
+    void SetRowNote(int row, const std::string& text, RowNote kind) override;
     std::string RowFailure(int row) const override { return table.RowFailure(row); }
-    // A failed row shows its reason as the tooltip and the accessible description of every cell,
-    // and a warning mark before its file name.
-    void SetRowFailure(int row, const std::string& reason) override;
     int FailedCount() const override { return table.FailedCount(); }
     bool IsSelected(int row) const override { return table.IsSelected(row); }
     void SetSelected(int row, bool selected) override;
@@ -85,6 +86,9 @@ private:
     friend class RowSelectionModel;
 
     int AnnouncedRows() const { return table.RowCount() - unannouncedRows; }
+    bool Absent(int row) const {
+        return table.NoteKind(row) == RowNote::kAbsent && !table.Note(row).empty();
+    }
     void AnnounceNewRows();
     void AnnounceChangedRows();
     void EmitRowsChanged(int first, int last, const QList<int>& roles);

@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,6 +31,7 @@
 #include "filelist/row_commands.h"
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
+#include "ui/batch_outcome.h"
 #include "ui/clipboard_text.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs/about_dialog.h"
@@ -103,11 +105,6 @@ QString SkippedRowsText(const ChecksumText& skipped, ChecksumFormat format) {
                        .arg(skipped.unwritableName == 1 ? "row was" : "rows were");
     }
     return reasons.join(QLatin1Char('\n'));
-}
-
-// A file the user did not stop: missing, refused, not regular, failed or changed while read.
-bool CouldNotBeRead(const FileEntry& entry) {
-    return entry.outcome != FileOutcome::kRead && entry.outcome != FileOutcome::kStopped;
 }
 
 // The screen nearest to a point that lies on none.
@@ -195,6 +192,7 @@ MainFrame::~MainFrame() {
 
 void MainFrame::CreateFileList() {
     list = new SortListView(settings.ColumnWidth, settings.UseMonoFont, this);
+    outcome = std::make_unique<BatchOutcome>(list->Model());
     for (int column = 0; column < kListColumnCount; ++column) {
         if (!settings.ColumnWidthRead[column]) {
             list->WidenToFit(column);
@@ -584,12 +582,19 @@ void MainFrame::CompareWithClipboard() {
                 false);
 }
 
-void MainFrame::ShowMessage(const QString& text, bool warning) {
+void MainFrame::ShowMessage(const QString& text, bool warning, const QString& title) {
     // Owned by the window and not waited for: it stays up however long the user is away.
-    auto* box =
-        new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
-                        QStringLiteral("Dodevovaze Rizodidiz"), text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(warning ? QMessageBox::Warning : QMessageBox::Information,
+                                title.isEmpty() ? QStringLiteral("Dodevovaze Rizodidiz") : title,
+                                text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // The box is as wide as its text; a short text would cut its title in the title bar. The
+    // allowance is for the icon and buttons of the title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        const int titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) + 160;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box->open();
 }
 
@@ -601,8 +606,7 @@ void MainFrame::CommitPendingAndStart(int foldersNotRead) {
 }
 
 void MainFrame::StartBatch(int foldersNotRead) {
-    unreadFiles = 0;
-    unreadFolders = foldersNotRead;
+    outcome->Start(foldersNotRead);
     setWindowTitle(QString::fromLatin1(kTitle));
     worker->StartWorker();
 }
@@ -859,13 +863,13 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
             ShowResult(static_cast<int32_t>(wParam), lParam);
             break;
         case UM_HASH_BATCH_DONE:
-            MarkRowsNotReached();
+            outcome->MarkNotReached(worker->RowsNotReached());
             worker->FinishBatch();
             EndBatchProgress();
-            ShowFailureNote();
             if (verification) {
                 FinishVerification();
             }
+            ShowFailureNote();
             break;
     }
 }
@@ -873,60 +877,32 @@ void MainFrame::HandleWorkerMessage(int message, int64_t wParam, int64_t lParam)
 void MainFrame::ShowResult(int32_t row, int64_t resultIndex) {
     // Each result is shown once: its texts move into the cells rather than being copied.
     FileEntry entry = worker->TakeResult(resultIndex);
-    unreadFiles += CouldNotBeRead(entry) ? 1 : 0;
-    ShowVerdict(row, entry);
+    outcome->Show(row, entry, verification.get());
     FileListModel& rows = list->Model();
-    rows.SetRowFailure(row, OutcomeReason(entry));
     rows.SetCellText(row, kColMd5, std::move(entry.md5));
     rows.SetCellText(row, kColSha1, std::move(entry.sha1));
     rows.SetCellText(row, kColCrc32, std::move(entry.crc32));
     rows.SetCellText(row, kColSha256, std::move(entry.sha256));
-    rows.SetCellText(row, kColSize, FormatFileSize(entry.size));
+    rows.SetCellText(row, kColSize, SizeText(entry));
     rows.SetCellText(row, kColCreated, std::move(entry.created));
     rows.SetCellText(row, kColModified, std::move(entry.modified));
     rows.SetCellText(row, kColFullPath, std::move(entry.path));
 }
 
-void MainFrame::MarkRowsNotReached() {
-    FileListModel& rows = list->Model();
-    for (const int32_t row : worker->RowsNotReached()) {
-        if (rows.CellText(row, kColSize).empty()) {
-            rows.SetRowFailure(row, "not reached: hashing was stopped");
-        }
-    }
-}
-
 void MainFrame::ShowFailureNote() {
-    QStringList counts;
-    if (unreadFiles > 0) {
-        counts << (unreadFiles == 1 ? QStringLiteral("1 file")
-                                    : QStringLiteral("%1 files").arg(unreadFiles));
-    }
-    if (unreadFolders > 0) {
-        counts << (unreadFolders == 1 ? QStringLiteral("1 folder")
-                                      : QStringLiteral("%1 folders").arg(unreadFolders));
-    }
-    if (!counts.isEmpty()) {
-        setWindowTitle(counts.join(QStringLiteral(" and ")) +
-                       QStringLiteral(" could not be read \u2013 ") + QString::fromLatin1(kTitle));
-    }
-}
-
-// An ordinary batch clears the verdict it makes stale.
-void MainFrame::ShowVerdict(int32_t row, const FileEntry& entry) {
-    const std::optional<std::string> verdict =
-        verification ? verification->Judge(row, entry) : std::nullopt;
-    if (verdict || !list->Model().CellText(row, kColVerdict).empty()) {
-        list->Model().SetCellText(row, kColVerdict, verdict.value_or(""));
+    const QString note = outcome->FailureNote();
+    if (!note.isEmpty()) {
+        setWindowTitle(note + QStringLiteral(" \u2013 ") + QString::fromLatin1(kTitle));
     }
 }
 
 void MainFrame::FinishVerification() {
     const std::unique_ptr<Verification> run = std::move(verification);
-    const QString errors = ErrorLines(*run);
-    ShowMessage(QString::fromStdString(run->Summary()) +
-                    (errors.isEmpty() ? QString() : QStringLiteral("\n\n") + errors),
-                !run->AllOk() || !errors.isEmpty());
+    const BatchOutcome::Answer answer = outcome->Finish(*run, ErrorLines(*run));
+    // At most half the window's width (the list's is not laid out before the window is first
+    // shown): a longer verdict is elided, and its tooltip is whole.
+    list->WidenToShow(kColVerdict, QString::fromLocal8Bit(outcome->LongestVerdict()), width() / 2);
+    ShowMessage(answer.text, answer.warning, answer.title);
 }
 
 void MainFrame::ShowProgress() {

@@ -30,6 +30,7 @@ class QTimer;
 
 namespace rizo {
 
+class BatchOutcome;
 class SortListView;
 class StatusPanes;
 
@@ -142,10 +143,8 @@ private:
     void CommitPendingAndStart(int foldersNotRead);
     // Starts the worker over the pending arrays; the last batch's failure note goes.
     void StartBatch(int foldersNotRead);
-    // Rows a stopped batch never reached, and had no result before, say so.
-    void MarkRowsNotReached();
-    // The window title counts the files and folders of the batch that could not be read, until
-    // the next batch.
+    // The window title counts the files of the batch that failed, are missing or could not be
+    // read, and the folders that could not be listed, until the next batch.
     void ShowFailureNote();
 
     CommandContext Context() const;
@@ -174,9 +173,9 @@ private:
     // so far while a scan runs.
     void ShowBatchProgress();
     void EndBatchProgress();
-    void ShowVerdict(int32_t row, const FileEntry& entry);
     void FinishVerification();
-    void ShowMessage(const QString& text, bool warning);
+    // A box that the window does not wait for; titled with the program's name unless `title`.
+    void ShowMessage(const QString& text, bool warning, const QString& title = {});
 
     ProgramSettings settings;
     int osClass = 1;
@@ -184,10 +183,8 @@ private:
     std::unique_ptr<BatchWorker> worker;
     // Set once a close is accepted: worker messages still queued then reach no handler.
     bool closing = false;
-    // Files of the current or last batch that could not be read, and folders that could not be
-    // listed when it was collected.
-    int unreadFiles = 0;
-    int unreadFolders = 0;
+    // The notes and counts of the current or last batch.
+    std::unique_ptr<BatchOutcome> outcome;
     std::map<int, QAction*> actions;
     std::map<int, CommandState> states;
     StatusPanes* panes = nullptr;

@@ -182,6 +182,14 @@ void SortListView::WidenToFit(int column) {
     }
 }
 
+void SortListView::WidenToShow(int column, const QString& text, int most) {
+    QHeaderView* header = horizontalHeader();
+    const int needed = std::min(CellSizeFor(text, true).width(), most);
+    if (!text.isEmpty() && header->sectionSize(column) < needed) {
+        header->resizeSection(column, needed);
+    }
+}
+
 // What the item delegate asks for a cell showing `text`, and the grid lines beside and below it.
 QSize SortListView::CellSizeFor(const QString& text, bool withMark) const {
     QStyleOptionViewItem option;

@@ -30,6 +30,9 @@ public:
     // arrow need in the list's font; for widths the settings do not hold, so that no size, digest
     // or date is cut where the font is wider than the default widths allow for.
     void WidenToFit(int column);
+    // Widens `column` where it is narrower than `text` with a verdict mark beside it, to at most
+    // `most` pixels.
+    void WidenToShow(int column, const QString& text, int most);
 
     // Hiding keeps the column's width to restore when it is shown again; a hidden column
     // cannot be resized by the user.

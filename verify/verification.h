@@ -62,6 +62,19 @@ public:
     // Every listed file matched and every line was understood.
     bool AllOk() const;
 
+    // The verdicts given so far; bound rows never judged (a stopped batch) are not checked.
+    struct Tally {
+        uint64_t ok = 0;
+        uint64_t failed = 0;
+        uint64_t missing = 0;
+        uint64_t unreadable = 0;
+        uint64_t notChecked = 0;
+        uint64_t improperLines = 0;
+    };
+    Tally Counts() const { return {ok, failed, missing, unreadable, unjudged, improperLines}; }
+    // The checksum files, as given.
+    const std::vector<std::string>& Files() const { return checksumFiles; }
+
 private:
     struct Listed {
         PackedDigest digest;
