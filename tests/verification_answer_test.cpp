@@ -57,6 +57,9 @@ protected:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         std::string title;
         std::string text;
+        // Whether the box is as wide as its title beside a title bar's icon and buttons, which
+        // would cut it otherwise.
+        bool titleFits = false;
     };
     // The box the window shows at the verification's end, closed.
     Box TakeBox() {
@@ -65,8 +68,10 @@ protected:
         EXPECT_EQ(boxes.size(), 1);
         Box box;
         if (!boxes.isEmpty()) {
-            box = {boxes.last()->icon(), boxes.last()->windowTitle().toStdString(),
-                   boxes.last()->text().toStdString()};
+            const QMessageBox& shown = *boxes.last();
+            box = {shown.icon(), shown.windowTitle().toStdString(), shown.text().toStdString(),
+                   shown.sizeHint().width() >
+                       shown.fontMetrics().horizontalAdvance(shown.windowTitle()) + 150};
         }
         qDeleteAll(boxes);
         return box;
@@ -109,6 +114,7 @@ TEST_F(VerificationAnswerTest, AListOfWhichSomeFilesArePresentAnswersThatThePres
         const Box box = TakeBox();
         EXPECT_EQ(box.icon, QMessageBox::Information) << present;
         EXPECT_EQ(box.title, "Verification of SHA256SUMS");
+        EXPECT_TRUE(box.titleFits);
         EXPECT_EQ(box.text, answer);
         EXPECT_EQ(Title(), "Rizodidiz");
         EXPECT_TRUE(SelectedByFailed().empty());
@@ -196,6 +202,7 @@ TEST_F(VerificationAnswerTest, AfterAStopTheTitleCountsTheRowsSelectFailedPicks)
     const Box box = TakeBox();
     EXPECT_EQ(box.icon, QMessageBox::Warning);
     EXPECT_EQ(box.text, "1 MISSING, 2 not checked");
+    EXPECT_TRUE(box.titleFits);
 }
 
 }  // namespace
