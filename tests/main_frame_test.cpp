@@ -33,6 +33,7 @@
 #include "ui/display_platform.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
+#include "ui/window_arguments.h"
 
 namespace rizo {
 namespace {
@@ -521,6 +522,15 @@ TEST(DisplayPlatform, OffersQtOnlyThePlatformsWhoseDisplaysAnswer) {
         EXPECT_EQ(choice.platforms, c.platforms) << c.requested << c.session;
         EXPECT_EQ(std::count(choice.reasons.begin(), choice.reasons.end(), '\n'), c.reasons)
             << c.requested << c.session;
+    }
+    // Qt's -platform option stands for QT_QPA_PLATFORM, in any of the forms Qt takes.
+    const std::pair<std::vector<std::string>, std::string> options[] = {
+        {{"-platform", "vnc", "a"}, "vnc"},
+        {{"--platform=wayland;xcb"}, "wayland;xcb"},
+        {{"-platform"}, ""},
+        {{"-style", "Fusion", "a"}, ""}};
+    for (const auto& [arguments, platform] : options) {
+        EXPECT_EQ(ParseWindowArguments(arguments).platform, platform) << arguments[0];
     }
 }
 
