@@ -130,9 +130,11 @@ TEST_F(ChecksumCheckTest, SfvListsAsCksfvWhateverTheNames) {
     make +=
         " && cksfv -b -- * > ../full && grep -v '^;' ../full > ../bare && printf x >> MD5SUMS && "
         "rm CRC32.bin && cp ../full list.sfv && cp ../full list.txt && cp ../bare bare.sfv && "
-        "grep -v 'plain name' ../bare > hexnames.sfv && cp ../bare bare.txt";
+        "grep -E '^[0-9a-f]+ ' ../bare > hexnames.sfv && cp ../bare bare.txt && "
+        "grep '^;' ../full | cat - hexnames.sfv > hexnames.txt";
     ASSERT_EQ(Run(make, false).status, 0);
-    for (const char* list : {"list.sfv", "list.txt", "bare.sfv", "hexnames.sfv", "bare.txt"}) {
+    for (const char* list :
+         {"list.sfv", "list.txt", "bare.sfv", "hexnames.sfv", "bare.txt", "hexnames.txt"}) {
         const Outcome theirs = Run("cd sfv && cksfv -f " + std::string(list));
         const Outcome ours = Run("cd sfv && \"$CLI\" -c " + std::string(list));
         EXPECT_EQ(ours.status, theirs.status) << list;

@@ -470,6 +470,8 @@ TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
     const std::pair<std::string, std::string> cases[] = {
         {temp.File("empty.sha256", ""), "holds no checksum line"},
         {temp.File("junk.sfv", "no digest here\r\n"), "holds no checksum line"},
+        {temp.File("SHA512SUMS", std::string(128, '0') + "  abc.txt\n"),
+         "SHA512 lines are not supported"},
         {temp.Path() + "gone.md5", "No such file or directory"},
     };
     for (const auto& [path, reason] : cases) {

@@ -197,10 +197,11 @@ void ChecksumFileReader::TakeLine(Line line) {
     const std::string& text = line.text;
     const bool gnuReads = !line.tooLong && parser.Reads(text);
     const bool gnuSkips = text.empty() || text.starts_with('#');
-    const bool sfvReads = !line.tooLong && ParseSfvLine(text).has_value();
     // Only SFV has ';' comments, but a stray one in a GNU list is as likely: it decides only
     // where no listed file does.
-    sfvComments = sfvComments || text.starts_with(';');
+    const bool sfvComment = text.starts_with(';');
+    sfvComments = sfvComments || sfvComment;
+    const bool sfvReads = !line.tooLong && !sfvComment && ParseSfvLine(text).has_value();
     if (gnuReads && !sfvReads) {
         Decide(Form::kGnu);
         ReadLine(line);
