@@ -49,7 +49,8 @@ void BatchOutcome::Start(int foldersNotListed) {
 }
 
 void BatchOutcome::Show(int32_t row, const FileEntry& entry, Verification* verification) {
-    // A file the user stopped is not judged: the answer counts it as not checked.
+    // A file the user stopped is not judged: the answer counts it as not checked, and its row only
+    // says why it has no digests.
     const bool stopped =
         entry.outcome == FileOutcome::kStopped || entry.outcome == FileOutcome::kNotFinished;
     const std::optional<std::string> verdict =
@@ -60,37 +61,33 @@ void BatchOutcome::Show(int32_t row, const FileEntry& entry, Verification* verif
     if (verdict && verdict->size() > longestVerdict.size()) {
         longestVerdict = *verdict;
     }
-    const std::string reason = OutcomeReason(entry);
     if (stopped) {
-        Note(row, reason, false);
+        Note(row, OutcomeReason(entry), false);
         return;
     }
-    switch (entry.outcome) {
-        case FileOutcome::kNotOpened:
-            if (entry.errorNumber == ENOENT) {
-                ++missing;
-                if (verdict) {
-                    missingRows.push_back(row);
-                }
-                Note(row, reason, true);
-                return;
-            }
-            break;
-        case FileOutcome::kRead:
-            if (!verdict || *verdict == "OK") {
-                matchedName = verdict ? entry.name : matchedName;
-                Note(row, "", false);
-                return;
-            }
-            // Read whole, but not what the checksum file lists, or a listed digest is missing.
-            (verdict->starts_with("FAILED") ? failed : unreadable) += 1;
-            Note(row, *verdict, true);
-            return;
-        default:
-            break;
+    int* count = FailureCount(entry, verdict);
+    if (count == nullptr) {
+        matchedName = verdict ? entry.name : matchedName;
+        Note(row, "", false);
+        return;
     }
-    ++unreadable;
-    Note(row, reason, true);
+    ++*count;
+    if (count == &missing && verdict) {
+        missingRows.push_back(row);
+    }
+    Note(row, entry.outcome == FileOutcome::kRead ? *verdict : OutcomeReason(entry), true);
+}
+
+int* BatchOutcome::FailureCount(const FileEntry& entry, const std::optional<std::string>& verdict) {
+    if (entry.outcome == FileOutcome::kRead) {
+        if (!verdict || *verdict == "OK") {
+            return nullptr;
+        }
+        // Read whole, but not what the checksum file lists, or a listed digest is missing.
+        return verdict->starts_with("FAILED") ? &failed : &unreadable;
+    }
+    const bool gone = entry.outcome == FileOutcome::kNotOpened && entry.errorNumber == ENOENT;
+    return gone ? &missing : &unreadable;
 }
 
 void BatchOutcome::Note(int32_t row, const std::string& text, bool failure) {

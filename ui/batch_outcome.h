@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     const std::string& LongestVerdict() const { return longestVerdict; }
 
 private:
+    // The count a file that failed adds to; none for a file read whole that matched or is not
+    // listed.
+    int* FailureCount(const FileEntry& entry, const std::optional<std::string>& verdict);
     void Note(int32_t row, const std::string& text, bool failure);
 
     FileListModel& rows;

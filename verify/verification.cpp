@@ -240,8 +240,4 @@ std::string Verification::Summary() const {
     return sentence;
 }
 
-bool Verification::AllOk() const {
-    return ok > 0 && failed + missing + unreadable + unjudged + improperLines == 0;
-}
-
 }  // namespace rizo

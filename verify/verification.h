@@ -59,9 +59,6 @@ public:
     // The whole set in one sentence, such as "All 1,204 files OK" or "2 FAILED, 1 MISSING,
     // 1,201 OK"; bound rows never judged (a stopped batch) count as not checked.
     std::string Summary() const;
-    // Every listed file matched and every line was understood.
-    bool AllOk() const;
-
     // The verdicts given so far; bound rows never judged (a stopped batch) are not checked.
     struct Tally {
         uint64_t ok = 0;
