@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "settings/settings_store.h"
@@ -165,6 +166,12 @@ TEST_F(MainFrameTest, MenusShowTheirKeysWhichScreenReadersGetAsKeyBindingsBeside
     // Two menus list Select All, Remove, Clear, Copy and Save; Help Topics, Add Files, Add Folder,
     // Refresh and Exit are in one each.
     EXPECT_EQ(itemsWithKeys, 15);
+    // Every button of the toolbar is named, the chevron for buttons that do not fit included.
+    for (QToolButton* button : frame.findChild<QToolBar*>()->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(
+            QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name).isEmpty())
+            << button->objectName().toStdString();
+    }
 }
 
 // The keys act from the list as the menu items do: F5 hashes the rows anew, Ctrl+Q closes.

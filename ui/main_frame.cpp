@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -267,6 +268,10 @@ void MainFrame::CreateToolBar() {
         } else {
             toolBar->addAction(actions.at(item));
         }
+    }
+    // The chevron that drops down the buttons that do not fit; Qt leaves it nameless.
+    if (auto* chevron = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        chevron->setAccessibleName(QStringLiteral("More Buttons"));
     }
     addToolBar(Qt::TopToolBarArea, toolBar);
 }
