@@ -29,9 +29,11 @@ constexpr char kProgram[] = "rizodidiz-cli";
 // Files hashed per batch: the checksum file is read no further ahead than this.
 constexpr std::size_t kFilesPerBatch = 1024;
 
+// One write a message: standard error is unbuffered, and a list of many bad lines under --warn
+// made four system calls of each.
 void Warn(const std::string& text) {
     std::cout.flush();
-    std::cerr << kProgram << ": " << text << '\n';
+    std::cerr << std::string(kProgram) + ": " + text + '\n';
 }
 
 std::string Plural(uint64_t count, const char* one, const char* many) {
