@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -110,6 +111,7 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
         }
         if (event == ChecksumFileReader::Event::kImproper) {
             ++improperLines;
+            CountUnread(reader.UnreadDigest());
             if (unreadDigest.empty()) {
                 unreadDigest = reader.UnreadDigest();
             }
@@ -125,6 +127,18 @@ void Verification::ReadFile(const std::string& checksumFile, const std::atomic<b
                                    " holds no checksum line in a form this program reads."
                              : checksumFile + ": " + unreadDigest + " lines are not supported.");
     }
+}
+
+void Verification::CountUnread(const std::string& digest) {
+    if (digest.empty()) {
+        return;
+    }
+    auto counted = std::find_if(unreadLines.begin(), unreadLines.end(),
+                                [&digest](const auto& each) { return each.first == digest; });
+    if (counted == unreadLines.end()) {
+        counted = unreadLines.insert(unreadLines.end(), {digest, 0});
+    }
+    ++counted->second;
 }
 
 void Verification::Add(std::string_view path, const ListedFile& file) {
@@ -234,8 +248,16 @@ std::string Verification::Summary() const {
             }
         }
     }
-    if (improperLines != 0) {
-        sentence += "; " + Counted(improperLines, " line", " lines") + " improperly formatted";
+    uint64_t improper = improperLines;
+    for (const auto& [digest, count] : unreadLines) {
+        improper -= count;
+    }
+    if (improper != 0) {
+        sentence += "; " + Counted(improper, " line", " lines") + " improperly formatted";
+    }
+    for (const auto& [digest, count] : unreadLines) {
+        sentence += "; " + FormatFileSize(count) + " " + digest +
+                    (count == 1 ? " line" : " lines") + " not supported";
     }
     return sentence;
 }

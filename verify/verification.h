@@ -57,7 +57,8 @@ public:
     std::optional<std::string> Judge(int32_t row, const FileEntry& entry);
 
     // The whole set in one sentence, such as "All 1,204 files OK" or "2 FAILED, 1 MISSING,
-    // 1,201 OK"; bound rows never judged (a stopped batch) count as not checked.
+    // 1,201 OK"; bound rows never judged (a stopped batch) count as not checked. Lines not read
+    // follow: "; 1 line improperly formatted; 2 SHA512 lines not supported".
     std::string Summary() const;
     // The verdicts given so far; bound rows never judged (a stopped batch) are not checked.
     struct Tally {
@@ -81,6 +82,7 @@ private:
 
     void ReadFile(const std::string& checksumFile, const std::atomic<bool>& cancelled);
     void Add(std::string_view path, const ListedFile& file);
+    void CountUnread(const std::string& digest);
     ListedFile DigestsOf(uint32_t index) const;
 
     const std::vector<std::string> checksumFiles;
@@ -115,6 +117,8 @@ private:
     uint64_t unjudged = 0;
     HashSelection needed{false, false, false, false};
     uint64_t improperLines = 0;
+    // Those of the improper lines that list a digest the program does not read, by digest.
+    std::vector<std::pair<std::string, uint64_t>> unreadLines;
     uint64_t ok = 0;
     uint64_t failed = 0;
     uint64_t missing = 0;
