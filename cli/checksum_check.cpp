@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -19,6 +18,7 @@
 #include "cli/file_report.h"
 #include "cli/shell_quote.h"
 #include "verify/checksum_file_reader.h"
+#include "verify/checksum_name.h"
 #include "verify/digest_verdict.h"
 
 namespace rizo {
@@ -42,12 +42,8 @@ std::string Plural(uint64_t count, const char* one, const char* many) {
 
 // Before any proper line, the digest a checksum file's name suggests (MD5SUMS, x.sha1, x.sfv),
 // SHA256 when it suggests none.
-DigestKind KindHint(std::string name) {
-    for (char& c : name) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    const std::size_t slash = name.rfind('/');
-    name.erase(0, slash == std::string::npos ? 0 : slash + 1);
+DigestKind KindHint(std::string_view path) {
+    const std::string name = LowerFileName(path);
     if (name.find("md5") != std::string::npos) {
         return DigestKind::kMd5;
     }

@@ -2,9 +2,10 @@
 // What Save writes, chosen by the saved file's name.
 #include "export/save_format.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
+#include <string>
+
+#include "verify/checksum_name.h"
 
 namespace rizo {
 namespace {
@@ -20,21 +21,13 @@ constexpr std::array<Extension, 5> kExtensions = {{{".txt", SaveFormat::kText},
                                                    {".sha256", SaveFormat::kSha256},
                                                    {".sfv", SaveFormat::kSfv}}};
 
-// `ending` is in lower case.
-bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() &&
-           std::equal(ending.begin(), ending.end(), text.end() - ending.size(), [](char a, char b) {
-               return a == std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
 }  // namespace
 
 SaveFormat SaveFormatOf(std::string_view path, SaveFormat chosen) {
-    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::string name = LowerFileName(path);
     for (const Extension& extension : kExtensions) {
         // A name that is the extension alone (".md5") is a hidden file's whole name.
-        if (name.size() > extension.text.size() && EndsWithIgnoringCase(name, extension.text)) {
+        if (name.size() > extension.text.size() && name.ends_with(extension.text)) {
             return extension.format;
         }
     }

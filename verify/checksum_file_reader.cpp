@@ -3,7 +3,6 @@
 #include "verify/checksum_file_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "verify/checksum_name.h"
@@ -39,13 +38,6 @@ std::optional<DigestKind> DigestLabel(std::string_view label) {
     return std::nullopt;
 }
 
-std::string LowerFileName(std::string_view path) {
-    std::string name(path.substr(path.rfind('/') + 1));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name;
-}
-
 // b2sum's lists: B2SUMS, x.b2, x.blake2.
 bool NamesBlake2(const std::string& lowerName) {
     return lowerName.starts_with("b2") || lowerName.ends_with(".b2") ||
@@ -54,9 +46,10 @@ bool NamesBlake2(const std::string& lowerName) {
 
 }  // namespace
 
-ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName)
-    : lines(fd), blake2Named(NamesBlake2(LowerFileName(listName))) {
-    if (LowerFileName(listName).ends_with(".sfv")) {
+ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName) : lines(fd) {
+    const std::string name = LowerFileName(listName);
+    blake2Named = NamesBlake2(name);
+    if (name.ends_with(".sfv")) {
         form = Form::kSfv;
     }
 }

@@ -84,7 +84,7 @@ private:
     ChecksumLineParser parser;
     Form form = Form::kUnknown;
     bool sfvComments = false;
-    const bool blake2Named;
+    bool blake2Named = false;
     std::deque<Item> ready;
     std::optional<Line> previous;
     // The line before `previous` ends a record or is blank, or there was none.

@@ -3,6 +3,7 @@
 #include "verify/checksum_name.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 
 #include "verify/checksum_line.h"
@@ -110,6 +111,13 @@ std::string ReadRecordName(std::string_view text) {
         }
     }
     return std::string(text);
+}
+
+std::string LowerFileName(std::string_view path) {
+    std::string name(path.substr(path.rfind('/') + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
 }
 
 }  // namespace rizo

@@ -26,5 +26,7 @@ std::string RecordName(std::string_view name);
 std::string ReadRecordName(std::string_view text);
 // The reverse; no value for any other escape, a trailing lone backslash or a NUL byte.
 std::optional<std::string> UnescapeName(std::string_view escaped);
+// The last part of `path` in lower case: what a list's or a saved file's name says of its form.
+std::string LowerFileName(std::string_view path);
 
 }  // namespace rizo
