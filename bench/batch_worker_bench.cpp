@@ -111,7 +111,7 @@ void BM_ThroughWorker(benchmark::State& state) {
         engine->AcquireProvider(false, false);
         return engine;
     };
-    BatchWorker worker(makeEngine, settings, poster, host);
+    BatchWorker worker(makeEngine, poster, host);
     std::vector<int32_t> rows;
     for (int row = 0; row < kFiles; ++row) {
         rows.push_back(row);
@@ -119,7 +119,7 @@ void BM_ThroughWorker(benchmark::State& state) {
     for (auto _ : state) {
         worker.PendingPaths = files;
         worker.PendingRows = rows;
-        worker.StartWorker();
+        worker.StartWorker({settings.Hashes(), false, false});
         poster.WaitForBatchEnd();
         worker.FinishBatch();
     }

@@ -183,14 +183,12 @@ void ChecksumFileCheck::Hash(std::vector<ListedFile>& files) {
         return;
     }
     std::vector<std::string> names;
-    ProgramSettings settings;
     HashSelection selection{false, false, false, false};
     for (const ListedFile& file : files) {
         names.push_back(file.name);
         AddToSelection(file, selection);
     }
-    settings.SetHashes(selection);
-    HashFiles(names, settings, options.progress, [&](std::size_t index, const FileEntry& entry) {
+    HashFiles(names, {selection}, options.progress, [&](std::size_t index, const FileEntry& entry) {
         Report(files[index], entry);
         BadAfter(index + 1);
         return true;

@@ -121,14 +121,15 @@ private:
 };
 
 // The message loop of the main thread.
-int RunBatch(BatchWorker& worker, MessageQueue& queue, ProgressHost& host, ProgressLine& line,
-             const std::vector<std::string>& files, const ResultHandler& onResult) {
+int RunBatch(BatchWorker& worker, const BatchOptions& options, MessageQueue& queue,
+             ProgressHost& host, ProgressLine& line, const std::vector<std::string>& files,
+             const ResultHandler& onResult) {
     worker.PendingPaths = files;
     for (std::size_t row = 0; row < files.size(); ++row) {
         worker.PendingRows.push_back(static_cast<int32_t>(row));
     }
     const StopSignals stopSignals(worker);
-    if (caughtSignal == 0 && !worker.StartWorker()) {
+    if (caughtSignal == 0 && !worker.StartWorker(options)) {
         std::cerr << kProgram << ": the hashing thread cannot be started\n";
         return 1;
     }
@@ -166,7 +167,7 @@ int CaughtStopSignal() {
     return caughtSignal;
 }
 
-int HashFiles(const std::vector<std::string>& files, const ProgramSettings& settings, bool progress,
+int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
               const ResultHandler& onResult) {
     bool serviceReady = false;
     const auto makeEngine = [&serviceReady] {
@@ -178,14 +179,14 @@ int HashFiles(const std::vector<std::string>& files, const ProgramSettings& sett
     MessageQueue queue;
     ProgressLine line(std::cerr, TerminalColumns());
     ProgressHost host(progress ? &line : nullptr);
-    BatchWorker worker(makeEngine, settings, queue, host);
+    BatchWorker worker(makeEngine, queue, host);
     if (!serviceReady) {
         std::cerr << kProgram << ": no digest service available\n";
         return 1;
     }
     worker.SumSizesAhead(progress);
     host.worker = &worker;
-    return RunBatch(worker, queue, host, line, files, onResult);
+    return RunBatch(worker, options, queue, host, line, files, onResult);
 }
 
 }  // namespace rizo

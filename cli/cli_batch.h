@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_entry.h"
-#include "settings/program_settings.h"
+#include "base/file_entry.h"
+#include "engine/batch_options.h"
 
 namespace rizo {
 
@@ -19,13 +19,13 @@ inline constexpr char kStandardInputName[] = "-";
 // file failed.
 using ResultHandler = std::function<bool(std::size_t index, const FileEntry& entry)>;
 
-// Hashes `files` with the digests and letter case of `settings` and hands each result over as it
+// Hashes `files` with the digests and letter case of `options` and hands each result over as it
 // arrives; with `progress` the whole batch and the current file are shown on standard error
 // meanwhile. SIGINT and SIGTERM stop the batch within a moment: the file being read then gets no
 // result. Returns 0 when every file was handed over and its handler said so, 1 when one was not
 // or no digest service could be had, and 128 plus the signal's number after such a stop.
 // After such a stop every later call hands nothing over and returns the same.
-int HashFiles(const std::vector<std::string>& files, const ProgramSettings& settings, bool progress,
+int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
               const ResultHandler& onResult);
 
 // The SIGINT or SIGTERM that stopped a HashFiles call of this process; 0 when none did.

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/hash_selection.h"
 #include "cli/checksum_check.h"
-#include "engine/hash_selection.h"
 
 namespace rizo {
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "base/file_entry.h"
+#include "base/hash_selection.h"
 #include "cli/cli_options.h"
-#include "engine/file_entry.h"
-#include "engine/hash_selection.h"
 
 namespace rizo {
 

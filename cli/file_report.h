@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/file_entry.h"
-#include "engine/hash_selection.h"
+#include "base/file_entry.h"
+#include "base/hash_selection.h"
 
 namespace rizo {
 

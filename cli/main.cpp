@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "base/file_entry.h"
 #include "cli/cli_batch.h"
 #include "cli/cli_options.h"
 #include "cli/command_paths.h"
 #include "cli/digest_lines.h"
 #include "cli/file_report.h"
 #include "cli/record_rows.h"
-#include "engine/file_entry.h"
 #include "filelist/file_table.h"
 #include "settings/settings_store.h"
 
@@ -72,9 +72,7 @@ int Finish(int status) {
 int Run(const rizo::CliOptions& options) {
     int status = 0;
     std::vector<std::string> files;
-    rizo::ProgramSettings settings;
-    settings.SetHashes(options.selection);
-    settings.ShowHashInUppercase = options.uppercase;
+    const rizo::BatchOptions batch{options.selection, options.uppercase};
     const auto print = [&options, &files](std::size_t index, const rizo::FileEntry& entry) {
         if (!ReportFailure(files[index], entry, options.selection)) {
             return false;
@@ -93,7 +91,7 @@ int Run(const rizo::CliOptions& options) {
         return true;
     };
     const auto hash = [&] {
-        status = std::max(status, rizo::HashFiles(files, settings, options.progress, print));
+        status = std::max(status, rizo::HashFiles(files, batch, options.progress, print));
         files.clear();
         // After SIGINT or SIGTERM nothing more is walked or hashed.
         return rizo::CaughtStopSignal() == 0;
@@ -123,7 +121,9 @@ int RunRecords(const rizo::CliOptions& options) {
         rizo::AppendRecordRow(entry, rows);
         return ReportFailure(files[index], entry, settings.Hashes());
     };
-    status = std::max(status, rizo::HashFiles(rowPaths, settings, options.progress, collect));
+    status = std::max(status,
+                      rizo::HashFiles(rowPaths, {settings.Hashes(), settings.ShowHashInUppercase},
+                                      options.progress, collect));
     std::cout << rizo::RecordsText(rows, settings, options.crlf);
     return Finish(status);
 }

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "base/value_format.h"
 #include "cli/cli_batch.h"
-#include "engine/value_format.h"
 #include "export/export_selection.h"
 
 namespace rizo {

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/file_entry.h"
 #include "cli/cli_options.h"
-#include "engine/file_entry.h"
 #include "filelist/row_store.h"
 #include "settings/program_settings.h"
 

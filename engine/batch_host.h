@@ -13,7 +13,7 @@ public:
     virtual void MarkDuplicates() = 0;
     // Refreshes the progress panes and the highlighted row from the worker's progress state.
     virtual void ShowProgress() = 0;
-    // Called only when the ShowBeepMessage setting is on.
+    // Called only when the batch's options ask for a beep.
     virtual void Beep() = 0;
     // The worker has started; whole-batch progress can be followed from now on.
     virtual void BatchStarted() {}

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 namespace rizo {
 

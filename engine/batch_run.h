@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "base/file_entry.h"
+#include "base/hash_selection.h"
 #include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
-#include "engine/file_entry.h"
 #include "engine/hash_ahead.h"
-#include "engine/hash_selection.h"
 #include "engine/message_poster.h"
 
 namespace rizo {

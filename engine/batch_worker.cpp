@@ -8,11 +8,10 @@
 
 namespace rizo {
 
-BatchWorker::BatchWorker(EngineMaker engineMaker, const ProgramSettings& programSettings,
-                         MessagePoster& messagePoster, BatchHost& batchHost)
+BatchWorker::BatchWorker(EngineMaker engineMaker, MessagePoster& messagePoster,
+                         BatchHost& batchHost)
     : makeEngine(std::move(engineMaker)),
       engine(makeEngine()),
-      settings(programSettings),
       poster(messagePoster),
       host(batchHost) {}
 
@@ -61,7 +60,7 @@ void BatchWorker::EndWorker(bool announce) {
     aheadEngine.reset();
 }
 
-bool BatchWorker::StartWorker() {
+bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
     if (busy) {
         return false;
     }
@@ -70,6 +69,7 @@ bool BatchWorker::StartWorker() {
         workerThread.join();
     }
     JoinLeftWorkers(std::chrono::milliseconds(0));
+    options = batchOptions;
     host.SetSortable(false);
     if (!sizesStarted) {
         SumPendingSizes();
@@ -84,7 +84,7 @@ bool BatchWorker::StartWorker() {
     }
     run = std::make_shared<BatchRun>(engine, helped ? aheadEngine : nullptr, poster,
                                      std::move(PendingPaths), std::move(PendingRows),
-                                     settings.Hashes(), settings.ShowHashInUppercase);
+                                     options.hashes, options.uppercase);
     PendingPaths.clear();
     PendingRows.clear();
     // A signal caught before the run existed still stops it (see RequestStop).
@@ -139,7 +139,7 @@ void BatchWorker::FinishBatch() {
     host.ShowProgress();
     host.RefreshCommandStates();
     host.SetSortable(true);
-    if (settings.ShowBeepMessage) {
+    if (options.beep) {
         host.Beep();
     }
 }

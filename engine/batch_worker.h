@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
+#include "base/file_entry.h"
 #include "engine/batch_host.h"
+#include "engine/batch_options.h"
 #include "engine/batch_progress.h"
 #include "engine/batch_run.h"
 #include "engine/digest_engine.h"
-#include "engine/file_entry.h"
 #include "engine/message_poster.h"
 #include "engine/size_pass.h"
-#include "settings/program_settings.h"
 
 namespace rizo {
 
@@ -34,8 +34,7 @@ public:
     // How long Stop and a confirmed close wait for the worker before leaving it to end alone.
     static constexpr std::chrono::milliseconds kStopWait{500};
 
-    BatchWorker(EngineMaker engineMaker, const ProgramSettings& programSettings,
-                MessagePoster& messagePoster, BatchHost& batchHost);
+    BatchWorker(EngineMaker engineMaker, MessagePoster& messagePoster, BatchHost& batchHost);
     // Stops a running worker, waiting for it at most kStopWait; a worker still reading then ends
     // on its own and posts nothing more, as do those a Stop left before.
     ~BatchWorker();
@@ -47,9 +46,9 @@ public:
     std::vector<std::string> PendingPaths;
     std::vector<int32_t> PendingRows;
 
-    // Empties the results and starts a worker over the pending arrays. Refused while busy; false
-    // as well when no thread can be created, with header sorting switched back on.
-    bool StartWorker();
+    // Empties the results and starts a worker over the pending arrays with `options`. Refused while
+    // busy; false as well when no thread can be created, with header sorting switched back on.
+    bool StartWorker(const BatchOptions& options);
     // The Stop command, and the wait after a confirmed close: asks the worker to end and waits
     // until it has, which is at most one piece of reading later unless a read does not return.
     // After kStopWait the worker is left to end alone: its file gets a "not finished" result and
@@ -104,7 +103,8 @@ private:
     std::shared_ptr<DigestEngine> engine;
     // Made for the first batch on a machine with a second core.
     std::shared_ptr<DigestEngine> aheadEngine;
-    const ProgramSettings& settings;
+    // Those of the current or last batch.
+    BatchOptions options;
     MessagePoster& poster;
     BatchHost& host;
 

@@ -15,9 +15,9 @@
 #include <new>
 #include <vector>
 
+#include "base/value_format.h"
 #include "engine/crc32.h"
 #include "engine/openssl_digest_service.h"
-#include "engine/value_format.h"
 
 namespace rizo {
 

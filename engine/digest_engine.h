@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "base/hash_selection.h"
 #include "engine/digest_lanes.h"
 #include "engine/digest_service.h"
-#include "engine/hash_selection.h"
 
 struct statx;
 

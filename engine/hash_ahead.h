@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/file_entry.h"
 #include "engine/digest_engine.h"
-#include "engine/file_entry.h"
 
 namespace rizo {
 

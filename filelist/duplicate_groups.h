@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/hash_selection.h"
+#include "base/hash_selection.h"
 
 namespace rizo {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/huge_page_allocator.h"
+#include "base/huge_page_allocator.h"
 #include "filelist/row_store.h"
 
 namespace rizo {

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 namespace rizo {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-#include "engine/hash_selection.h"
+#include "base/hash_selection.h"
 
 namespace rizo {
 

@@ -100,7 +100,7 @@ public:
 class BatchWorkerTest : public ::testing::Test {
 protected:
     BatchWorkerTest() {
-        settings.SetHashes({true, true, true, true});
+        options.hashes = {true, true, true, true};
         poster.worker = host.worker = &worker;
     }
 
@@ -122,7 +122,7 @@ protected:
     // Runs a batch to its end.
     std::vector<Posted> Run(const std::vector<std::string>& paths, std::vector<int32_t> rows = {}) {
         Queue(paths, std::move(rows));
-        EXPECT_TRUE(worker.StartWorker());
+        EXPECT_TRUE(worker.StartWorker(options));
         std::vector<Posted> posted = poster.Messages(true);
         worker.FinishBatch();
         return posted;
@@ -140,7 +140,7 @@ protected:
             }
         };
         Queue(paths);
-        ASSERT_TRUE(worker.StartWorker());
+        ASSERT_TRUE(worker.StartWorker(options));
         EXPECT_TRUE(test::WaitUntil([&atStopPoint] { return atStopPoint.load(); }))
             << "row " << row << " was not reached";
         worker.StopHashing();
@@ -155,7 +155,7 @@ protected:
     }
 
     test::TempFolder folder;
-    ProgramSettings settings;
+    BatchOptions options;
     RecordingPoster poster;
     RecordingHost host;
     // How each engine reads that the worker makes from now on; ::read when empty.
@@ -168,7 +168,7 @@ protected:
         engine->SetBlockSize(blockSize);
         return engine;
     };
-    BatchWorker worker{makeEngine, settings, poster, host};
+    BatchWorker worker{makeEngine, poster, host};
 };
 
 // The messages in order: "p" and the progress, "f" file done, "b" batch done ("p" alone: other).
@@ -233,11 +233,11 @@ TEST_F(BatchWorkerTest, EachKindOfFilePostsItsProgressThenItsResult) {
 // a point, at the first block in each new tenth: 1,000 times, not 2,501.
 TEST_F(BatchWorkerTest, ProgressIsPostedAtEachNewTenthOfAPercentagePointOnly) {
     blockSize = 4096;
-    BatchWorker smallBlocks{makeEngine, settings, poster, host};
+    BatchWorker smallBlocks{makeEngine, poster, host};
     poster.worker = host.worker = &smallBlocks;
     smallBlocks.PendingPaths = {Sparse("blocks", 2500 * 4096 + 1)};
     smallBlocks.PendingRows = {0};
-    ASSERT_TRUE(smallBlocks.StartWorker());
+    ASSERT_TRUE(smallBlocks.StartWorker(options));
     std::vector<int> tenths;
     for (const Posted& posted : poster.Messages(true)) {
         if (posted.message == UM_HASH_PROGRESS) {
@@ -289,7 +289,7 @@ TEST_F(BatchWorkerTest, SizesSummedAheadOfABatchAreItsOwn) {
         if (ahead) {
             worker.SumPendingSizes();
         }
-        ASSERT_TRUE(worker.StartWorker());
+        ASSERT_TRUE(worker.StartWorker(options));
         poster.Messages(true);
         worker.FinishBatch();
         ASSERT_TRUE(SizesKnown());
@@ -327,7 +327,7 @@ TEST_F(BatchWorkerTest, AfterAStopTheNextBatchWaitsForItsEndAndThenRunsToItsOwn)
     StopAtFirstProgressOf(0, {large});
     EXPECT_EQ(Trace(poster.Messages(true)), "p40 p40 f b");
     Queue({large});
-    EXPECT_FALSE(worker.StartWorker()) << "a new batch waits for the end of the last one";
+    EXPECT_FALSE(worker.StartWorker(options)) << "a new batch waits for the end of the last one";
     worker.FinishBatch();
     worker.StopHashing();  // idle: must not stop the next batch
     std::vector<Posted> full = Run({large, large});
@@ -359,12 +359,12 @@ TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
         }
         return read(fd, buffer, count);
     };
-    auto blocking = std::make_optional<BatchWorker>(makeEngine, settings, poster, host);
+    auto blocking = std::make_optional<BatchWorker>(makeEngine, poster, host);
     poster.worker = host.worker = &*blocking;
     const std::string stuck = folder.File("stuck", "22"), next = folder.File("next", "1");
     blocking->PendingPaths = {stuck, next};
     blocking->PendingRows = {4, 5};
-    ASSERT_TRUE(blocking->StartWorker());
+    ASSERT_TRUE(blocking->StartWorker(options));
     ASSERT_TRUE(test::WaitUntil([&seam] { return seam->blocked.load(); }));
     blocking->StopHashing();
     EXPECT_EQ(seam->calls, 1) << "Stop returned while the read was still blocked";
@@ -379,7 +379,7 @@ TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
 
     blocking->PendingPaths = {next};
     blocking->PendingRows = {5};
-    ASSERT_TRUE(blocking->StartWorker());
+    ASSERT_TRUE(blocking->StartWorker(options));
     posted = poster.Messages(true);
     blocking->FinishBatch();
     EXPECT_EQ(Trace(posted), "p100 p0 p0 f b");
@@ -400,7 +400,7 @@ TEST_F(BatchWorkerTest, StopLeavesAWorkerBlockedInAReadAndTheNextBatchRuns) {
 TEST_F(BatchWorkerTest, StartAndFinishDriveTheWindowInOrder) {
     for (bool beep : {true, false}) {
         host.calls.clear();
-        settings.ShowBeepMessage = beep;
+        options.beep = beep;
         Run({folder.File("x", "x")});
         std::vector<std::string> expected = {"sortable off", "commands, busy",
                                              "mark",         "progress -1 0.000000 '' ''",
@@ -439,7 +439,7 @@ TEST_F(BatchWorkerTest, ManyFilesGiveTheSameMessagesAndResultsInQueueOrderAndSto
     };
     Evict(paths);
     Queue(paths);
-    ASSERT_TRUE(worker.StartWorker());
+    ASSERT_TRUE(worker.StartWorker(options));
     std::vector<Posted> posted;
     // Results and progress read from this thread while the worker appends.
     const auto deadline = std::chrono::steady_clock::now() + test::kDeadline;
@@ -462,7 +462,7 @@ TEST_F(BatchWorkerTest, ManyFilesGiveTheSameMessagesAndResultsInQueueOrderAndSto
         SCOPED_TRACE(paths[index]);
         EXPECT_EQ(message.wParam, static_cast<int64_t>(index));
         EXPECT_EQ(message.entry.path, paths[index]);
-        if (alone.Open(paths[index], settings.Hashes())) {
+        if (alone.Open(paths[index], options.hashes)) {
             float progress = 0;
             for (bool atEnd = false; !atEnd;) {
                 alone.ReadNext(progress, atEnd);

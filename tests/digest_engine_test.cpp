@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/value_format.h"
 #include "engine/crc32.h"
 #include "engine/openssl_digest_service.h"
-#include "engine/value_format.h"
 #include "tests/temp_folder.h"
 
 namespace rizo {

@@ -54,7 +54,7 @@ protected:
         const std::string path = HugeFile();
         frame.Worker().PendingRows.push_back(frame.List().Model().InsertRow(path));
         frame.Worker().PendingPaths.push_back(path);
-        ASSERT_TRUE(frame.Worker().StartWorker());
+        ASSERT_TRUE(frame.Worker().StartWorker({}));
         ASSERT_TRUE(frame.Busy());
     }
 };

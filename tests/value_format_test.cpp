@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Text forms of sizes and file times.
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <cerrno>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 #include "ui/file_list_model.h"
 #include "verify/verification.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_entry.h"
+#include "base/file_entry.h"
 
 namespace rizo {
 

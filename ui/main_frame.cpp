@@ -25,7 +25,7 @@
 #include <array>
 #include <climits>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 #include "export/save_selection.h"
 #include "filelist/duplicate_groups.h"
 #include "filelist/folder_scan.h"
@@ -141,7 +141,7 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
         engine->AcquireProvider(osClass == 0 || osClass == 1, osClass == 2);
         return engine;
     };
-    worker = std::make_unique<BatchWorker>(makeEngine, settings, *this, *this);
+    worker = std::make_unique<BatchWorker>(makeEngine, *this, *this);
 
     // The panes come first so that every menu can be watched for its prompts.
     panes = new StatusPanes(*statusBar());
@@ -613,7 +613,8 @@ void MainFrame::CommitPendingAndStart(int foldersNotRead) {
 void MainFrame::StartBatch(int foldersNotRead) {
     outcome->Start(foldersNotRead);
     setWindowTitle(QString::fromLatin1(kTitle));
-    worker->StartWorker();
+    worker->StartWorker(
+        {settings.Hashes(), settings.ShowHashInUppercase, settings.ShowBeepMessage});
 }
 
 void MainFrame::SelectAll() {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 namespace rizo {
 

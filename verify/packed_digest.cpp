@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 namespace rizo {
 PackedDigest::PackedDigest(const ListedDigest& digest) : kind(digest.kind) {

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "engine/value_format.h"
+#include "base/value_format.h"
 #include "verify/checksum_file_reader.h"
 #include "verify/digest_verdict.h"
 

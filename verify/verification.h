@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/file_entry.h"
-#include "engine/hash_selection.h"
+#include "base/file_entry.h"
+#include "base/hash_selection.h"
 #include "verify/listed_file.h"
 #include "verify/packed_digest.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Text forms of digests, sizes and file times.
-#include "engine/value_format.h"
+#include "base/value_format.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The words for a file that has no digests.
-#include "engine/file_entry.h"
+#include "base/file_entry.h"
 
 #include <cerrno>
 #include <cstring>

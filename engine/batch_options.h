@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+// What a hashing batch is asked to do: the few choices it needs, not the program's settings.
+#pragma once
+
+#include "base/hash_selection.h"
+
+namespace rizo {
+
+struct BatchOptions {
+    HashSelection hashes;
+    // Digest texts in upper case.
+    bool uppercase = false;
+    // The host beeps when the batch has finished.
+    bool beep = false;
+};
+
+}  // namespace rizo
