@@ -74,12 +74,6 @@ class IdleHost : public BatchHost {
     void Beep() override {}
 };
 
-ProgramSettings AllDigests() {
-    ProgramSettings settings;
-    settings.HashMD5 = settings.HashSHA1 = settings.HashCRC32 = settings.HashSHA256 = true;
-    return settings;
-}
-
 void BM_EngineDirect(benchmark::State& state) {
     const std::vector<std::string>& files = Files();
     DigestEngine engine;
@@ -103,7 +97,7 @@ BENCHMARK(BM_EngineDirect)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ThroughWorker(benchmark::State& state) {
     const std::vector<std::string>& files = Files();
-    const ProgramSettings settings = AllDigests();
+    const BatchOptions options{HashSelection{true, true, true, true}, false, false};
     CountingPoster poster;
     IdleHost host;
     const auto makeEngine = [] {
@@ -119,7 +113,7 @@ void BM_ThroughWorker(benchmark::State& state) {
     for (auto _ : state) {
         worker.PendingPaths = files;
         worker.PendingRows = rows;
-        worker.StartWorker({settings.Hashes(), false, false});
+        worker.StartWorker(options);
         poster.WaitForBatchEnd();
         worker.FinishBatch();
     }
