@@ -181,14 +181,24 @@ void BatchView::Post(int message, int64_t wParam, int64_t lParam) {
     }
 }
 
-void BatchView::HandleWorkerMessages() {
+std::deque<BatchView::WorkerMessage> BatchView::TakeWorkerMessages() {
     std::deque<WorkerMessage> taken;
-    {
-        std::lock_guard lock(workerMessagesLock);
-        taken.swap(workerMessages);
-        // Nothing came since the last handling: the next message wakes this thread at once.
-        workerWakePending = !taken.empty();
-    }
+    std::lock_guard lock(workerMessagesLock);
+    taken.swap(workerMessages);
+    // Nothing came since the last handling: the next message wakes this thread at once.
+    workerWakePending = !taken.empty();
+    return taken;
+}
+
+void BatchView::PutBack(std::deque<WorkerMessage>& rest) {
+    std::lock_guard lock(workerMessagesLock);
+    workerMessages.insert(workerMessages.begin(), rest.begin(), rest.end());
+    rest.clear();
+    QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
+}
+
+void BatchView::HandleWorkerMessages() {
+    std::deque<WorkerMessage> taken = TakeWorkerMessages();
     if (taken.empty()) {
         return;
     }
@@ -213,10 +223,7 @@ void BatchView::HandleWorkerMessages() {
         HandleWorkerMessage(next.message, next.wParam, next.lParam);
         // The rest waits for the next turn of the event loop, so the window repaints meanwhile.
         if (!taken.empty() && spent.elapsed() >= kSliceMs) {
-            std::lock_guard lock(workerMessagesLock);
-            workerMessages.insert(workerMessages.begin(), taken.begin(), taken.end());
-            taken.clear();
-            QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
+            PutBack(taken);
         }
     }
     if (progressOwed && !closing) {

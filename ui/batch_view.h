@@ -107,8 +107,17 @@ private:
     // once all have rows, starts the batch. A cancel meanwhile takes the rows made away again.
     void CommitSlice();
     void CommitEnded();
+    struct WorkerMessage {
+        int message = 0;
+        int64_t wParam = 0;
+        int64_t lParam = 0;
+    };
+
     // The worker's messages queued since the last call, in order.
     void HandleWorkerMessages();
+    std::deque<WorkerMessage> TakeWorkerMessages();
+    // Leaves `rest` to the next turn of the event loop.
+    void PutBack(std::deque<WorkerMessage>& rest);
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
     // Writes result `resultIndex` of the batch into the cells of `row`.
     void ShowResult(int32_t row, int64_t resultIndex);
@@ -138,11 +147,6 @@ private:
     Verification* judge = nullptr;
     Judged judged;
 
-    struct WorkerMessage {
-        int message = 0;
-        int64_t wParam = 0;
-        int64_t lParam = 0;
-    };
     // Posted by the worker's thread, handled on this one.
     std::mutex workerMessagesLock;
     std::deque<WorkerMessage> workerMessages;

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The main window's creation and destruction sequences, command routing and command states.
+// The main window's creation and destruction sequences, command routing and command handlers.
 #include "ui/main_frame.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -10,14 +9,11 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -30,6 +26,7 @@
 #include "settings/settings_store.h"
 #include "settings/window_placement.h"
 #include "ui/clipboard_text.h"
+#include "ui/command_actions.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/options_dialog.h"
@@ -110,11 +107,8 @@ MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) {
     osClass = OsClass();
     // The panes come first so that every menu can be watched for its prompts.
     panes = new StatusPanes(*statusBar());
-    CreateCommandActions();
-    CreateMenuBar();
-    contextMenu = CreateMenu(QString(), ContextMenuItems(), this);
-    CreateToolBar();
-    CreateShortcuts();
+    commands = std::make_unique<CommandActions>(
+        *this, *panes, [this](int id) { Execute(id); }, [this] { return Context(); });
     CreateFileList();
     CreateBatchView();
 
@@ -141,7 +135,7 @@ MainFrame::~MainFrame() {
     const bool placeKnown = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     CaptureWindowState(settings, ToWindowRect(normalGeometry()), widths, placeKnown);
     SaveSettings(settings);
-    // A scan's thread may still be reading the verification.
+    // Before the verification flow goes: a scan's thread may still be reading its lists.
     batch.reset();
 }
 
@@ -177,86 +171,6 @@ void MainFrame::CreateBatchView() {
         *batch);
 }
 
-void MainFrame::CreateCommandActions() {
-    for (const CommandSpec& spec : CommandTable()) {
-        auto* action = new QAction(QString::fromUtf8(spec.menuText), this);
-        action->setStatusTip(QString::fromUtf8(spec.prompt));
-        if (*spec.toolTip != '\0') {
-            action->setToolTip(QString::fromUtf8(spec.toolTip));
-        }
-        if (spec.image != nullptr) {
-            action->setIcon(ToolbarImage(spec.image));
-        }
-        action->setCheckable(spec.checked != nullptr);
-        if (spec.shortcut != nullptr) {
-            // Shown in the menu and told to screen readers; the window's own shortcut (see
-            // CreateShortcuts) handles the key, so the action's never matches.
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
-        const int id = spec.id;
-        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-        actions[id] = action;
-        if (spec.enabled != nullptr || spec.checked != nullptr) {
-            states[id] = CommandState{};
-        }
-    }
-}
-
-QMenu* MainFrame::CreateMenu(const QString& title, std::span<const int> items, QWidget* parent) {
-    auto* menu = new QMenu(title, parent);
-    for (const int item : items) {
-        if (item == kSeparator) {
-            menu->addSeparator();
-        } else if (item == kHashTypeSubmenu) {
-            menu->addMenu(CreateMenu(QStringLiteral("Hash Type"), HashTypeMenu(), menu));
-        } else {
-            menu->addAction(actions.at(item));
-        }
-    }
-    panes->WatchMenu(*menu);
-    return menu;
-}
-
-void MainFrame::CreateMenuBar() {
-    for (const MenuSpec& spec : MainMenus()) {
-        menuBar()->addMenu(CreateMenu(QString::fromUtf8(spec.title), spec.items, menuBar()));
-    }
-}
-
-void MainFrame::CreateToolBar() {
-    auto* toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
-    toolBar->setObjectName(QStringLiteral("toolbar"));
-    toolBar->setIconSize(QSize(24, 24));
-    toolBar->setMovable(false);
-    toolBar->setFloatable(false);
-    for (const int item : ToolbarButtons()) {
-        if (item == kSeparator) {
-            toolBar->addSeparator();
-        } else {
-            toolBar->addAction(actions.at(item));
-        }
-    }
-    // The chevron that drops down the buttons that do not fit; Qt leaves it nameless.
-    if (auto* chevron = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
-        chevron->setAccessibleName(QStringLiteral("More Buttons"));
-    }
-    addToolBar(Qt::TopToolBarArea, toolBar);
-}
-
-void MainFrame::CreateShortcuts() {
-    // Window shortcuts, not action shortcuts: a disabled action would swallow its key, while
-    // the keys must reach their handlers in every state.
-    for (const CommandSpec& spec : CommandTable()) {
-        if (spec.shortcut == nullptr) {
-            continue;
-        }
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)), this);
-        const int id = spec.id;
-        connect(shortcut, &QShortcut::activated, this, [this, id] { Execute(id); });
-    }
-}
-
 void MainFrame::PlaceWindow() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect screenRect = screen->geometry();
@@ -279,9 +193,7 @@ void MainFrame::ApplyDigestSelection() {
 void MainFrame::ApplyDigest(Digest digest, bool on) {
     settings.*kDigestFlags[digest] = on;
     list->SetColumnHidden(int{kColMd5} + digest, !on);
-    const CommandContext context = Context();
-    ApplyRules(*FindCommand(int{kCmdHashMd5} + digest), context);
-    ApplyRules(*FindCommand(int{kCmdCopyMd5} + digest), context);
+    commands->Refresh({int{kCmdHashMd5} + digest, int{kCmdCopyMd5} + digest});
 }
 
 void MainFrame::SwitchOn(const HashSelection& digests) {
@@ -301,7 +213,7 @@ void MainFrame::ApplyAlwaysOnTop() {
     if (visible) {
         show();
     }
-    ApplyRules(*FindCommand(kCmdAlwaysOnTop), Context());
+    commands->Refresh({kCmdAlwaysOnTop});
 }
 
 void MainFrame::Execute(int commandId) {
@@ -310,15 +222,11 @@ void MainFrame::Execute(int commandId) {
         return;
     }
     spec->handler(*this);
-    // A checkable action flips itself when clicked; the table decides what it shows.
-    if (const auto it = states.find(commandId); it != states.end()) {
-        SetCommandState(commandId, it->second);
-    }
+    commands->Restore(commandId);
 }
 
 QAction* MainFrame::CommandAction(int commandId) const {
-    const auto it = actions.find(commandId);
-    return it == actions.end() ? nullptr : it->second;
+    return commands->Action(commandId);
 }
 
 CommandContext MainFrame::Context() const {
@@ -327,43 +235,12 @@ CommandContext MainFrame::Context() const {
                           &settings, osClass};
 }
 
-void MainFrame::ApplyRules(const CommandSpec& spec, const CommandContext& context) {
-    const auto it = states.find(spec.id);
-    if (it == states.end()) {
-        return;
-    }
-    CommandState state = it->second;
-    if (spec.enabled != nullptr) {
-        state.enabled = spec.enabled(context);
-    }
-    if (spec.checked != nullptr) {
-        state.checked = spec.checked(context);
-    }
-    SetCommandState(spec.id, state);
-}
-
-void MainFrame::SetCommandState(int commandId, CommandState state) {
-    states[commandId] = state;
-    QAction* action = actions.at(commandId);
-    action->setEnabled(state.enabled);
-    action->setChecked(state.checked);
-}
-
 void MainFrame::RefreshCommandStates() {
-    const CommandContext context = Context();
-    for (const CommandSpec& spec : CommandTable()) {
-        ApplyRules(spec, context);
-    }
-    RefreshSelectionCommands();
+    commands->RefreshAll();
 }
 
 void MainFrame::RefreshSelectionCommands() {
-    const CommandContext context = Context();
-    for (const CommandSpec& spec : CommandTable()) {
-        if (spec.followsSelection) {
-            ApplyRules(spec, context);
-        }
-    }
+    commands->RefreshSelection();
 }
 
 void MainFrame::AddFiles() {
@@ -533,7 +410,7 @@ void MainFrame::ToggleUppercase() {
         return;
     }
     settings.ShowHashInUppercase = !settings.ShowHashInUppercase;
-    ApplyRules(*FindCommand(kCmdUppercase), Context());
+    commands->Refresh({kCmdUppercase});
 }
 
 void MainFrame::ToggleAlwaysOnTop() {
@@ -625,7 +502,7 @@ void MainFrame::ShowContextMenu(QPoint point) {
         const QRect work = NearestScreen(point)->availableGeometry();
         point.setX(std::clamp(point.x(), work.left(), work.right()));
     }
-    contextMenu->popup(point);
+    commands->ContextMenu().popup(point);
 }
 
 void MainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The main window: menus, toolbar, shortcut keys, command states, start-up and shut-down.
+// The main window: its bars, list and panes, the command handlers, start-up and shut-down.
 #pragma once
 
 #include <QMainWindow>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,10 +13,9 @@
 #include "ui/command_table.h"
 #include "ui/dialogs/open_url.h"
 
-class QMenu;
-
 namespace rizo {
 
+class CommandActions;
 class SortListView;
 class StatusPanes;
 class VerifyFlow;
@@ -42,6 +40,7 @@ public:
     // The menu and toolbar action of a command; nullptr for an unknown identifier.
     QAction* CommandAction(int commandId) const;
 
+    // Applies the command table's rules to every command, or to those that follow the selection.
     void RefreshCommandStates();
     void RefreshSelectionCommands();
 
@@ -94,17 +93,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    struct CommandState {
-        bool enabled = true;
-        bool checked = false;
-    };
-
-    void CreateCommandActions();
-    void CreateMenuBar();
     void CreateFileList();
-    QMenu* CreateMenu(const QString& title, std::span<const int> items, QWidget* parent);
-    void CreateToolBar();
-    void CreateShortcuts();
     void PlaceWindow();
     void ApplyDigestSelection();
     void ApplyDigest(Digest digest, bool on);
@@ -115,9 +104,8 @@ private:
     // Dialogs are owned by the active window, normally this one.
     QWidget* DialogOwner();
 
+    // What the command table's rules look at.
     CommandContext Context() const;
-    void ApplyRules(const CommandSpec& spec, const CommandContext& context);
-    void SetCommandState(int commandId, CommandState state);
     // The batches, made once the list is; and the verifications, which hand theirs to it.
     void CreateBatchView();
 
@@ -125,11 +113,9 @@ private:
     int osClass = 1;
     std::unique_ptr<BatchView> batch;
     std::unique_ptr<VerifyFlow> verify;
-    std::map<int, QAction*> actions;
-    std::map<int, CommandState> states;
     StatusPanes* panes = nullptr;
+    std::unique_ptr<CommandActions> commands;
     SortListView* list = nullptr;
-    QMenu* contextMenu = nullptr;
     UrlOpener urlOpener = [](const std::string& address) { return ShellUtil::OpenUrl(address); };
 };
 
