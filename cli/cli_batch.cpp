@@ -9,12 +9,19 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <numeric>
 #include <optional>
+#include <span>
+#include <thread>
 
-#include "cli/message_queue.h"
 #include "cli/progress_line.h"
-#include "engine/batch_worker.h"
+#include "engine/batch_pipeline.h"
+#include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
+#include "engine/lane_workers.h"
+#include "engine/message_queue.h"
+#include "engine/message_sink.h"
+#include "engine/size_pass.h"
 
 namespace rizo {
 
@@ -23,8 +30,10 @@ namespace {
 constexpr char kProgram[] = "rizodidiz-cli";
 
 // How long the message loop waits for a worker after a stop signal before it stops the batch
-// itself; with BatchWorker::kStopWait this bounds the time from the signal to the end.
+// itself; with kStopWait this bounds the time from the signal to the end.
 constexpr std::chrono::milliseconds kQuietAfterSignal{100};
+// How long a stop waits for the workers before leaving them to end alone, as the window's does.
+constexpr std::chrono::milliseconds kStopWait{500};
 
 // 0 when standard error is no terminal.
 std::size_t TerminalColumns() {
@@ -36,25 +45,29 @@ std::size_t TerminalColumns() {
 }
 
 // The batch that a stop signal ends, and the signal caught.
-std::atomic<BatchWorker*> interruptible = nullptr;
+std::atomic<BatchPipeline*> interruptible = nullptr;
 volatile std::sig_atomic_t caughtSignal = 0;
-static_assert(std::atomic<BatchWorker*>::is_always_lock_free);
+static_assert(std::atomic<BatchPipeline*>::is_always_lock_free);
 
 extern "C" void OnStopSignal(int signal) {
     caughtSignal = signal;
-    if (BatchWorker* worker = interruptible.load()) {
-        worker->RequestStop();
+    if (BatchPipeline* pipeline = interruptible.load()) {
+        pipeline->RequestStop();
     }
 }
 
-// SIGINT and SIGTERM stop `worker` while this exists; a second one acts as if none were caught.
+// SIGINT and SIGTERM stop `pipeline` while this exists; a second one acts as if none were caught.
 // A signal ignored when the program started (a background job of a script, nohup) stays ignored.
 class StopSignals {
 public:
-    explicit StopSignals(BatchWorker& worker) {
-        interruptible = &worker;
+    explicit StopSignals(BatchPipeline& pipeline) {
+        interruptible = &pipeline;
         Catch(SIGINT, oldInterrupt);
         Catch(SIGTERM, oldTerminate);
+        // A signal caught before this batch existed stops it too.
+        if (caughtSignal != 0) {
+            pipeline.RequestStop();
+        }
     }
     ~StopSignals() {
         ::sigaction(SIGINT, &oldInterrupt, nullptr);
@@ -81,73 +94,85 @@ private:
     struct sigaction oldTerminate {};
 };
 
-// The window's part in a batch, reduced to what a terminal shows: the progress line.
-class ProgressHost : public BatchHost {
+// The engines of the process's batches, one a core, kept from one batch to the next; none is
+// taken again after its worker was left blocked in a read.
+class EngineShelf {
 public:
-    explicit ProgressHost(ProgressLine* progressLine) : line(progressLine) {}
+    // Empty when no digest service can be had.
+    std::vector<std::shared_ptr<DigestEngine>> For(std::size_t files) {
+        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t wanted = std::max<std::size_t>(1, std::min(cores, files));
+        while (engines.size() < wanted) {
+            auto engine = std::make_shared<DigestEngine>();
+            engine->SetStandardInputName(kStandardInputName);
+            if (!engine->AcquireProvider(OsClass() <= 1, false)) {
+                return {};
+            }
+            engine->ShareLanes(lanes);
+            engines.push_back(std::move(engine));
+        }
+        return {engines.begin(), engines.begin() + static_cast<std::ptrdiff_t>(wanted)};
+    }
+    void Drop() {
+        engines.clear();
+        lanes = std::make_shared<LaneWorkers>();
+    }
 
-    void SetSortable(bool) override {}
-    void RefreshCommandStates() override {}
-    void MarkDuplicates() override {}
-    void BatchStarted() override { progress.Start(ProgressLine::Clock::now()); }
-    // "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file", the line cleared at the end.
-    void ShowProgress() override {
-        if (line == nullptr) {
-            return;
-        }
+private:
+    std::vector<std::shared_ptr<DigestEngine>> engines;
+    std::shared_ptr<LaneWorkers> lanes = std::make_shared<LaneWorkers>();
+};
+
+// What a terminal shows of a batch: "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file".
+class ProgressShown {
+public:
+    ProgressShown(ProgressLine& progressLine, const BatchPipeline& batch, const MessageSink& shown)
+        : line(progressLine), pipeline(batch), sink(shown) {
+        progress.Start(ProgressLine::Clock::now());
+    }
+    // Sums the sizes of `files` meanwhile, which must stay as they are while this lives.
+    void SumSizes(std::span<const std::string> files) { sizes.Start(files); }
+    void Show() {
         const ProgressLine::Clock::time_point now = ProgressLine::Clock::now();
-        if (!worker->Busy()) {
-            line->Clear();
+        if (!line.DueAt(now)) {
             return;
         }
-        if (!line->DueAt(now)) {
-            return;
-        }
-        std::string text = BatchProgressText(progress.Sample(now, worker->Counts()));
-        const std::string path = worker->CurrentFolder() + worker->CurrentName();
+        BatchCounts counts{sink.FilesDone(), sink.FileCount(), pipeline.BytesRead(), sizes.Bytes(),
+                           sizes.Known()};
+        std::string text = BatchProgressText(progress.Sample(now, counts));
+        const std::string path = sink.CurrentFolder() + sink.CurrentName();
         if (!path.empty()) {
             text += " \u00B7 " + path;
         }
-        line->Show(text);
+        line.Show(text);
     }
-    // A terminal's bell is no way to say that a command has finished.
-    void Beep() override {}
-
-    const BatchWorker* worker = nullptr;
 
 private:
-    ProgressLine* line;
+    ProgressLine& line;
+    const BatchPipeline& pipeline;
+    const MessageSink& sink;
     BatchProgress progress;
+    SizePass sizes;
 };
 
-// The message loop of the main thread.
-int RunBatch(BatchWorker& worker, const BatchOptions& options, MessageQueue& queue,
-             ProgressHost& host, ProgressLine& line, const std::vector<std::string>& files,
-             const ResultHandler& onResult) {
-    worker.PendingPaths = files;
-    for (std::size_t row = 0; row < files.size(); ++row) {
-        worker.PendingRows.push_back(static_cast<int32_t>(row));
-    }
-    const StopSignals stopSignals(worker);
-    if (caughtSignal == 0 && !worker.StartWorker(options)) {
-        std::cerr << kProgram << ": the hashing thread cannot be started\n";
-        return 1;
-    }
+// The message loop of the main thread, until the batch's end.
+int RunBatch(BatchPipeline& pipeline, MessageQueue& queue, MessageSink& sink, ProgressShown* shown,
+             ProgressLine& line, const ResultHandler& onResult) {
     bool complete = true;
-    while (worker.Busy()) {
+    for (;;) {
         const std::optional<QueuedMessage> next = queue.Take(kQuietAfterSignal);
         if (!next) {
             // A stopped worker that stays quiet is blocked in a read that may never return (a
-            // hung network share, a FUSE file system): Stop gives up on it as the window does.
-            if (caughtSignal != 0) {
-                worker.StopHashing();
+            // hung network share, a FUSE file system): it is given up on as the window does.
+            if (caughtSignal != 0 && !pipeline.StopWithin(kStopWait, false)) {
+                return 0;
             }
             continue;
         }
-        if (next->message == UM_HASH_PROGRESS) {
-            host.ShowProgress();
+        if (next->message == UM_HASH_PROGRESS && shown != nullptr) {
+            shown->Show();
         } else if (next->message == UM_HASH_FILE_DONE) {
-            const FileEntry entry = worker.Result(next->lParam);
+            const FileEntry entry = sink.TakeResult(next->lParam);
             // A file cut short by a stop has nothing to show.
             if (entry.outcome != FileOutcome::kStopped &&
                 entry.outcome != FileOutcome::kNotFinished) {
@@ -155,10 +180,15 @@ int RunBatch(BatchWorker& worker, const BatchOptions& options, MessageQueue& que
                 complete = onResult(static_cast<std::size_t>(next->wParam), entry) && complete;
             }
         } else if (next->message == UM_HASH_BATCH_DONE) {
-            worker.FinishBatch();
+            line.Clear();
+            return complete ? 0 : 1;
         }
     }
-    return caughtSignal != 0 ? 128 + caughtSignal : complete ? 0 : 1;
+}
+
+EngineShelf& Engines() {
+    static EngineShelf shelf;
+    return shelf;
 }
 
 }  // namespace
@@ -169,24 +199,42 @@ int CaughtStopSignal() {
 
 int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
               const ResultHandler& onResult) {
-    bool serviceReady = false;
-    const auto makeEngine = [&serviceReady] {
-        auto engine = std::make_unique<DigestEngine>();
-        engine->SetStandardInputName(kStandardInputName);
-        serviceReady = engine->AcquireProvider(OsClass() <= 1, false);
-        return engine;
-    };
-    MessageQueue queue;
-    ProgressLine line(std::cerr, TerminalColumns());
-    ProgressHost host(progress ? &line : nullptr);
-    BatchWorker worker(makeEngine, queue, host);
-    if (!serviceReady) {
+    if (caughtSignal != 0) {
+        return 128 + caughtSignal;
+    }
+    std::vector<std::shared_ptr<DigestEngine>> engines = Engines().For(files.size());
+    if (engines.empty()) {
         std::cerr << kProgram << ": no digest service available\n";
         return 1;
     }
-    worker.SumSizesAhead(progress);
-    host.worker = &worker;
-    return RunBatch(worker, options, queue, host, line, files, onResult);
+    MessageQueue queue;
+    std::vector<int32_t> rows(files.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    auto messages = std::make_unique<MessageSink>(queue, std::move(rows));
+    MessageSink& sink = *messages;
+    const auto pipeline =
+        std::make_shared<BatchPipeline>(std::move(engines), files, options, std::move(messages));
+    ProgressLine line(std::cerr, TerminalColumns());
+    std::optional<ProgressShown> shown;
+    if (progress) {
+        shown.emplace(line, *pipeline, sink);
+        shown->SumSizes(files);
+    }
+    int status = 0;
+    {
+        const StopSignals stopSignals(*pipeline);
+        if (!pipeline->Start()) {
+            std::cerr << kProgram << ": the hashing thread cannot be started\n";
+            return 1;
+        }
+        status = RunBatch(*pipeline, queue, sink, shown ? &*shown : nullptr, line, onResult);
+    }
+    // Workers left blocked in a read end alone, or with the process.
+    if (!pipeline->Join(std::chrono::milliseconds(0))) {
+        pipeline->Detach();
+        Engines().Drop();
+    }
+    return caughtSignal != 0 ? 128 + caughtSignal : status;
 }
 
 }  // namespace rizo

@@ -1,73 +1,71 @@
 // SPDX-License-Identifier: MIT
-// The hashing batch: worker thread, stop and end of batch.
+// The window's hashing batch: its pipeline, stop and end of batch.
 #include "engine/batch_worker.h"
 
 #include <algorithm>
-#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace rizo {
 
 BatchWorker::BatchWorker(EngineMaker engineMaker, MessagePoster& messagePoster,
                          BatchHost& batchHost)
-    : makeEngine(std::move(engineMaker)),
-      engine(makeEngine()),
-      poster(messagePoster),
-      host(batchHost) {}
+    : makeEngine(std::move(engineMaker)), poster(messagePoster), host(batchHost) {
+    engines.push_back(makeEngine());
+    engines.back()->ShareLanes(laneHelpers);
+}
 
 BatchWorker::~BatchWorker() {
-    if (run != nullptr) {
-        run->RequestStop();
-    }
-    // The window is going: a worker left behind posts nothing to it. Those still blocked in a read
-    // end alone whenever it returns, holding only their runs and engines; the digest service keeps
-    // the library state they may touch until the process ends.
+    // The window is going: a worker left behind calls nothing of it. Those still blocked in a read
+    // end alone whenever it returns, holding only their pipeline and engines; the digest service
+    // keeps the library state they may touch until the process ends.
     EndWorker(false);
     JoinLeftWorkers(std::chrono::milliseconds(0));
-    for (LeftWorker& left : leftWorkers) {
-        left.thread.detach();
+    for (const auto& left : leftBatches) {
+        left->Detach();
     }
 }
 
 bool BatchWorker::JoinLeftWorkers(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    std::erase_if(leftWorkers, [deadline](LeftWorker& left) {
+    std::erase_if(leftBatches, [deadline](const std::shared_ptr<BatchPipeline>& left) {
         const auto remaining = std::max(deadline - std::chrono::steady_clock::now(),
                                         std::chrono::steady_clock::duration::zero());
-        if (!left.run->WaitForEnd(std::chrono::ceil<std::chrono::milliseconds>(remaining))) {
-            return false;
-        }
-        left.thread.join();
-        return true;
+        return left->Join(std::chrono::ceil<std::chrono::milliseconds>(remaining));
     });
-    return leftWorkers.empty();
+    return leftBatches.empty();
 }
 
 void BatchWorker::EndWorker(bool announce) {
-    if (!workerThread.joinable()) {
-        return;
-    }
-    if (run->WaitForEnd(kStopWait)) {
-        workerThread.join();
-        return;
-    }
     // A read that does not return (a hung network file system, a device that waits for data)
-    // must not hold the window. The thread keeps its own run and engine and ends when the read
-    // does; the next batch gets a new engine.
-    run->Abandon(announce);
-    leftWorkers.push_back({std::move(workerThread), run});
-    engine = makeEngine();
-    aheadEngine.reset();
+    // must not hold the window. The workers keep their own pipeline and engines and end when the
+    // read does; the next batch gets new engines.
+    if (pipeline == nullptr || pipeline->StopWithin(kStopWait, announce)) {
+        return;
+    }
+    leftBatches.push_back(pipeline);
+    engines.clear();
+    laneHelpers = std::make_shared<LaneWorkers>();
+}
+
+std::vector<std::shared_ptr<DigestEngine>> BatchWorker::EnginesFor(std::size_t files) {
+    // One worker a core: a small file is hashed where it was read, and several large ones each on
+    // a core of their own, while a single large one spreads its digests over the lane helpers.
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t wanted = std::max<std::size_t>(1, std::min(cores, files));
+    while (engines.size() < wanted) {
+        engines.push_back(makeEngine());
+        engines.back()->ShareLanes(laneHelpers);
+    }
+    return {engines.begin(), engines.begin() + static_cast<std::ptrdiff_t>(wanted)};
 }
 
 bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
     if (busy) {
         return false;
     }
-    // The previous worker posted UM_HASH_BATCH_DONE as its last act, so this wait is short.
-    if (workerThread.joinable()) {
-        workerThread.join();
-    }
+    // The previous batch's sink ended it as its workers' last act, so this wait is short.
+    EndWorker(false);
     JoinLeftWorkers(std::chrono::milliseconds(0));
     options = batchOptions;
     host.SetSortable(false);
@@ -75,26 +73,22 @@ bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
         SumPendingSizes();
     }
     sizesStarted = false;
-    // A second core hashes small files ahead; one core has nothing to spare for it.
-    const bool helped =
-        std::min(PendingPaths.size(), PendingRows.size()) >= BatchRun::kFilesWorthAHelper &&
-        std::thread::hardware_concurrency() > 1;
-    if (helped && aheadEngine == nullptr) {
-        aheadEngine = makeEngine();
-    }
-    run = std::make_shared<BatchRun>(engine, helped ? aheadEngine : nullptr, poster,
-                                     std::move(PendingPaths), std::move(PendingRows),
-                                     options.hashes, options.uppercase);
+    // Equal lengths are the window's promise; a path without a row has nowhere to show its result.
+    const std::size_t count = std::min(PendingPaths.size(), PendingRows.size());
+    PendingPaths.resize(count);
+    PendingRows.resize(count);
+    auto messages = std::make_unique<MessageSink>(poster, std::move(PendingRows));
+    sink = messages.get();
+    pipeline = std::make_shared<BatchPipeline>(EnginesFor(count), std::move(PendingPaths), options,
+                                               std::move(messages));
     PendingPaths.clear();
     PendingRows.clear();
-    // A signal caught before the run existed still stops it (see RequestStop).
-    signalledRun = run.get();
+    // A signal caught before the batch existed still stops it (see RequestStop).
+    signalledBatch = pipeline.get();
     if (stopSignalled) {
-        run->RequestStop();
+        pipeline->RequestStop();
     }
-    try {
-        workerThread = std::thread([batch = run] { batch->Main(); });
-    } catch (const std::system_error&) {
+    if (!pipeline->Start()) {
         host.SetSortable(true);
         return false;
     }
@@ -103,10 +97,9 @@ bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
     host.BatchStarted();
     return true;
 }
-
-// The pass reads the pending paths where they lie, without a copy: moving them to the run leaves
-// them there, and the run outlives the pass, which the next StartWorker ends before it replaces
-// the run. Pending paths that change without a batch are dropped first.
+// The pass reads the pending paths where they lie, without a copy: moving them to the pipeline
+// leaves them there, and the pipeline outlives the pass, which the next StartWorker ends before it
+// replaces the pipeline. Pending paths that change without a batch are dropped first.
 void BatchWorker::SumPendingSizes() {
     if (sumSizes && !busy) {
         sizes.Start(PendingPaths);
@@ -126,15 +119,14 @@ void BatchWorker::StopHashing() {
     if (!busy) {
         return;
     }
-    run->RequestStop();
     EndWorker(true);
 }
 
 void BatchWorker::FinishBatch() {
     busy = false;
     host.MarkDuplicates();
-    if (run != nullptr) {
-        run->ResetProgress();
+    if (sink != nullptr) {
+        sink->ResetProgress();
     }
     host.ShowProgress();
     host.RefreshCommandStates();
@@ -145,27 +137,32 @@ void BatchWorker::FinishBatch() {
 }
 
 FileEntry BatchWorker::Result(int64_t index) const {
-    return run != nullptr ? run->Result(index) : FileEntry{};
+    return sink != nullptr ? sink->Result(index) : FileEntry{};
 }
 
 FileEntry BatchWorker::TakeResult(int64_t index) {
-    return run != nullptr ? run->TakeResult(index) : FileEntry{};
+    return sink != nullptr ? sink->TakeResult(index) : FileEntry{};
 }
 
 std::vector<int32_t> BatchWorker::RowsNotReached() const {
-    return run != nullptr ? run->RowsNotReached() : std::vector<int32_t>{};
+    return sink != nullptr ? sink->RowsNotReached() : std::vector<int32_t>{};
 }
 
 int32_t BatchWorker::CurrentRow() const {
-    return run != nullptr ? run->CurrentRow() : -1;
+    return sink != nullptr ? sink->CurrentRow() : -1;
 }
 
 float BatchWorker::LastProgress() const {
-    return run != nullptr ? run->LastProgress() : 0.0f;
+    return sink != nullptr ? sink->LastProgress() : 0.0f;
 }
 
 BatchCounts BatchWorker::Counts() const {
-    BatchCounts counts = run != nullptr ? run->Counts() : BatchCounts{};
+    BatchCounts counts;
+    if (pipeline != nullptr) {
+        counts.filesDone = sink->FilesDone();
+        counts.filesTotal = sink->FileCount();
+        counts.bytesDone = pipeline->BytesRead();
+    }
     counts.totalKnown = sumSizes && sizes.Known();
     counts.bytesTotal = sizes.Bytes();
     return counts;
@@ -173,21 +170,21 @@ BatchCounts BatchWorker::Counts() const {
 
 void BatchWorker::RequestStop() {
     stopSignalled = true;
-    if (BatchRun* signalled = signalledRun.load()) {
+    if (BatchPipeline* signalled = signalledBatch.load()) {
         signalled->RequestStop();
     }
 }
 
 std::string BatchWorker::CurrentName() const {
-    return run != nullptr ? run->CurrentName() : std::string();
+    return sink != nullptr ? sink->CurrentName() : std::string();
 }
 
 std::string BatchWorker::CurrentFolder() const {
-    return run != nullptr ? run->CurrentFolder() : std::string();
+    return sink != nullptr ? sink->CurrentFolder() : std::string();
 }
 
 bool BatchWorker::StopRequested() const {
-    return run != nullptr && run->StopRequested();
+    return pipeline != nullptr && pipeline->StopRequested();
 }
 
 }  // namespace rizo

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The hashing batch: a background thread that hashes the queued files one after another and
-// reports to the window only through posted messages.
+// The window's hashing batch: a pipeline of worker threads that hash the queued files and report to
+// the window only through posted messages, in queue order.
 #pragma once
 
 #include <atomic>
@@ -9,26 +9,27 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/file_entry.h"
 #include "engine/batch_host.h"
 #include "engine/batch_options.h"
+#include "engine/batch_pipeline.h"
 #include "engine/batch_progress.h"
-#include "engine/batch_run.h"
 #include "engine/digest_engine.h"
+#include "engine/lane_workers.h"
 #include "engine/message_poster.h"
+#include "engine/message_sink.h"
 #include "engine/size_pass.h"
 
 namespace rizo {
 
 // Owned by the window, whose thread calls every public function except the state readers, which
-// are safe from any thread. While a batch runs the worker owns the engine and the queue.
+// are safe from any thread. While a batch runs its pipeline owns the engines and the queue.
 class BatchWorker {
 public:
-    // Makes a digest engine with its service acquired: one when the worker is made, and a new one
-    // after a worker was left blocked in a read with the old one.
+    // Makes a digest engine with its service acquired: one for each worker thread a batch has,
+    // kept for the next batch unless a worker was left blocked in a read with it.
     using EngineMaker = std::function<std::unique_ptr<DigestEngine>()>;
 
     // How long Stop and a confirmed close wait for the worker before leaving it to end alone.
@@ -67,7 +68,7 @@ public:
 
     // A copy of the result at `index`, an empty entry when there is none.
     FileEntry Result(int64_t index) const;
-    // See BatchRun::TakeResult.
+    // See MessageSink::TakeResult.
     FileEntry TakeResult(int64_t index);
     // The rows of the current or last batch that a stop kept it from reaching.
     std::vector<int32_t> RowsNotReached() const;
@@ -90,36 +91,34 @@ public:
     void DropPendingSizes();
 
 private:
-    // A worker left blocked in a read, with the run it holds.
-    struct LeftWorker {
-        std::thread thread;
-        std::shared_ptr<BatchRun> run;
-    };
-
-    // Waits at most kStopWait for a stopping worker; leaves it when it does not end by then.
+    // Waits at most kStopWait for a stopping batch; leaves its workers when they do not end by
+    // then.
     void EndWorker(bool announce);
+    // The engines for a batch of `files` files, made as needed.
+    std::vector<std::shared_ptr<DigestEngine>> EnginesFor(std::size_t files);
 
     EngineMaker makeEngine;
-    std::shared_ptr<DigestEngine> engine;
-    // Made for the first batch on a machine with a second core.
-    std::shared_ptr<DigestEngine> aheadEngine;
-    // Those of the current or last batch.
-    BatchOptions options;
+    // One for each worker a batch may have; all share one set of lane helpers.
+    std::vector<std::shared_ptr<DigestEngine>> engines;
+    std::shared_ptr<LaneWorkers> laneHelpers = std::make_shared<LaneWorkers>();
     MessagePoster& poster;
     BatchHost& host;
 
     bool busy = false;
-    std::thread workerThread;
-    std::vector<LeftWorker> leftWorkers;
-    // The current or last batch; replaced only while no worker runs.
-    std::shared_ptr<BatchRun> run;
+    // Batches whose workers a Stop left blocked in a read.
+    std::vector<std::shared_ptr<BatchPipeline>> leftBatches;
+    // The current or last batch and its sink; replaced only while no worker runs.
+    std::shared_ptr<BatchPipeline> pipeline;
+    MessageSink* sink = nullptr;
+    // Those of the current or last batch.
+    BatchOptions options;
 
     bool sumSizes = true;
     // Set by SumPendingSizes until the next StartWorker or DropPendingSizes.
     bool sizesStarted = false;
     SizePass sizes;
-    // The run a stop signal reaches, and whether one came; see RequestStop.
-    std::atomic<BatchRun*> signalledRun = nullptr;
+    // The batch a stop signal reaches, and whether one came; see RequestStop.
+    std::atomic<BatchPipeline*> signalledBatch = nullptr;
     std::atomic<bool> stopSignalled = false;
 };
 

@@ -61,6 +61,8 @@ public:
     // ReadNext reads at most `size` bytes (at least 1) instead of kBufferSize, so that a small file
     // takes as many blocks, and progress steps, as a large one.
     void SetBlockSize(uint32_t size) { blockSize = size; }
+    // The helpers that digest a large file's block in lanes, shared with other engines.
+    void ShareLanes(std::shared_ptr<LaneWorkers> helpers) { lanes.Share(std::move(helpers)); }
     // A block ends early, between two pieces, once `flag` is set; null for never.
     void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
 

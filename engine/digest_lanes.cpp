@@ -72,11 +72,11 @@ bool DigestLanes::Start(const unsigned char* data, std::size_t count) {
     for (std::size_t i = 0; i < lanes.size(); ++i) {
         tasks.push_back([this, i, data, count] { fed[i] = FeedLane(lanes[i], data, count); });
     }
-    return workers.Start(std::move(tasks));
+    return workers->TryStart(std::move(tasks));
 }
 
 bool DigestLanes::Wait() {
-    workers.Wait();
+    workers->Wait();
     return std::all_of(fed.begin(), fed.end(), [](bool ok) { return ok; });
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 
 #include "engine/lane_workers.h"
 
@@ -19,6 +20,11 @@ public:
 
     explicit DigestLanes(Feeder feeder) : feed(std::move(feeder)) {}
 
+    // Lanes of several engines may share helpers: an engine whose block finds them busy with
+    // another's digests it all itself, so the helpers a batch has are bounded however many files
+    // are read at once.
+    void Share(std::shared_ptr<LaneWorkers> helpers) { workers = std::move(helpers); }
+
     // Spreads a set of Digest bits over the lanes, the costliest first onto the lighter lane.
     void Plan(unsigned digests);
     // Worth a helper: two lanes have work and the block is big enough to repay waking them.
@@ -27,7 +33,7 @@ public:
     // Feeds every planned digest on the caller's thread, in the order MD5, SHA1, CRC32, SHA256.
     bool FeedAll(const unsigned char* data, std::size_t count) const;
     // Starts each lane on its helper and returns at once; the block must stay unchanged until
-    // Wait returns. False, with nothing fed, when the helpers cannot be had.
+    // Wait returns. False, with nothing fed, when the helpers cannot be had or are busy.
     bool Start(const unsigned char* data, std::size_t count);
     // True when every digest of every lane took the block.
     bool Wait();
@@ -39,7 +45,7 @@ private:
     unsigned planned = 0;
     std::array<unsigned, 2> lanes{};
     std::array<bool, 2> fed{};
-    LaneWorkers workers;
+    std::shared_ptr<LaneWorkers> workers = std::make_shared<LaneWorkers>();
 };
 
 }  // namespace rizo

@@ -18,10 +18,12 @@ LaneWorkers::~LaneWorkers() {
     }
 }
 
-bool LaneWorkers::Start(std::vector<Task> round) {
+bool LaneWorkers::TryStart(std::vector<Task> round) {
     {
-        std::unique_lock lock(mutex);
-        finished.wait(lock, [this] { return pending == 0; });
+        std::lock_guard lock(mutex);
+        if (pending != 0) {
+            return false;
+        }
         try {
             while (helpers.size() < round.size()) {
                 helpers.emplace_back(&LaneWorkers::Serve, this, helpers.size());

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Helper threads that each run one task per round, for one caller that starts a round and waits.
+// Helper threads that each run one task per round, for callers that start a round and wait.
 #pragma once
 
 #include <condition_variable>
@@ -22,9 +22,10 @@ public:
     LaneWorkers(const LaneWorkers&) = delete;
     LaneWorkers& operator=(const LaneWorkers&) = delete;
 
-    // Starts tasks[i] on helper i and returns at once; waits first for a round still running.
-    // False, and nothing runs, when a helper thread cannot be created.
-    bool Start(std::vector<Task> round);
+    // Starts tasks[i] on helper i and returns at once, unless a round is still running: callers
+    // sharing the helpers never wait for each other. False, and nothing runs, when a round is on
+    // or a helper thread cannot be created.
+    bool TryStart(std::vector<Task> round);
     // Returns when every task of the round has ended; their writes are then visible.
     void Wait();
 

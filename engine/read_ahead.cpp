@@ -97,7 +97,8 @@ void ReadAhead::AddReader() {
 
 void ReadAhead::Reached(std::size_t index) {
     std::lock_guard guard(lock);
-    position = index;
+    // Several workers report the files they begin, not always in order.
+    position = std::max(position, index);
     if (barrier != kNone && index > barrier) {
         barrier = kNone;
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command line's message queue delivers every message in order, also those posted while the
 // main thread sleeps with no batch end to wake it, and gives up a wait at its limit.
-#include "cli/message_queue.h"
+#include "engine/message_queue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The command line's message loop: the worker's messages queued for the main thread, in order.
+// The worker messages of a batch queued for the thread that handles them, in order.
 #pragma once
 
 #include <chrono>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The command line's message loop: the worker's messages queued for the main thread, in order.
-#include "cli/message_queue.h"
+// The worker messages of a batch queued for the thread that handles them, in order.
+#include "engine/message_queue.h"
 
 #include <algorithm>
 

@@ -1,0 +1,311 @@
+// SPDX-License-Identifier: MIT
+// A hashing batch as one pipeline: workers, the window of results, delivery in order.
+#include "engine/batch_pipeline.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#include "engine/read_ahead.h"
+
+namespace rizo {
+
+namespace {
+
+// The progress is reported at every new tenth of a percentage point, and not more often.
+int Tenths(float percent) {
+    return static_cast<int>(percent * 10.0f);
+}
+
+// Paths given on a command line may be relative: a name without a folder is still a name.
+std::size_t NameStart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+FileEntry EntryFor(const std::string& path) {
+    FileEntry entry;
+    entry.path = path;
+    entry.name = path.substr(NameStart(path));
+    return entry;
+}
+
+}  // namespace
+
+BatchPipeline::BatchPipeline(std::vector<std::shared_ptr<DigestEngine>> workerEngines,
+                             std::vector<std::string> queuedPaths, BatchOptions batchOptions,
+                             std::unique_ptr<BatchSink> batchSink)
+    : engines(std::move(workerEngines)),
+      paths(std::move(queuedPaths)),
+      options(batchOptions),
+      sink(std::move(batchSink)),
+      ring(kWindow) {
+    for (const auto& engine : engines) {
+        bytesAtStart.push_back(engine->BytesReadInTotal());
+    }
+}
+
+// Runs where the last holder lets go, which may be a worker at its end: a thread is never joined
+// from itself.
+BatchPipeline::~BatchPipeline() {
+    Detach();
+}
+
+bool BatchPipeline::Start() {
+    // Files that are not in memory are read ahead even on one core: they wait on storage.
+    if (paths.size() >= kFilesWorthReadingAhead) {
+        readAhead = std::make_unique<ReadAhead>(paths, paths.size());
+        readAhead->Start();
+    }
+    for (const auto& engine : engines) {
+        engine->SetStopFlag(&stopRequested);
+    }
+    Guard guard(lock);
+    for (std::size_t worker = 0; worker < engines.size(); ++worker) {
+        try {
+            threads.emplace_back([self = shared_from_this(), worker] { self->Work(worker); });
+            ++working;
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    return working > 0;
+}
+
+void BatchPipeline::Work(std::size_t worker) {
+    DigestEngine& reader = *engines[worker];
+    Guard guard(lock);
+    std::size_t index = 0;
+    while (Claim(guard, index)) {
+        guard.unlock();
+        if (readAhead) {
+            readAhead->Reached(index);
+        }
+        FileEntry entry = EntryFor(paths[index]);
+        HashFile(reader, index, entry);
+        guard.lock();
+        Slot& slot = SlotOf(index);
+        slot.entry = std::move(entry);
+        slot.state = SlotState::kDone;
+        Deliver();
+    }
+    reader.SetStopFlag(nullptr);
+    if (--working > 0) {
+        return;
+    }
+    // The last worker out ends the readers ahead, then the batch.
+    guard.unlock();
+    readAhead.reset();
+    guard.lock();
+    if (!abandoned) {
+        closed = ended = true;
+        sink->End();
+    }
+    endSignal.notify_all();
+}
+
+bool BatchPipeline::Claim(Guard& guard, std::size_t& index) {
+    roomMade.wait(guard, [this] {
+        return closed || stopRequested || nextClaim >= paths.size() ||
+               nextClaim < nextDeliver + kWindow;
+    });
+    // A stop still lets the next file to deliver begin, and cut short, as a stop before a batch
+    // ends it at its first file: the sink always learns where the batch stopped.
+    if (closed || nextClaim >= paths.size() || (stopRequested && nextClaim != nextDeliver)) {
+        return false;
+    }
+    index = nextClaim++;
+    Slot& slot = SlotOf(index);
+    slot.state = SlotState::kReading;
+    slot.steps.clear();
+    if (index == nextDeliver) {
+        BeginNext();
+    }
+    return true;
+}
+
+void BatchPipeline::HashFile(DigestEngine& reader, std::size_t index, FileEntry& entry) {
+    if (!OpenFile(reader, paths[index], entry)) {
+        return;
+    }
+    ReadToEnd(reader, index, entry);
+    reader.Close();
+}
+
+bool BatchPipeline::OpenFile(DigestEngine& reader, const std::string& path, FileEntry& entry) {
+    errno = 0;
+    if (!reader.Open(path, options.hashes)) {
+        entry.errorNumber = errno;
+        entry.outcome = reader.NotRegular() ? FileOutcome::kNotRegular : FileOutcome::kNotOpened;
+        return false;
+    }
+    entry.size = reader.FileSize();
+    entry.created = reader.CreatedText();
+    entry.modified = reader.ModifiedText();
+    return true;
+}
+
+void BatchPipeline::ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry& entry) {
+    float last = 0;
+    bool atEnd = false;
+    int readError = 0;
+    while (!atEnd) {
+        float progress = 0;
+        reader.ReadNext(progress, atEnd);
+        readError = errno;
+        if (Tenths(last) != Tenths(progress)) {
+            last = progress;
+            Step(index, progress);
+        }
+        if (stopRequested) {
+            entry.outcome = FileOutcome::kStopped;
+            Step(index, last);
+            return;
+        }
+    }
+    // The file's last report, whatever its end.
+    Step(index, last);
+    // Digests of the bytes before a failed read, or of a file that changed meanwhile, would look
+    // complete: the file gets none.
+    if (reader.ReadFailed()) {
+        entry.outcome = FileOutcome::kReadFailed;
+        entry.errorNumber = readError;
+        return;
+    }
+    if (reader.Changed()) {
+        entry.outcome = FileOutcome::kChanged;
+        return;
+    }
+    entry.outcome = FileOutcome::kRead;
+    entry.md5 = reader.DigestText(kCalgMd5, options.uppercase);
+    entry.sha1 = reader.DigestText(kCalgSha1, options.uppercase);
+    entry.crc32 = reader.CrcText(options.uppercase);
+    entry.sha256 = reader.DigestText(kCalgSha256, options.uppercase);
+}
+
+void BatchPipeline::Step(std::size_t index, float percent) {
+    std::lock_guard guard(lock);
+    Slot& slot = SlotOf(index);
+    if (index != nextDeliver || !begun) {
+        slot.steps.push_back(percent);
+    } else if (!closed && !slot.cutShort) {
+        sink->Progress(percent);
+    }
+}
+
+void BatchPipeline::Deliver() {
+    while (!closed && nextDeliver < nextClaim) {
+        Slot& slot = SlotOf(nextDeliver);
+        if (slot.state != SlotState::kDone) {
+            return;
+        }
+        if (!begun) {
+            BeginNext();
+        }
+        if (slot.cutShort && slot.entry.outcome == FileOutcome::kRead) {
+            // As if the read had been cut short where the stop came: the facts stay.
+            slot.entry.md5 = slot.entry.sha1 = slot.entry.crc32 = slot.entry.sha256 = {};
+            slot.entry.outcome = FileOutcome::kStopped;
+        }
+        sink->Done(nextDeliver, std::move(slot.entry));
+        slot = {};
+        ++nextDeliver;
+        begun = false;
+        roomMade.notify_all();
+        // A stop keeps the results ahead from the sink: the file it cut short is the last.
+        if (stopRequested) {
+            closed = true;
+            return;
+        }
+        if (nextDeliver < nextClaim) {
+            BeginNext();
+        }
+    }
+}
+
+void BatchPipeline::BeginNext() {
+    begun = true;
+    Slot& slot = SlotOf(nextDeliver);
+    sink->Begin(nextDeliver, paths[nextDeliver]);
+    // Steps of a file read ahead are shown now, as they would have been while it was read; a stop
+    // meanwhile ends them as it would have ended the read, with the last step shown once more.
+    for (const float step : slot.steps) {
+        sink->Progress(step);
+        if (stopRequested) {
+            sink->Progress(step);
+            slot.cutShort = true;
+            break;
+        }
+    }
+    slot.steps.clear();
+}
+
+bool BatchPipeline::WaitForEnd(std::chrono::milliseconds limit) {
+    Guard guard(lock);
+    return endSignal.wait_for(guard, limit, [this] { return ended; });
+}
+
+void BatchPipeline::Abandon(bool announce) {
+    std::lock_guard guard(lock);
+    if (ended) {
+        return;
+    }
+    if (announce && !closed && nextDeliver < nextClaim) {
+        FileEntry entry = EntryFor(paths[nextDeliver]);
+        entry.outcome = FileOutcome::kNotFinished;
+        if (!begun) {
+            sink->Begin(nextDeliver, paths[nextDeliver]);
+        }
+        sink->Done(nextDeliver, std::move(entry));
+    }
+    if (announce) {
+        sink->End();
+    }
+    closed = abandoned = ended = true;
+    roomMade.notify_all();
+    endSignal.notify_all();
+}
+
+bool BatchPipeline::StopWithin(std::chrono::milliseconds limit, bool announce) {
+    RequestStop();
+    if (Join(limit)) {
+        return true;
+    }
+    Abandon(announce);
+    return false;
+}
+
+bool BatchPipeline::Join(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    {
+        Guard guard(lock);
+        if (!endSignal.wait_until(guard, deadline, [this] { return working == 0; })) {
+            return false;
+        }
+    }
+    for (std::thread& thread : threads) {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+    return true;
+}
+
+void BatchPipeline::Detach() {
+    for (std::thread& thread : threads) {
+        if (thread.joinable()) {
+            thread.detach();
+        }
+    }
+}
+
+uint64_t BatchPipeline::BytesRead() const {
+    uint64_t bytes = 0;
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        bytes += engines[i]->BytesReadInTotal() - bytesAtStart[i];
+    }
+    return bytes;
+}
+
+}  // namespace rizo
