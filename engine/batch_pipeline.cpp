@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -62,6 +63,7 @@ bool BatchPipeline::Start() {
         engine->SetStopFlag(&stopRequested);
     }
     Guard guard(lock);
+    onFile.assign(engines.size(), kIdle);
     for (std::size_t worker = 0; worker < engines.size(); ++worker) {
         try {
             threads.emplace_back([self = shared_from_this(), worker] { self->Work(worker); });
@@ -78,6 +80,7 @@ void BatchPipeline::Work(std::size_t worker) {
     Guard guard(lock);
     std::size_t index = 0;
     while (Claim(guard, index)) {
+        onFile[worker] = index;
         guard.unlock();
         if (readAhead) {
             readAhead->Reached(index);
@@ -88,6 +91,8 @@ void BatchPipeline::Work(std::size_t worker) {
         Slot& slot = SlotOf(index);
         slot.entry = std::move(entry);
         slot.state = SlotState::kDone;
+        onFile[worker] = kIdle;
+        fileEnded.notify_all();
         Deliver();
     }
     reader.SetStopFlag(nullptr);
@@ -126,16 +131,47 @@ bool BatchPipeline::Claim(Guard& guard, std::size_t& index) {
 }
 
 void BatchPipeline::HashFile(DigestEngine& reader, std::size_t index, FileEntry& entry) {
-    if (!OpenFile(reader, paths[index], entry)) {
+    if (!OpenFile(reader, index, entry)) {
         return;
     }
+    const bool alone = TakeTurnAlone(reader, index);
     ReadToEnd(reader, index, entry);
     reader.Close();
+    if (alone) {
+        EndTurnAlone();
+    }
 }
 
-bool BatchPipeline::OpenFile(DigestEngine& reader, const std::string& path, FileEntry& entry) {
+// Files read alone are read in queue order, which on a spinning disk is mostly the order in which
+// they lie: a file waits until the files before it are done, whoever reads them.
+bool BatchPipeline::TakeTurnAlone(const DigestEngine& reader, std::size_t index) {
+    if (engines.size() == 1 || storage.ParallelReads(reader.Descriptor(), reader.Device())) {
+        return false;
+    }
+    Guard guard(lock);
+    fileEnded.wait(guard, [this, index] {
+        return closed || stopRequested ||
+               (!readingAlone && std::all_of(onFile.begin(), onFile.end(), [index](std::size_t on) {
+                   return on >= index || on == kIdle;
+               }));
+    });
+    readingAlone = true;
+    return true;
+}
+
+void BatchPipeline::EndTurnAlone() {
+    std::lock_guard guard(lock);
+    readingAlone = false;
+    fileEnded.notify_all();
+}
+
+bool BatchPipeline::OpenFile(DigestEngine& reader, std::size_t index, FileEntry& entry) {
     errno = 0;
-    if (!reader.Open(path, options.hashes)) {
+    // A file read ahead is open already: it is taken over, not opened and examined again.
+    const std::optional<ReadAhead::Opened> opened =
+        readAhead ? readAhead->Take(index) : std::nullopt;
+    if (!(opened ? reader.Adopt(opened->fd, opened->info, options.hashes)
+                 : reader.Open(paths[index], options.hashes))) {
         entry.errorNumber = errno;
         entry.outcome = reader.NotRegular() ? FileOutcome::kNotRegular : FileOutcome::kNotOpened;
         return false;
@@ -264,6 +300,7 @@ void BatchPipeline::Abandon(bool announce) {
     }
     closed = abandoned = ended = true;
     roomMade.notify_all();
+    fileEnded.notify_all();
     endSignal.notify_all();
 }
 

@@ -17,6 +17,7 @@
 #include "base/file_entry.h"
 #include "engine/batch_options.h"
 #include "engine/digest_engine.h"
+#include "engine/storage_rule.h"
 
 namespace rizo {
 
@@ -41,7 +42,9 @@ public:
 // queue order through a bounded window of results: a million files need no more than kWindow
 // results in memory. A file that is not the next to deliver has its progress steps kept and
 // replayed when its turn comes, so the sink sees what one thread reading the files one after
-// another would have shown. With one engine the files are read one at a time.
+// another would have shown. With one engine the files are read one at a time, and on storage
+// where reads of several files at once turn into seeks or queue on one connection (StorageRule)
+// only one worker reads at a time, while the others open and wait.
 //
 // Shared by the owner and the workers, so that a worker left blocked in a read can end on its own
 // after the owner has moved on: once abandoned, no worker calls the sink again.
@@ -97,7 +100,11 @@ private:
     // Under lock: claims the next file when one is left and fits in the window.
     bool Claim(Guard& guard, std::size_t& index);
     void HashFile(DigestEngine& reader, std::size_t index, FileEntry& entry);
-    bool OpenFile(DigestEngine& reader, const std::string& path, FileEntry& entry);
+    // Waits until every earlier file is done and no other is read alone, or a stop; false when
+    // the file need not be read alone.
+    bool TakeTurnAlone(const DigestEngine& reader, std::size_t index);
+    void EndTurnAlone();
+    bool OpenFile(DigestEngine& reader, std::size_t index, FileEntry& entry);
     void ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry& entry);
     void Step(std::size_t index, float percent);
     // Under lock: hands the sink what is next in order.
@@ -112,6 +119,7 @@ private:
     std::vector<uint64_t> bytesAtStart;
     std::atomic<bool> stopRequested = false;
     std::unique_ptr<ReadAhead> readAhead;
+    StorageRule storage;
 
     std::mutex lock;
     std::condition_variable roomMade;
@@ -124,6 +132,11 @@ private:
     bool closed = false;
     bool abandoned = false;
     std::size_t working = 0;
+    // The file each worker is on, kIdle when none; a file read alone and whether one is.
+    static constexpr std::size_t kIdle = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> onFile;
+    bool readingAlone = false;
+    std::condition_variable fileEnded;
     bool ended = false;
     std::condition_variable endSignal;
     std::vector<std::thread> threads;

@@ -71,10 +71,19 @@ public:
     // Fails when MD5 or SHA1 is wanted and its object cannot be created; SHA256 is then dropped
     // for this file instead. On failure errno tells why, EISDIR for a folder.
     bool Open(const std::string& path, const HashSelection& selection);
+    // Open of a file someone else opened and took the status of, with kStatusMask: the engine
+    // takes `fd` over, and closes it on failure too.
+    bool Adopt(int fd, const struct ::statx& info, const HashSelection& selection);
+    // What a file's status is taken with: kind, size and times.
+    static const unsigned kStatusMask;
     // The last Open failed because the path names a folder, FIFO, socket or device.
     bool NotRegular() const { return notRegular; }
 
     uint64_t FileSize() const { return fileSize; }
+    // The open file's descriptor, -1 when none is open; it stays the engine's.
+    int Descriptor() const { return file; }
+    // The device the open file lives on, as its status at open told.
+    dev_t Device() const { return device; }
     // Bytes read by this engine over all files so far; safe from any thread.
     uint64_t BytesReadInTotal() const { return bytesReadInTotal.load(std::memory_order_relaxed); }
     // Empty when the file system records no creation time.
@@ -114,6 +123,8 @@ private:
     static Facts FactsOf(const struct ::statx& info);
     bool OpenRegularFile(const std::string& path);
     bool OpenStandardInput();
+    bool Begin(const HashSelection& selection, const std::function<bool()>& openFile);
+    bool TakeOpened(int fd, const struct ::statx& info);
     void TakeFile(int fd, uint64_t size);
     bool StillAsOpened() const;
     bool StopSeen() const { return stopFlag != nullptr && stopFlag->load(); }
@@ -129,6 +140,7 @@ private:
     bool wantCrc32 = false;
     bool wantSha256 = false;
     int file = -1;
+    dev_t device = 0;
     uint64_t fileSize = 0;
     uint64_t bytesDone = 0;
     Facts openFacts;
@@ -145,6 +157,9 @@ private:
     bool readFailed = false;
     std::string standardInputName;
     bool changed = false;
+    // The first read returned the whole file, short of what it asked: the end is known without
+    // another read, and the bytes are those of one moment.
+    bool wholeInFirstRead = false;
     bool notRegular = false;
     ReadCall readCall;
     const std::atomic<bool>* stopFlag = nullptr;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "engine/digest_engine.h"
+
 namespace rizo {
 
 namespace {
@@ -18,27 +20,28 @@ namespace {
 // Scratch space of a reader thread; what it reads is thrown away once in the page cache.
 constexpr std::size_t kBufferSize = 64 * 1024;
 
-// Opens a small regular file into `fd`; otherwise says why it is not read ahead, `fd` left -1.
-ReadAhead::Found OpenSmall(const std::string& path, int& fd, uint64_t& size) {
+// Opens a small regular file into `opened`; otherwise says why it is not read ahead, `opened.fd`
+// left -1.
+ReadAhead::Found OpenSmall(const std::string& path, ReadAhead::Opened& opened) {
     // Without O_NONBLOCK a FIFO would wait for a writer. The kind is taken from what was opened,
     // so a FIFO put in the file's place meanwhile is never read.
-    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (opened < 0) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return ReadAhead::Found::kNothing;
     }
-    struct statx info {};
+    struct statx& info = opened.info;
     ReadAhead::Found found = ReadAhead::Found::kNothing;
-    if (::statx(opened, "", AT_EMPTY_PATH, STATX_TYPE | STATX_SIZE, &info) == 0 &&
+    if (::statx(fd, "", AT_EMPTY_PATH, DigestEngine::kStatusMask, &info) == 0 &&
+        (info.stx_mask & (STATX_TYPE | STATX_SIZE)) == (STATX_TYPE | STATX_SIZE) &&
         S_ISREG(info.stx_mode) && info.stx_size > 0) {
         found = info.stx_size > ReadAhead::kLargest ? ReadAhead::Found::kLarge
                                                     : ReadAhead::Found::kFetched;
     }
     if (found != ReadAhead::Found::kFetched) {
-        ::close(opened);
+        ::close(fd);
         return found;
     }
-    fd = opened;
-    size = info.stx_size;
+    opened.fd = fd;
     return found;
 }
 
@@ -76,9 +79,44 @@ ReadAhead::~ReadAhead() {
         quit = true;
     }
     changed.notify_all();
+    landed.notify_all();
     // No reader is added once quit is set.
     for (std::thread& reader : readers) {
         reader.join();
+    }
+    for (const auto& [index, opened] : kept) {
+        ::close(opened.fd);
+    }
+}
+
+std::optional<ReadAhead::Opened> ReadAhead::Take(std::size_t index) {
+    Guard guard(lock);
+    landed.wait(guard, [this, index] { return quit || !inFlight.contains(index); });
+    const auto found = kept.find(index);
+    if (found == kept.end()) {
+        return std::nullopt;
+    }
+    const Opened opened = found->second;
+    kept.erase(found);
+    return opened;
+}
+
+void ReadAhead::Keep(std::size_t index, const Opened& opened) {
+    // Files that the workers have passed are of no more use: a worker may have begun one while it
+    // was being read. Several workers begin files out of order, so only those well behind go.
+    constexpr std::size_t kBehind = 64;
+    if (kept.size() >= kKeptOpen) {
+        std::erase_if(kept, [this](const auto& each) {
+            const bool passed = each.first + kBehind < position;
+            if (passed) {
+                ::close(each.second.fd);
+            }
+            return passed;
+        });
+    }
+    // A file behind the workers is kept all the same: its worker may be waiting for it.
+    if (kept.size() >= kKeptOpen || !kept.try_emplace(index, opened).second) {
+        ::close(opened.fd);
     }
 }
 
@@ -97,8 +135,9 @@ void ReadAhead::AddReader() {
 
 void ReadAhead::Reached(std::size_t index) {
     std::lock_guard guard(lock);
-    // Several workers report the files they begin, not always in order.
-    position = std::max(position, index);
+    // Several workers report the files they begin, not always in order. A reader never claims a
+    // file a worker has begun, which would open it twice.
+    position = std::max(position, index + 1);
     if (barrier != kNone && index > barrier) {
         barrier = kNone;
     }
@@ -114,6 +153,7 @@ bool ReadAhead::Claimable() {
 
 std::size_t ReadAhead::Claim() {
     const std::size_t index = next;
+    inFlight.insert(index);
     next += sampling ? kSampleStride : 1;
     // Each reader that leaves more to claim wakes the next, so a window that opened wide (after
     // a large file, or when sampling ends) fills without the batch's thread's help.
@@ -142,44 +182,50 @@ void ReadAhead::Main() {
 void ReadAhead::ReadOne(Guard& guard, std::span<char> buffer) {
     const std::size_t index = Claim();
     guard.unlock();
-    int fd = -1;
-    uint64_t size = 0;
-    Found found = OpenSmall(queue[index], fd, size);
-    if (fd >= 0) {
-        found = Fetch(fd, size, buffer);
-        ::close(fd);
+    Opened opened;
+    Found found = OpenSmall(queue[index], opened);
+    if (opened.fd >= 0) {
+        found = Fetch(opened.fd, opened.info.stx_size, buffer);
     }
     guard.lock();
+    if (opened.fd >= 0) {
+        Keep(index, opened);
+    }
     Record(index, found);
 }
 
 void ReadAhead::ReadMany(Guard& guard) {
     std::vector<int> files;
+    std::vector<std::pair<std::size_t, Opened>> read;
     while (files.size() < BatchReads::kDepth && Claimable()) {
         const std::size_t index = Claim();
         guard.unlock();
-        int fd = -1;
-        uint64_t size = 0;
-        const Found found = OpenSmall(queue[index], fd, size);
+        Opened opened;
+        const Found found = OpenSmall(queue[index], opened);
         guard.lock();
-        if (fd >= 0) {
-            files.push_back(fd);
+        if (opened.fd >= 0) {
+            files.push_back(opened.fd);
+            read.emplace_back(index, opened);
         } else {
             Record(index, found);
         }
     }
     guard.unlock();
     const std::size_t inMemory = batchReads->ReadStarts(files);
-    for (const int fd : files) {
-        ::close(fd);
-    }
     guard.lock();
+    for (const auto& [index, opened] : read) {
+        Keep(index, opened);
+        inFlight.erase(index);
+    }
+    landed.notify_all();
     RecordMany(files.size(), inMemory);
     // A ring that retired leaves the reading to threads, as many as without io_uring.
     AddReadersWithoutRing();
 }
 
 void ReadAhead::Record(std::size_t index, Found found) {
+    inFlight.erase(index);
+    landed.notify_all();
     switch (found) {
         case Found::kLarge:
             if (index >= position) {

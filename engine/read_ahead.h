@@ -2,15 +2,20 @@
 // Small files of a batch brought into memory ahead of the hashers while they are found not to be.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/batch_reads.h"
@@ -53,8 +58,20 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
+    // A file read ahead, still open, with its status taken with DigestEngine::kStatusMask.
+    struct Opened {
+        int fd = -1;
+        struct ::statx info {};
+    };
+    // Files kept open for the workers at most, well below a process's usual limit of 1,024.
+    static constexpr std::size_t kKeptOpen = 128;
+
     // Starts the first reader; without one nothing is read ahead.
     void Start();
+    // Queue entry `index` if a reader has it open: the caller takes the descriptor over, so the
+    // file is opened and examined once. None when it was not read ahead, or not kept open. A file
+    // being read ahead is waited for: its bytes are on their way.
+    std::optional<Opened> Take(std::size_t index);
     // The batch's thread has begun queue entry `index`.
     void Reached(std::size_t index);
 
@@ -68,7 +85,10 @@ private:
     // The rest under lock. Whether a reader may claim `next`, moved up to the batch's thread.
     bool Claimable();
     std::size_t Claim();
+    // Records what a reader found of `index`, which is no longer in flight.
     void Record(std::size_t index, Found found);
+    // Keeps `opened` for the worker that reaches `index`, or closes it when too many are kept.
+    void Keep(std::size_t index, const Opened& opened);
     void RecordMany(std::size_t read, std::size_t inMemory);
     void StartReading();
     // Without a ring (none to be had, or one that retired) reads in flight take reader threads.
@@ -82,6 +102,7 @@ private:
     std::condition_variable changed;
     bool quit = false;
     bool sampling = true;
+    // The first file no worker has begun, and the next a reader claims.
     std::size_t position = 0;
     std::size_t next = 0;
     // A large file the readers wait behind until the batch's thread has passed it.
@@ -91,6 +112,10 @@ private:
     // Made when reading starts; used by the first reader alone, the only one then.
     std::unique_ptr<BatchReads> batchReads;
     std::vector<std::thread> readers;
+    std::unordered_map<std::size_t, Opened> kept;
+    // Claimed by a reader and not yet recorded; Take waits for those.
+    std::unordered_set<std::size_t> inFlight;
+    std::condition_variable landed;
 };
 
 }  // namespace rizo

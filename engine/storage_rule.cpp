@@ -81,16 +81,17 @@ std::optional<bool> Forced() {
 StorageRule::StorageRule(std::string sysfs) : sysfsRoot(std::move(sysfs)), forced(Forced()) {}
 
 bool StorageRule::ParallelReads(int fd) {
+    struct stat info {};
+    return forced ? *forced : ::fstat(fd, &info) != 0 || ParallelReads(fd, info.st_dev);
+}
+
+bool StorageRule::ParallelReads(int fd, dev_t device) {
     if (forced) {
         return *forced;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return true;
-    }
     {
         const std::lock_guard guard(lock);
-        if (const auto known = byDevice.find(info.st_dev); known != byDevice.end()) {
+        if (const auto known = byDevice.find(device); known != byDevice.end()) {
             return known->second;
         }
     }
@@ -98,9 +99,9 @@ bool StorageRule::ParallelReads(int fd) {
     const unsigned long fsType =
         ::fstatfs(fd, &fsInfo) == 0 ? static_cast<unsigned long>(fsInfo.f_type) : 0;
     // Looked up outside the lock: two threads that both find the device new agree on it.
-    const bool parallel = ParallelReadsOn(sysfsRoot, info.st_dev, fsType);
+    const bool parallel = ParallelReadsOn(sysfsRoot, device, fsType);
     const std::lock_guard guard(lock);
-    return byDevice.try_emplace(info.st_dev, parallel).first->second;
+    return byDevice.try_emplace(device, parallel).first->second;
 }
 
 bool StorageRule::ParallelReadsOn(const std::string& sysfsRoot, dev_t device,

@@ -30,6 +30,8 @@ public:
     // Whether other files may be read while the open file `fd` is. A file whose device cannot be
     // told says yes and is not remembered.
     bool ParallelReads(int fd);
+    // The same for an open file whose device, `device`, is known already: no status call then.
+    bool ParallelReads(int fd, dev_t device);
 
     // The decision alone, without forcing or memory: files on device `device`, whose file system
     // has the statfs type `fsType`, seen through the sysfs tree under `sysfsRoot`.

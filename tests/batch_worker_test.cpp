@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -15,7 +16,9 @@
 #include <numeric>
 #include <optional>
 #include <sstream>
+#include <thread>
 
+#include "engine/storage_rule.h"
 #include "tests/deadline.h"
 #include "tests/temp_folder.h"
 
@@ -507,6 +510,77 @@ TEST_F(BatchWorkerTest, ManyFilesGiveTheSameMessagesAndResultsInQueueOrderAndSto
         }
     }
     EXPECT_EQ(last, 151);
+}
+
+// Several workers read files at once where the storage allows it, and one at a time where reads
+// of several files turn into seeks (a spinning disk) or queue on one connection (a network file
+// system), in queue order, whatever the cores; the storage's answer is forced here both ways.
+TEST_F(BatchWorkerTest, FilesAreReadSeveralAtOnceOnlyWhereTheStorageAllows) {
+    if (std::thread::hardware_concurrency() < 2) {
+        GTEST_SKIP() << "one core has one worker";
+    }
+    struct Reads {
+        std::atomic<int> now = 0;
+        std::atomic<int> most = 0;
+        std::atomic<bool> waitForAnother = false;
+        std::mutex lock;
+        // The files in the order their reads began.
+        std::vector<std::string> order;
+    };
+    auto reads = std::make_shared<Reads>();
+    readCall = [reads](int fd, void* buffer, std::size_t count) {
+        const int inRead = ++reads->now;
+        {
+            const std::string path =
+                std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd));
+            std::lock_guard lock(reads->lock);
+            if (std::find(reads->order.begin(), reads->order.end(), path) == reads->order.end()) {
+                reads->order.push_back(path);
+            }
+        }
+        for (int most = reads->most;
+             inRead > most && !reads->most.compare_exchange_weak(most, inRead);) {
+        }
+        // The first read waits, with a deadline, for a second to begin beside it.
+        if (reads->waitForAnother.exchange(false)) {
+            EXPECT_TRUE(test::WaitUntil([&reads] { return reads->most >= 2; }))
+                << "no second file was read beside the first";
+        }
+        const ssize_t got = read(fd, buffer, count);
+        --reads->now;
+        return got;
+    };
+    blockSize = 64 * 1024;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i) {
+        paths.push_back(Sparse("f" + std::to_string(i), 1024 * 1024));
+    }
+    for (const bool parallel : {true, false}) {
+        SCOPED_TRACE(parallel ? "parallel" : "one at a time");
+        const test::ScopedEnv force(StorageRule::kForceVariable, parallel ? "1" : "0");
+        BatchWorker fresh{makeEngine, poster, host};
+        poster.worker = host.worker = &fresh;
+        reads->most = 0;
+        reads->order.clear();
+        reads->waitForAnother = parallel;
+        fresh.PendingPaths = paths;
+        fresh.PendingRows.resize(paths.size());
+        std::iota(fresh.PendingRows.begin(), fresh.PendingRows.end(), 0);
+        ASSERT_TRUE(fresh.StartWorker(options));
+        const std::vector<Posted> posted = poster.Messages(true);
+        fresh.FinishBatch();
+        EXPECT_EQ(std::count_if(posted.begin(), posted.end(),
+                                [](const Posted& m) {
+                                    return m.message == UM_HASH_FILE_DONE &&
+                                           m.entry.outcome == FileOutcome::kRead;
+                                }),
+                  12);
+        EXPECT_EQ(reads->most >= 2, parallel) << reads->most;
+        if (!parallel) {
+            EXPECT_EQ(reads->order, paths) << "files read alone are read in queue order";
+        }
+    }
+    poster.worker = host.worker = &worker;
 }
 
 }  // namespace

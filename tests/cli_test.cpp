@@ -223,17 +223,20 @@ TEST_F(CliTest, ProgressGoesToStandardErrorAsLinesWithoutChangingTheOutput) {
 // which the program respects, so the default is restored for it.
 TEST_F(CliTest, StopSignalsEndTheRunAtOnceWithTheFinishedFilesPrintedAndNoPartialLine) {
     Shell("truncate -s 64G huge");
+    // Files forced to be read one at a time are read in order: once huge's read has begun, the abc
+    // before it is done and its line due; the abc after it is not.
     for (const auto& [signal, status] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
         for (const std::string options : {"--all", "--records --include size"}) {
-            Outcome outcome =
-                Shell("true; env --default-signal=INT \"$CLI\" " + options +
-                      " abc huge abc >out & p=$!; "
-                      "while kill -0 $p && ! ls -l /proc/$p/fd 2>/dev/null | grep -q huge; do "
-                      "sleep 0.01; done; "
-                      "kill -" +
-                      signal +
-                      " $p; (sleep 30; kill -9 $p) >/dev/null 2>&1 & g=$!; wait $p; s=$?; "
-                      "kill $g; cat out; exit $s");
+            Outcome outcome = Shell(
+                "true; env --default-signal=INT RIZODIDIZ_PARALLEL_FILES=0 \"$CLI\" " + options +
+                " abc huge abc >out & p=$!; "
+                "while kill -0 $p && ! grep -qs '^pos:[[:space:]]*[1-9]' $(ls -l /proc/$p/fd "
+                "2>/dev/null | awk -v d=/proc/$p/fdinfo/ '/huge/ { print d $9 }'); do "
+                "sleep 0.01; done; "
+                "kill -" +
+                signal +
+                " $p; (sleep 30; kill -9 $p) >/dev/null 2>&1 & g=$!; wait $p; s=$?; "
+                "kill $g; cat out; exit $s");
             EXPECT_EQ(outcome.status, status) << signal << options;
             EXPECT_EQ(outcome.out, Cli(options + " abc").out) << signal << options;
             EXPECT_EQ(outcome.err, "") << signal << options;
@@ -436,6 +439,39 @@ TEST_F(CliTest, RecordsCheckWithEitherLineEnd) {
               " && \"$CLI\" -c lf crlf");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "abc: OK\nabc: OK\n");
+}
+
+// Each listed file is opened once and its status taken once, read ahead or not: strace counts
+// the opens of the files by name, and the status calls over two runs whose difference is the
+// extra files alone, so the program's own start-up counts nothing. The files are dropped from
+// memory first, where the kernel lets them go, so that they are read ahead.
+TEST_F(CliTest, EachFileIsOpenedAndExaminedOnce) {
+    const auto calls = [this](int files) {
+        const std::string names = "$(seq -f f%g " + std::to_string(files) + ")";
+        const Outcome outcome =
+            Shell("for f in " + names +
+                  "; do [ -e $f ] || head -c 1024 /dev/urandom >$f; done; "
+                  "python3 -c 'import os,sys\nfor n in sys.argv[1:]:\n fd=os.open(n,os.O_RDONLY); "
+                  "os.posix_fadvise(fd,0,0,os.POSIX_FADV_DONTNEED); os.close(fd)' " +
+                  names +
+                  "; "
+                  "strace -f -o trace -e trace=openat,open,statx,stat,lstat,newfstatat,fstat "
+                  "\"$CLI\" --md5 " +
+                  names +
+                  " >/dev/null && "
+                  "awk '/open(at)?\\(.*\"f[0-9]+\"/ { o++ } /stat[x]?\\(/ { s++ } "
+                  "END { print o + 0, s + 0 }' trace");
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        std::istringstream counts(outcome.out);
+        std::pair<int, int> opensAndStats{-1, -1};
+        counts >> opensAndStats.first >> opensAndStats.second;
+        return opensAndStats;
+    };
+    const auto few = calls(16);
+    const auto many = calls(80);
+    EXPECT_EQ(few.first, 16);
+    EXPECT_EQ(many.first, 80);
+    EXPECT_EQ(many.second - few.second, 64) << "status calls of 64 more files";
 }
 
 }  // namespace
