@@ -3,6 +3,7 @@
 #include "engine/message_queue.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace rizo {
 
@@ -15,10 +16,18 @@ constexpr std::chrono::milliseconds kCollectEvery{40};
 
 }  // namespace
 
+MessageQueue::MessageQueue(Wake wakeReader) : wake(std::move(wakeReader)) {}
+
 void MessageQueue::Post(int message, int64_t wParam, int64_t lParam) {
+    bool wakeNow = false;
     {
         std::lock_guard lock(mutex);
         messages.push_back({message, wParam, lParam});
+        wakeNow = !wakePending;
+        wakePending = true;
+    }
+    if (wakeNow && wake) {
+        wake();
     }
     if (message == UM_HASH_BATCH_DONE) {
         posted.notify_one();
@@ -39,6 +48,26 @@ std::optional<QueuedMessage> MessageQueue::Take(std::chrono::milliseconds limit)
     QueuedMessage next = messages.front();
     messages.pop_front();
     return next;
+}
+
+std::deque<QueuedMessage> MessageQueue::TakeAll() {
+    std::deque<QueuedMessage> taken;
+    std::lock_guard lock(mutex);
+    taken.swap(messages);
+    wakePending = !taken.empty();
+    return taken;
+}
+
+void MessageQueue::PutBack(std::deque<QueuedMessage>& rest) {
+    {
+        std::lock_guard lock(mutex);
+        messages.insert(messages.begin(), rest.begin(), rest.end());
+        wakePending = true;
+    }
+    rest.clear();
+    if (wake) {
+        wake();
+    }
 }
 
 }  // namespace rizo

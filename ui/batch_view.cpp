@@ -40,7 +40,10 @@ QEvent::Type WorkerMessagesEventType() {
 }  // namespace
 
 BatchView::BatchView(Window parts, BatchWorker::EngineMaker makeEngine)
-    : window(std::move(parts)), outcome(std::make_unique<BatchOutcome>(window.list.Model())) {
+    : window(std::move(parts)),
+      outcome(std::make_unique<BatchOutcome>(window.list.Model())),
+      workerMessages(
+          [this] { QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType())); }) {
     window.frame.setWindowTitle(QString::fromLatin1(kTitle));
     batchProgressTimer = new QTimer(this);
     batchProgressTimer->setInterval(kBatchProgressEveryMs);
@@ -49,7 +52,7 @@ BatchView::BatchView(Window parts, BatchWorker::EngineMaker makeEngine)
     workerMessagesTimer->setSingleShot(true);
     workerMessagesTimer->setInterval(kWorkerMessagesGatherMs);
     connect(workerMessagesTimer, &QTimer::timeout, this, &BatchView::HandleWorkerMessages);
-    worker = std::make_unique<BatchWorker>(std::move(makeEngine), *this, *this);
+    worker = std::make_unique<BatchWorker>(std::move(makeEngine), workerMessages, *this);
 }
 
 BatchView::~BatchView() = default;
@@ -168,37 +171,8 @@ bool BatchView::event(QEvent* event) {
     return QObject::event(event);
 }
 
-void BatchView::Post(int message, int64_t wParam, int64_t lParam) {
-    bool wake = false;
-    {
-        std::lock_guard lock(workerMessagesLock);
-        wake = !workerWakePending;
-        workerWakePending = true;
-        workerMessages.push_back({message, wParam, lParam});
-    }
-    if (wake) {
-        QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
-    }
-}
-
-std::deque<BatchView::WorkerMessage> BatchView::TakeWorkerMessages() {
-    std::deque<WorkerMessage> taken;
-    std::lock_guard lock(workerMessagesLock);
-    taken.swap(workerMessages);
-    // Nothing came since the last handling: the next message wakes this thread at once.
-    workerWakePending = !taken.empty();
-    return taken;
-}
-
-void BatchView::PutBack(std::deque<WorkerMessage>& rest) {
-    std::lock_guard lock(workerMessagesLock);
-    workerMessages.insert(workerMessages.begin(), rest.begin(), rest.end());
-    rest.clear();
-    QCoreApplication::postEvent(this, new QEvent(WorkerMessagesEventType()));
-}
-
 void BatchView::HandleWorkerMessages() {
-    std::deque<WorkerMessage> taken = TakeWorkerMessages();
+    std::deque<QueuedMessage> taken = workerMessages.TakeAll();
     if (taken.empty()) {
         return;
     }
@@ -210,7 +184,7 @@ void BatchView::HandleWorkerMessages() {
     // The rows shown or coloured change the list once, when all of them have.
     window.list.Model().SetRedraw(false);
     while (!taken.empty() && !closing) {
-        const WorkerMessage next = taken.front();
+        const QueuedMessage next = taken.front();
         taken.pop_front();
         if (next.message == UM_HASH_PROGRESS) {
             progressOwed = true;
@@ -223,7 +197,7 @@ void BatchView::HandleWorkerMessages() {
         HandleWorkerMessage(next.message, next.wParam, next.lParam);
         // The rest waits for the next turn of the event loop, so the window repaints meanwhile.
         if (!taken.empty() && spent.elapsed() >= kSliceMs) {
-            PutBack(taken);
+            workerMessages.PutBack(taken);
         }
     }
     if (progressOwed && !closing) {

@@ -8,7 +8,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +15,7 @@
 #include "engine/batch_host.h"
 #include "engine/batch_progress.h"
 #include "engine/batch_worker.h"
-#include "engine/message_poster.h"
+#include "engine/message_queue.h"
 #include "filelist/background_scan.h"
 #include "ui/launcher_entry.h"
 
@@ -32,10 +31,10 @@ class StatusPanes;
 class Verification;
 struct ProgramSettings;
 
-// Owns the worker, which it is the message poster and batch host of. The window's title is the
-// program's name, led by the progress of a scan or batch while one runs and by the last batch's
-// failures after it.
-class BatchView : public QObject, public MessagePoster, public BatchHost {
+// Owns the worker, which it is the batch host of and which posts to its message queue. The window's
+// title is the program's name, led by the progress of a scan or batch while one runs and by the
+// last batch's failures after it.
+class BatchView : public QObject, public BatchHost {
     Q_OBJECT
 
 public:
@@ -93,7 +92,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void Post(int message, int64_t wParam, int64_t lParam) override;
     void SetSortable(bool on) override;
     void RefreshCommandStates() override;
     void MarkDuplicates() override;
@@ -107,17 +105,8 @@ private:
     // once all have rows, starts the batch. A cancel meanwhile takes the rows made away again.
     void CommitSlice();
     void CommitEnded();
-    struct WorkerMessage {
-        int message = 0;
-        int64_t wParam = 0;
-        int64_t lParam = 0;
-    };
-
     // The worker's messages queued since the last call, in order.
     void HandleWorkerMessages();
-    std::deque<WorkerMessage> TakeWorkerMessages();
-    // Leaves `rest` to the next turn of the event loop.
-    void PutBack(std::deque<WorkerMessage>& rest);
     void HandleWorkerMessage(int message, int64_t wParam, int64_t lParam);
     // Writes result `resultIndex` of the batch into the cells of `row`.
     void ShowResult(int32_t row, int64_t resultIndex);
@@ -147,12 +136,8 @@ private:
     Verification* judge = nullptr;
     Judged judged;
 
-    // Posted by the worker's thread, handled on this one.
-    std::mutex workerMessagesLock;
-    std::deque<WorkerMessage> workerMessages;
-    // Set, under the lock, from the message that wakes this thread until a handling finds the
-    // queue empty: the messages posted meanwhile wake nothing.
-    bool workerWakePending = false;
+    // Posted by the worker's threads, handled on this one; its wake posts an event to this.
+    MessageQueue workerMessages;
     // Lets the worker's messages gather for a moment after each handling.
     QTimer* workerMessagesTimer = nullptr;
     // Declared last: its thread posts into the queue above, so it ends first.
