@@ -2,9 +2,6 @@
 // rizodidiz-cli --check: verifies the files listed in checksum files.
 #include "cli/checksum_check.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -16,6 +13,8 @@
 
 #include "cli/cli_batch.h"
 #include "cli/file_report.h"
+#include "cli/list_input.h"
+#include "cli/read_once.h"
 #include "cli/shell_quote.h"
 #include "verify/checksum_file_reader.h"
 #include "verify/checksum_name.h"
@@ -56,6 +55,13 @@ DigestKind KindHint(std::string_view path) {
     return DigestKind::kSha256;
 }
 
+void AddDigests(const HashSelection& more, HashSelection& selection) {
+    selection.md5 = selection.md5 || more.md5;
+    selection.sha1 = selection.sha1 || more.sha1;
+    selection.crc32 = selection.crc32 || more.crc32;
+    selection.sha256 = selection.sha256 || more.sha256;
+}
+
 // A line that lists no file: improperly formatted, or of a digest the program does not read.
 struct BadLine {
     uint64_t line = 0;
@@ -63,24 +69,44 @@ struct BadLine {
     std::string digest;
 };
 
+// What the checks of all lists share: standard input, and the files read once for all lines.
+struct SharedChecks {
+    // A listed file "-" cannot be read when standard input holds a list itself.
+    bool standardInputIsList = false;
+    ReadOnce readOnce;
+
+    bool Unreadable(const ListedFile& listed) const {
+        return standardInputIsList && listed.name == kStandardInputName;
+    }
+};
+
+// A listed file of the batch being read, and where its result comes from.
+struct BatchFile {
+    ListedFile listed;
+    ReadOnce::Turn turn;
+};
+
 // One checksum file: its counts and what it prints.
 class ChecksumFileCheck {
 public:
     ChecksumFileCheck(const std::string& shownName, const CheckOptions& checkOptions,
-                      bool listOnStandardInput)
+                      SharedChecks& sharedChecks)
         : shown(shownName),
           quotedName(ShellQuoted(shownName)),
           options(checkOptions),
-          standardInputIsList(listOnStandardInput),
+          shared(sharedChecks),
           lastKind(KindHint(shownName)) {}
 
-    bool Run(int fd);
+    // `copyError`: the list's bytes were copied and the copy was cut short by that error.
+    bool Run(int fd, int copyError);
 
 private:
     bool Printing() const { return options.verbosity != CheckVerbosity::kStatus; }
     // `mayWait`: the line may wait for the first proper line, which names its digest.
     void Bad(BadLine bad, bool mayWait);
-    void Hash(std::vector<ListedFile>& files);
+    void Hash();
+    // Reports the files of the batch up to `end` that are judged from a result read before.
+    void ReportSharedUpTo(std::size_t end);
     void BadAfter(std::size_t fileCount);
     // `reason`: why the file was not read, when the entry does not say.
     void Report(const ListedFile& listed, const FileEntry& entry, std::string reason = {});
@@ -91,12 +117,14 @@ private:
     const std::string shown;
     const std::string quotedName;
     const CheckOptions& options;
-    // A file listed as "-" cannot be read: standard input holds the list itself.
-    const bool standardInputIsList;
+    SharedChecks& shared;
     // Names the digest in warnings about improper lines: that of the last proper line.
     DigestKind lastKind;
     // Bad lines before the first proper one wait for it, to be named by its digest.
     std::vector<BadLine> waiting;
+    std::vector<BatchFile> batch;
+    // Files of the batch reported, or left without a result by a stop.
+    std::size_t batchDone = 0;
     // Bad lines after the n-th file of the batch being read, reported in their place.
     std::deque<std::pair<std::size_t, BadLine>> badAfter;
     // Lines of each digest not read, in the order first seen.
@@ -108,9 +136,8 @@ private:
     bool matched = false;
 };
 
-bool ChecksumFileCheck::Run(int fd) {
+bool ChecksumFileCheck::Run(int fd, int copyError) {
     ChecksumFileReader reader(fd, shown);
-    std::vector<ListedFile> batch;
     for (;;) {
         const ChecksumFileReader::Event event = reader.Next();
         if (event == ChecksumFileReader::Event::kFile) {
@@ -119,14 +146,14 @@ bool ChecksumFileCheck::Run(int fd) {
             for (BadLine& bad : std::exchange(waiting, {})) {
                 Bad(std::move(bad), false);
             }
-            if (standardInputIsList && reader.File().name == kStandardInputName) {
-                Hash(batch);
+            if (shared.Unreadable(reader.File())) {
+                Hash();
                 ReportStandardInput(reader.File());
                 continue;
             }
-            batch.push_back(reader.File());
+            batch.push_back({reader.File(), shared.readOnce.Next(reader.File())});
             if (batch.size() == kFilesPerBatch) {
-                Hash(batch);
+                Hash();
             }
         } else if (event == ChecksumFileReader::Event::kImproper) {
             BadLine bad{reader.ImproperLine(), reader.UnreadDigest()};
@@ -136,8 +163,8 @@ bool ChecksumFileCheck::Run(int fd) {
                 badAfter.emplace_back(batch.size(), std::move(bad));
             }
         } else {
-            Hash(batch);
-            if (event == ChecksumFileReader::Event::kReadError) {
+            Hash();
+            if (event == ChecksumFileReader::Event::kReadError || copyError != 0) {
                 Warn(quotedName + ": read error");
                 return false;
             }
@@ -178,23 +205,47 @@ void ChecksumFileCheck::Bad(BadLine bad, bool mayWait) {
               : bad.digest + " lines are not supported"));
 }
 
-void ChecksumFileCheck::Hash(std::vector<ListedFile>& files) {
-    if (files.empty()) {
-        return;
-    }
+void ChecksumFileCheck::Hash() {
+    // The files read now, by their place in the batch, and the digests all of their lines list.
     std::vector<std::string> names;
+    std::vector<std::size_t> places;
     HashSelection selection{false, false, false, false};
-    for (const ListedFile& file : files) {
-        names.push_back(file.name);
-        AddToSelection(file, selection);
+    for (std::size_t place = 0; place < batch.size(); ++place) {
+        const ReadOnce::Turn& turn = batch[place].turn;
+        if (turn.read) {
+            names.push_back(batch[place].listed.name);
+            places.push_back(place);
+            AddDigests(turn.digests, selection);
+        }
     }
-    HashFiles(names, {selection}, options.progress, [&](std::size_t index, const FileEntry& entry) {
-        Report(files[index], entry);
-        BadAfter(index + 1);
-        return true;
-    });
-    BadAfter(files.size());
-    files.clear();
+    batchDone = 0;
+    if (!names.empty()) {
+        HashFiles(names, {selection}, options.progress,
+                  [&](std::size_t index, const FileEntry& entry) {
+                      ReportSharedUpTo(places[index]);
+                      BatchFile& file = batch[places[index]];
+                      if (file.turn.result) {
+                          *file.turn.result = ReadOnce::Kept(entry);
+                      }
+                      Report(file.listed, entry);
+                      BadAfter(++batchDone);
+                      return true;
+                  });
+    }
+    ReportSharedUpTo(batch.size());
+    BadAfter(batch.size());
+    batch.clear();
+}
+
+void ChecksumFileCheck::ReportSharedUpTo(std::size_t end) {
+    for (; batchDone < end; ++batchDone) {
+        const BatchFile& file = batch[batchDone];
+        // After a stop, as for the files read, no more results are shown.
+        if (!file.turn.read && file.turn.result->has_value() && CaughtStopSignal() == 0) {
+            Report(file.listed, **file.turn.result);
+            BadAfter(batchDone + 1);
+        }
+    }
 }
 
 void ChecksumFileCheck::BadAfter(std::size_t fileCount) {
@@ -294,20 +345,39 @@ bool ChecksumFileCheck::Summary() {
            (!options.strict || improper + unread.size() == 0);
 }
 
-bool CheckOne(const std::string& checksumFile, const CheckOptions& options) {
-    const bool standardInput = checksumFile == "-";
-    const std::string shown = standardInput ? "standard input" : checksumFile;
-    const int fd =
-        standardInput ? STDIN_FILENO : ::open(checksumFile.c_str(), O_RDONLY | O_CLOEXEC);
+std::string ShownName(const std::string& checksumFile) {
+    return checksumFile == "-" ? "standard input" : checksumFile;
+}
+
+// The first pass: which files the list names and with which digests. A list that cannot be
+// opened or read is reported by the check.
+void CountListed(ListInput& input, const std::string& checksumFile, SharedChecks& shared) {
+    const int fd = input.Open();
+    if (fd < 0) {
+        return;
+    }
+    ChecksumFileReader reader(fd, ShownName(checksumFile));
+    for (ChecksumFileReader::Event event = reader.Next();
+         event != ChecksumFileReader::Event::kEnd && event != ChecksumFileReader::Event::kReadError;
+         event = reader.Next()) {
+        if (event == ChecksumFileReader::Event::kFile && !shared.Unreadable(reader.File())) {
+            shared.readOnce.Count(reader.File());
+        }
+    }
+    input.Close();
+}
+
+bool CheckOne(ListInput& input, const std::string& checksumFile, const CheckOptions& options,
+              SharedChecks& shared) {
+    const std::string shown = ShownName(checksumFile);
+    const int fd = input.Open();
     if (fd < 0) {
         Warn(ShellQuoted(shown) + ": " + std::strerror(errno));
         return false;
     }
-    ChecksumFileCheck check(shown, options, standardInput);
-    const bool verified = check.Run(fd);
-    if (!standardInput) {
-        ::close(fd);
-    }
+    ChecksumFileCheck check(shown, options, shared);
+    const bool verified = check.Run(fd, input.CopyError());
+    input.Close();
     return verified;
 }
 
@@ -316,9 +386,16 @@ bool CheckOne(const std::string& checksumFile, const CheckOptions& options) {
 int CheckChecksumFiles(const std::vector<std::string>& checksumFiles, const CheckOptions& options) {
     // Names in messages are quoted by what the user's locale can print.
     std::setlocale(LC_CTYPE, "");
-    bool verified = true;
+    SharedChecks shared;
+    shared.standardInputIsList =
+        std::find(checksumFiles.begin(), checksumFiles.end(), "-") != checksumFiles.end();
+    std::deque<ListInput> inputs;
     for (const std::string& file : checksumFiles) {
-        verified = CheckOne(file, options) && verified;
+        CountListed(inputs.emplace_back(file), file, shared);
+    }
+    bool verified = true;
+    for (std::size_t list = 0; list < checksumFiles.size(); ++list) {
+        verified = CheckOne(inputs[list], checksumFiles[list], options, shared) && verified;
     }
     if (!std::cout.flush()) {
         std::cerr << kProgram << ": write error\n";

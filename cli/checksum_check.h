@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // rizodidiz-cli --check: verifies the files listed in checksum files, reading each file once
-// however many digests it is listed with, and reports as sha256sum --check does.
+// however many lines of however many lists name it, and reports as sha256sum --check does.
 #pragma once
 
 #include <string>

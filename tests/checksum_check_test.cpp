@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -185,9 +187,9 @@ TEST_F(ChecksumCheckTest, OddLinesAndEntriesAsCoreutils) {
     }
 }
 
-// Standard input cannot be both the list and a file it lists: that line fails (sha256sum calls it
+// Standard input cannot be both a list and a file listed: that line fails (sha256sum calls it
 // improperly formatted and may exit 0), the others are checked as sha256sum checks them.
-TEST_F(ChecksumCheckTest, AListOnStandardInputThatNamesStandardInputFailsThatLine) {
+TEST_F(ChecksumCheckTest, StandardInputListedAsAFileFailsWhileItHoldsAList) {
     ASSERT_EQ(Run("sha256sum plain corrupt > NODASH && cp NODASH DASH && "
                   "printf '%s  -\\n' $(sha256sum < plain | cut -c1-64) >> DASH && "
                   "printf '%s  abc\\n' $(printf abc | sha256sum | cut -c1-64) >> DASH && "
@@ -197,14 +199,131 @@ TEST_F(ChecksumCheckTest, AListOnStandardInputThatNamesStandardInputFailsThatLin
                   .status,
               0);
     const Outcome theirs = Run("sha256sum -c - < NODASH");
-    const Outcome ours = Run("\"$CLI\" -c - < DASH");
-    std::string expected = theirs.out;
-    expected.insert(expected.find("abc: "), "-: FAILED open or read\n");
-    EXPECT_EQ(ours.out, expected);
-    EXPECT_EQ(ours.status, 1);
-    EXPECT_NE(ours.err.find("rizodidiz-cli: -: standard input is the checksum list\n"),
-              std::string::npos)
-        << ours.err;
+    std::string dash = theirs.out;
+    dash.insert(dash.find("abc: "), "-: FAILED open or read\n");
+    // Also where the list on standard input is another one.
+    for (const auto& [arguments, expected] :
+         {std::pair{"- < DASH", dash}, std::pair{"- DASH < NODASH", theirs.out + dash}}) {
+        const Outcome ours = Run("\"$CLI\" -c " + std::string(arguments));
+        EXPECT_EQ(ours.out, expected) << arguments;
+        EXPECT_EQ(ours.status, 1) << arguments;
+        EXPECT_NE(ours.err.find("rizodidiz-cli: -: standard input is the checksum list\n"),
+                  std::string::npos)
+            << arguments << ": " << ours.err;
+    }
+}
+
+// Each checker's lists in turn, as one run of ours over all of them prints them: the outputs one
+// after the other, the names of the programs alike, failure when any failed.
+Outcome Concatenated(const std::vector<Outcome>& runs) {
+    Outcome all{0, {}, {}};
+    for (Outcome run : runs) {
+        for (const char* tool : {"md5sum:", "sha256sum:"}) {
+            for (std::size_t at = 0; (at = run.err.find(tool, at)) != std::string::npos;) {
+                run.err.replace(at, std::strlen(tool), "rizodidiz-cli:");
+            }
+        }
+        all = {std::max(all.status, run.status), all.out + run.out, all.err + run.err};
+    }
+    return all;
+}
+
+// The first line where `ours` differs from `theirs`, beside theirs; empty when they are equal.
+std::string FirstDifference(const std::string& ours, const std::string& theirs) {
+    std::istringstream oursLines(ours);
+    std::istringstream theirLines(theirs);
+    for (int number = 1; oursLines || theirLines; ++number) {
+        std::string our;
+        std::string their;
+        std::getline(oursLines, our);
+        std::getline(theirLines, their);
+        if (our != their || oursLines.eof() != theirLines.eof()) {
+            return "line " + std::to_string(number) + ": ours '" + our + "', theirs '" + their +
+                   "'";
+        }
+    }
+    return {};
+}
+
+// The bytes the traced run read from files named `name`, by strace -y's lines, one a call.
+uint64_t BytesRead(const std::string& trace, const std::string& name) {
+    uint64_t bytes = 0;
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t result = line.rfind(") = ");
+        if (line.find("/" + name + ">, ") != std::string::npos && result != std::string::npos) {
+            bytes += std::strtoull(line.c_str() + result + 4, nullptr, 10);
+        }
+    }
+    return bytes;
+}
+
+// Files named by two lists, or twice in one list with more than a batch of lines between (MD5
+// lines first, or SHA256 lines first), are read once, and each list reads as its own checker reads
+// it; also where a list comes on standard input, from a file or a pipe, or through a named pipe.
+// The files read are larger than any read ahead, so their bytes are read once whatever the engine
+// does ahead.
+TEST_F(ChecksumCheckTest, AFileNamedByManyLinesOrListsIsReadOnceAndEachLineAnsweredAsCoreutils) {
+    ASSERT_EQ(Run("head -c 300000 /dev/urandom > one && head -c 400000 /dev/urandom > two && "
+                  "md5sum one two >> MD5SUMS && sha256sum two one >> SHA256SUMS && "
+                  "md5sum one two plain unreadable > M && printf '%032d  gone\\n' 0 >> M && "
+                  "sha256sum unreadable two plain one > S && printf '%064d  gone\\n' 0 >> S && "
+                  "printf x >> two && seq -f 'z%04.0f' 1100 | xargs touch && md5sum z* > F && "
+                  "cat M F > MF && cat F M > FM && cat MF S > MFS && cat S FM > SFM && mkfifo -m "
+                  "666 PIPE",
+                  false)
+                  .status,
+              0);
+    struct Case {
+        std::string arguments;  // of a check of ours, with a redirection
+        std::vector<std::string> theirs;
+        bool sameErrors = true;  // false where ours sums up what two of theirs tell apart
+    };
+    const std::vector<Case> cases = {
+        {"MD5SUMS SHA256SUMS", {"md5sum -c MD5SUMS", "sha256sum -c SHA256SUMS"}},
+        {"--quiet --ignore-missing SHA256SUMS MD5SUMS",
+         {"sha256sum -c --quiet --ignore-missing SHA256SUMS",
+          "md5sum -c --quiet --ignore-missing MD5SUMS"}},
+        {"MFS", {"md5sum -c MF", "sha256sum -c S"}, false},
+        {"SFM", {"sha256sum -c S", "md5sum -c FM"}, false},
+        {"- SHA256SUMS < MD5SUMS", {"md5sum -c - < MD5SUMS", "sha256sum -c SHA256SUMS"}},
+        {"SHA256SUMS - < MD5SUMS", {"sha256sum -c SHA256SUMS", "md5sum -c - < MD5SUMS"}},
+        {"- S < MF", {"md5sum -c - < MF", "sha256sum -c S"}},
+        {"S - < FM", {"sha256sum -c S", "md5sum -c - < FM"}},
+    };
+    for (const bool throughPipes : {false, true}) {
+        for (const Case& check : cases) {
+            std::string arguments = check.arguments;
+            if (throughPipes) {
+                // Standard input from a pipe, or the last list through a named pipe; neither side
+                // of the named pipe may wait for the other for ever.
+                const std::size_t from = arguments.find(" < ");
+                const std::size_t last = arguments.rfind(' ') + 1;
+                const std::string list =
+                    from != std::string::npos ? arguments.substr(from + 3) : arguments.substr(last);
+                arguments = (from != std::string::npos ? arguments.substr(0, from) + " < "
+                                                       : arguments.substr(0, last)) +
+                            "PIPE & timeout 60 sh -c 'cat " + list + " > PIPE'; wait $!";
+            }
+            std::vector<Outcome> runs;
+            for (const std::string& theirs : check.theirs) {
+                runs.push_back(Run("LC_ALL=C " + theirs));
+            }
+            const Outcome expected = Concatenated(runs);
+            const Outcome outcome =
+                Run("LC_ALL=C timeout 60 strace -ff -qq -y -o TRACE "
+                    "-e trace=read,pread64,preadv,preadv2 \"$CLI\" -c " +
+                    arguments + "; s=$?; cat TRACE.* > TRACE; rm TRACE.*; exit $s");
+            const std::string trace = rizo::test::ReadText(dir + "/TRACE");
+            EXPECT_EQ(FirstDifference(outcome.out, expected.out), "") << arguments;
+            if (check.sameErrors) {
+                EXPECT_EQ(FirstDifference(outcome.err, expected.err), "") << arguments;
+            }
+            EXPECT_EQ(outcome.status, expected.status) << arguments;
+            EXPECT_EQ(BytesRead(trace, "one"), 300000U) << arguments;
+            EXPECT_EQ(BytesRead(trace, "two"), 400001U) << arguments;
+        }
+    }
 }
 
 // The window's rows for `names` in `folder`, hashed, all selected, as its Save writes them.

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// How many listed files name each path, and with which digests.
+#include "cli/path_tally.h"
+
+#include <algorithm>
+#include <bit>
+#include <functional>
+#include <limits>
+
+namespace rizo {
+
+namespace {
+
+constexpr uint64_t kDigestBits = 0xF;
+
+uint64_t DigestBit(DigestKind kind) {
+    return uint64_t{1} << static_cast<unsigned>(kind);
+}
+
+HashSelection Selection(uint64_t bits) {
+    return {(bits & DigestBit(DigestKind::kMd5)) != 0, (bits & DigestBit(DigestKind::kSha1)) != 0,
+            (bits & DigestBit(DigestKind::kCrc32)) != 0,
+            (bits & DigestBit(DigestKind::kSha256)) != 0};
+}
+
+}  // namespace
+
+void PathTally::Add(const ListedFile& listed) {
+    uint64_t noted = Key(listed.name);
+    for (const ListedDigest& digest : listed.digests) {
+        noted |= DigestBit(digest.kind);
+    }
+    added.push_back(noted);
+}
+
+PathTally::Count PathTally::Take(std::string_view path) {
+    if (!settled) {
+        KeepRepeats();
+        IndexRepeats();
+        settled = true;
+    }
+    if (repeats.empty()) {
+        return {};
+    }
+    const uint64_t key = Key(path);
+    const std::size_t bucket = key >> bucketShift;
+    const auto end = repeats.begin() + buckets[bucket + 1];
+    const auto found = std::find_if(repeats.begin() + buckets[bucket], end,
+                                    [key](const Repeat& each) { return each.key == key; });
+    if (found == end) {
+        return {};
+    }
+    // Only a path of the same hash can have counted it off already.
+    if (found->later != 0) {
+        --found->later;
+    }
+    return {true, found->later, Selection(found->digests)};
+}
+
+uint64_t PathTally::Key(std::string_view path) {
+    return std::hash<std::string_view>{}(path) & ~kDigestBits;
+}
+
+void PathTally::KeepRepeats() {
+    std::sort(added.begin(), added.end());
+    for (auto group = added.begin(); group != added.end();) {
+        const uint64_t key = *group & ~kDigestBits;
+        const auto end = std::find_if(
+            group, added.end(), [key](uint64_t noted) { return (noted & ~kDigestBits) != key; });
+        if (end - group > 1) {
+            Repeat repeat{key, 0, 0};
+            // A count that cannot grow only ends a kept result early.
+            repeat.later = static_cast<uint32_t>(
+                std::min<std::ptrdiff_t>(end - group, std::numeric_limits<uint32_t>::max()));
+            for (auto each = group; each != end; ++each) {
+                repeat.digests |= static_cast<uint8_t>(*each & kDigestBits);
+            }
+            repeats.push_back(repeat);
+        }
+        group = end;
+    }
+    added = {};
+}
+
+void PathTally::IndexRepeats() {
+    // Hashes spread evenly: about one repeated path a bucket.
+    const auto bucketBits = static_cast<int>(std::bit_width(repeats.size()));
+    bucketShift = 64 - bucketBits;
+    buckets.assign((std::size_t{1} << bucketBits) + 1, 0);
+    std::size_t bucket = 0;
+    for (std::size_t at = 0; at < repeats.size(); ++at) {
+        for (; bucket <= repeats[at].key >> bucketShift; ++bucket) {
+            buckets[bucket] = static_cast<uint32_t>(at);
+        }
+    }
+    std::fill(buckets.begin() + static_cast<std::ptrdiff_t>(bucket), buckets.end(),
+              static_cast<uint32_t>(repeats.size()));
+}
+
+}  // namespace rizo
