@@ -40,9 +40,26 @@ std::string FormatFileTime(std::time_t time) {
     if (localtime_r(&time, &local) == nullptr) {
         return {};
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    const int year = local.tm_year + 1900;
+    if (year < 0 || year > 9999) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", year, local.tm_mon + 1,
+                      local.tm_mday, local.tm_hour, local.tm_min);
+        return text;
+    }
+    // Digit by digit: a batch of small files formats two times a file, and snprintf took a
+    // fifth of the command line's work checking a list of empty files.
+    std::string text = "0000-00-00 00:00";
+    const auto put = [&text](std::size_t end, int value, int digits) {
+        for (; digits > 0; --digits, value /= 10) {
+            text[--end] = static_cast<char>('0' + value % 10);
+        }
+    };
+    put(4, year, 4);
+    put(7, local.tm_mon + 1, 2);
+    put(10, local.tm_mday, 2);
+    put(13, local.tm_hour, 2);
+    put(16, local.tm_min, 2);
     return text;
 }
 

@@ -38,6 +38,8 @@ TEST(ValueFormat, TimesAreLocalWithDaylightSavingOfTheirOwnDateAndCutToTheMinute
         {1404215999, "2014-07-01 13:59"},  // 11:59:59 UTC, summer time
         {1416437999, "2014-11-19 23:59"},  // 22:59:59 UTC: 23:59:59 local stays minute 59
         {0, "1970-01-01 01:00"},
+        {253402300800, "10000-01-01 01:00"},  // years past four digits and before 0 in full
+        {-62167226400, "-001-12-31 23:00"},
         {std::numeric_limits<std::time_t>::max(), ""},  // beyond what local time can hold
     };
     for (const auto& [time, text] : cases) {

@@ -247,10 +247,10 @@ void ChecksumFileReader::ReadLine(const Line& line) {
         Emit({Event::kImproper, line.number, {}, gnu ? rizo::UnreadDigest(text, blake2Named) : ""});
         return;
     }
-    Emit({Event::kFile,
-          line.number,
-          {std::move(parsed->name), {{parsed->kind, std::move(parsed->hex), line.number}}},
-          {}});
+    // Not from an initializer list, which would copy the digest.
+    std::vector<ListedDigest> digests;
+    digests.push_back({parsed->kind, std::move(parsed->hex), line.number});
+    Emit({Event::kFile, line.number, {std::move(parsed->name), std::move(digests)}, {}});
 }
 
 void ChecksumFileReader::Emit(Item item) {

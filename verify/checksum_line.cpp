@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 
+#include "base/value_format.h"
 #include "verify/checksum_name.h"
 
 namespace rizo {
@@ -61,7 +62,7 @@ std::optional<ChecksumLine> ParseBsd(std::string_view rest, DigestKind kind, boo
 }
 
 bool IsHexDigit(char c) {
-    return IsHex(std::string_view(&c, 1), 1);
+    return HexDigitValue(c) >= 0;
 }
 
 struct UnreadLength {
@@ -123,7 +124,7 @@ bool ChecksumLineParser::Reads(std::string_view line) const {
 
 std::optional<ChecksumLine> ChecksumLineParser::ParseGnu(std::string_view body, bool escaped) {
     std::size_t length = 0;
-    while (length < body.size() && IsHex(body.substr(length, 1), 1)) {
+    while (length < body.size() && IsHexDigit(body[length])) {
         ++length;
     }
     const std::optional<DigestKind> kind = KindOfHexLength(length);
