@@ -9,9 +9,8 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
-#include <numeric>
+#include <limits>
 #include <optional>
-#include <span>
 #include <thread>
 
 #include "cli/progress_line.h"
@@ -126,31 +125,31 @@ private:
 // What a terminal shows of a batch: "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file".
 class ProgressShown {
 public:
-    ProgressShown(ProgressLine& progressLine, const BatchPipeline& batch, const MessageSink& shown)
-        : line(progressLine), pipeline(batch), sink(shown) {
-        progress.Start(ProgressLine::Clock::now());
-    }
     // Sums the sizes of `files` meanwhile, which must stay as they are while this lives.
-    void SumSizes(std::span<const std::string> files) { sizes.Start(files); }
+    ProgressShown(ProgressLine& progressLine, const BatchPipeline& batch, const MessageSink& shown,
+                  const std::vector<std::string>& files)
+        : line(progressLine), pipeline(batch), sink(shown), fileCount(files.size()) {
+        progress.Start(ProgressLine::Clock::now());
+        sizes.Start(files);
+    }
     void Show() {
+        const std::string path = sink.CurrentFolder() + sink.CurrentName();
         const ProgressLine::Clock::time_point now = ProgressLine::Clock::now();
-        if (!line.DueAt(now)) {
+        // An empty path: the batch's end came while the message waited, and the line is cleared
+        // next.
+        if (path.empty() || !line.DueAt(now)) {
             return;
         }
-        BatchCounts counts{sink.FilesDone(), sink.FileCount(), pipeline.BytesRead(), sizes.Bytes(),
+        BatchCounts counts{sink.FilesDone(), fileCount, pipeline.BytesRead(), sizes.Bytes(),
                            sizes.Known()};
-        std::string text = BatchProgressText(progress.Sample(now, counts));
-        const std::string path = sink.CurrentFolder() + sink.CurrentName();
-        if (!path.empty()) {
-            text += " \u00B7 " + path;
-        }
-        line.Show(text);
+        line.Show(BatchProgressText(progress.Sample(now, counts)) + " \u00B7 " + path);
     }
 
 private:
     ProgressLine& line;
     const BatchPipeline& pipeline;
     const MessageSink& sink;
+    const std::size_t fileCount;
     BatchProgress progress;
     SizePass sizes;
 };
@@ -191,34 +190,27 @@ EngineShelf& Engines() {
     return shelf;
 }
 
-}  // namespace
-
-int CaughtStopSignal() {
-    return caughtSignal;
-}
-
-int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
-              const ResultHandler& onResult) {
+// `count` files come from `source`; with `shownFiles`, the same files, whose progress is shown.
+int Hash(BatchPipeline::Source source, std::size_t count,
+         const std::vector<std::string>* shownFiles, const BatchOptions& options,
+         const ResultHandler& onResult) {
     if (caughtSignal != 0) {
         return 128 + caughtSignal;
     }
-    std::vector<std::shared_ptr<DigestEngine>> engines = Engines().For(files.size());
+    std::vector<std::shared_ptr<DigestEngine>> engines = Engines().For(count);
     if (engines.empty()) {
         std::cerr << kProgram << ": no digest service available\n";
         return 1;
     }
     MessageQueue queue;
-    std::vector<int32_t> rows(files.size());
-    std::iota(rows.begin(), rows.end(), 0);
-    auto messages = std::make_unique<MessageSink>(queue, std::move(rows));
+    auto messages = std::make_unique<MessageSink>(queue, std::vector<int32_t>{});
     MessageSink& sink = *messages;
-    const auto pipeline =
-        std::make_shared<BatchPipeline>(std::move(engines), files, options, std::move(messages));
+    const auto pipeline = std::make_shared<BatchPipeline>(std::move(engines), std::move(source),
+                                                          options, std::move(messages));
     ProgressLine line(std::cerr, TerminalColumns());
     std::optional<ProgressShown> shown;
-    if (progress) {
-        shown.emplace(line, *pipeline, sink);
-        shown->SumSizes(files);
+    if (shownFiles != nullptr) {
+        shown.emplace(line, *pipeline, sink, *shownFiles);
     }
     int status = 0;
     {
@@ -235,6 +227,22 @@ int HashFiles(const std::vector<std::string>& files, const BatchOptions& options
         Engines().Drop();
     }
     return caughtSignal != 0 ? 128 + caughtSignal : status;
+}
+
+}  // namespace
+
+int CaughtStopSignal() {
+    return caughtSignal;
+}
+
+int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
+              const ResultHandler& onResult) {
+    return Hash(BatchPipeline::SourceOf(files), files.size(), progress ? &files : nullptr, options,
+                onResult);
+}
+
+int HashPaths(const PathSource& next, const BatchOptions& options, const ResultHandler& onResult) {
+    return Hash(next, std::numeric_limits<std::size_t>::max(), nullptr, options, onResult);
 }
 
 }  // namespace rizo

@@ -28,6 +28,13 @@ using ResultHandler = std::function<bool(std::size_t index, const FileEntry& ent
 int HashFiles(const std::vector<std::string>& files, const BatchOptions& options, bool progress,
               const ResultHandler& onResult);
 
+// Gives the next file to hash, false after the last; called on another thread, one call at a time.
+using PathSource = std::function<bool(std::string& path)>;
+
+// HashFiles of the files `next` gives, taken as the batch goes, without the progress display; the
+// result's path is the file's as given.
+int HashPaths(const PathSource& next, const BatchOptions& options, const ResultHandler& onResult);
+
 // The SIGINT or SIGTERM that stopped a HashFiles call of this process; 0 when none did.
 int CaughtStopSignal();
 

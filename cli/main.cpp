@@ -20,33 +20,28 @@ namespace {
 
 constexpr const char* kProgram = rizo::kProgramName;
 
-// Without --progress the files are hashed and printed in consecutive runs of this many, so a
-// folder of a million files is never held whole; the whole-run figures of --progress need them all.
-constexpr std::size_t kFilesPerRun = 4096;
-
-// Hands the files to hash to `take`; each folder that -r cannot list is named and makes `status`
-// 1.
-void ForEachCommandFile(const rizo::CliOptions& options, int& status, const rizo::PathTaker& take) {
-    for (const std::string& argument : options.files) {
-        std::vector<rizo::ScanFailure> failures;
-        rizo::ForEachCommandPath(argument, options.recursive, take, failures);
-        if (!failures.empty()) {
-            std::cout.flush();
-        }
-        for (const rizo::ScanFailure& failure : failures) {
-            std::cerr << kProgram << ": " << failure.path << ": "
-                      << rizo::ErrorText(failure.errorNumber) << '\n';
-            status = 1;
-        }
+// Names each folder that -r could not list before `files` files were given (all with none);
+// any makes `status` 1.
+void ReportScanFailures(rizo::CommandPaths& paths, int& status,
+                        std::size_t files = static_cast<std::size_t>(-1)) {
+    const std::vector<rizo::CommandPaths::Failure> failures = paths.TakeFailures(files);
+    if (!failures.empty()) {
+        std::cout.flush();
+        status = 1;
+    }
+    for (const rizo::CommandPaths::Failure& each : failures) {
+        std::cerr << kProgram << ": " << each.failure.path << ": "
+                  << rizo::ErrorText(each.failure.errorNumber) << '\n';
     }
 }
 
 std::vector<std::string> CommandFiles(const rizo::CliOptions& options, int& status) {
+    rizo::CommandPaths paths(options.files, options.recursive);
     std::vector<std::string> files;
-    ForEachCommandFile(options, status, [&files](std::string path) {
+    for (std::string path; paths.Next(path);) {
         files.push_back(std::move(path));
-        return true;
-    });
+    }
+    ReportScanFailures(paths, status);
     return files;
 }
 
@@ -71,18 +66,21 @@ int Finish(int status) {
 
 int Run(const rizo::CliOptions& options) {
     int status = 0;
-    std::vector<std::string> files;
     const rizo::BatchOptions batch{options.selection, options.uppercase};
-    const auto print = [&options, &files](std::size_t index, const rizo::FileEntry& entry) {
-        if (!ReportFailure(files[index], entry, options.selection)) {
+    rizo::CommandPaths paths(options.files, options.recursive);
+    const auto print = [&](std::size_t index, const rizo::FileEntry& entry) {
+        // A folder that failed before this file is named before it.
+        ReportScanFailures(paths, status, index);
+        const std::string& path = entry.path;
+        if (!ReportFailure(path, entry, options.selection)) {
             return false;
         }
         const std::optional<std::string> lines =
-            rizo::DigestLines(files[index], options.selection, entry, options.lineForm);
+            rizo::DigestLines(path, options.selection, entry, options.lineForm);
         if (!lines) {
             std::cout.flush();
-            const bool split = files[index].find_first_of("\n\r") != std::string::npos;
-            std::cerr << kProgram << ": " << files[index] << ": a name "
+            const bool split = path.find_first_of("\n\r") != std::string::npos;
+            std::cerr << kProgram << ": " << path << ": a name "
                       << (split ? "with a line break" : "that would not read back")
                       << " cannot be written in SFV form\n";
             return false;
@@ -90,17 +88,14 @@ int Run(const rizo::CliOptions& options) {
         std::cout << *lines;
         return true;
     };
-    const auto hash = [&] {
-        status = std::max(status, rizo::HashFiles(files, batch, options.progress, print));
-        files.clear();
-        // After SIGINT or SIGTERM nothing more is walked or hashed.
-        return rizo::CaughtStopSignal() == 0;
-    };
-    ForEachCommandFile(options, status, [&](std::string path) {
-        files.push_back(std::move(path));
-        return options.progress || files.size() < kFilesPerRun || hash();
-    });
-    hash();
+    // Without --progress the files are hashed as the folders are walked, so a folder of a million
+    // files is never held whole; the whole-run figures of --progress need them all first.
+    const int hashed =
+        options.progress ? rizo::HashFiles(CommandFiles(options, status), batch, true, print)
+                         : rizo::HashPaths([&paths](std::string& path) { return paths.Next(path); },
+                                           batch, print);
+    status = std::max(status, hashed);
+    ReportScanFailures(paths, status);
     return Finish(status);
 }
 

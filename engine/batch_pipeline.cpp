@@ -34,11 +34,21 @@ FileEntry EntryFor(const std::string& path) {
 
 }  // namespace
 
+BatchPipeline::Source BatchPipeline::SourceOf(std::vector<std::string> paths) {
+    return [list = std::move(paths), next = std::size_t{0}](std::string& path) mutable {
+        if (next == list.size()) {
+            return false;
+        }
+        path = list[next++];
+        return true;
+    };
+}
+
 BatchPipeline::BatchPipeline(std::vector<std::shared_ptr<DigestEngine>> workerEngines,
-                             std::vector<std::string> queuedPaths, BatchOptions batchOptions,
+                             Source pathSource, BatchOptions batchOptions,
                              std::unique_ptr<BatchSink> batchSink)
     : engines(std::move(workerEngines)),
-      paths(std::move(queuedPaths)),
+      source(std::move(pathSource)),
       options(batchOptions),
       sink(std::move(batchSink)),
       ring(kWindow) {
@@ -54,13 +64,26 @@ BatchPipeline::~BatchPipeline() {
 }
 
 bool BatchPipeline::Start() {
-    // Files that are not in memory are read ahead even on one core: they wait on storage.
-    if (paths.size() >= kFilesWorthReadingAhead) {
-        readAhead = std::make_unique<ReadAhead>(paths, paths.size());
-        readAhead->Start();
-    }
     for (const auto& engine : engines) {
         engine->SetStopFlag(&stopRequested);
+    }
+    bool worthReadingAhead = false;
+    {
+        std::lock_guard guard(lock);
+        worthReadingAhead = PathAt(kFilesWorthReadingAhead - 1) != nullptr;
+    }
+    // Files that are not in memory are read ahead even on one core: they wait on storage. The
+    // readers look paths up under the pipeline's lock, so they start before anyone holds it.
+    if (worthReadingAhead) {
+        readAhead = std::make_unique<ReadAhead>([this](std::size_t index, std::string& path) {
+            std::lock_guard guard(lock);
+            const std::string* found = PathAt(index);
+            if (found != nullptr) {
+                path = *found;
+            }
+            return found != nullptr;
+        });
+        readAhead->Start();
     }
     Guard guard(lock);
     onFile.assign(engines.size(), kIdle);
@@ -79,14 +102,15 @@ void BatchPipeline::Work(std::size_t worker) {
     DigestEngine& reader = *engines[worker];
     Guard guard(lock);
     std::size_t index = 0;
-    while (Claim(guard, index)) {
+    std::string path;
+    while (Claim(guard, index, path)) {
         onFile[worker] = index;
         guard.unlock();
         if (readAhead) {
             readAhead->Reached(index);
         }
-        FileEntry entry = EntryFor(paths[index]);
-        HashFile(reader, index, entry);
+        FileEntry entry = EntryFor(path);
+        HashFile(reader, index, path, entry);
         guard.lock();
         Slot& slot = SlotOf(index);
         slot.entry = std::move(entry);
@@ -110,16 +134,16 @@ void BatchPipeline::Work(std::size_t worker) {
     endSignal.notify_all();
 }
 
-bool BatchPipeline::Claim(Guard& guard, std::size_t& index) {
-    roomMade.wait(guard, [this] {
-        return closed || stopRequested || nextClaim >= paths.size() ||
-               nextClaim < nextDeliver + kWindow;
-    });
+bool BatchPipeline::Claim(Guard& guard, std::size_t& index, std::string& path) {
+    roomMade.wait(guard,
+                  [this] { return closed || stopRequested || nextClaim < nextDeliver + kWindow; });
     // A stop still lets the next file to deliver begin, and cut short, as a stop before a batch
     // ends it at its first file: the sink always learns where the batch stopped.
-    if (closed || nextClaim >= paths.size() || (stopRequested && nextClaim != nextDeliver)) {
+    const std::string* next = PathAt(nextClaim);
+    if (closed || next == nullptr || (stopRequested && nextClaim != nextDeliver)) {
         return false;
     }
+    path = *next;
     index = nextClaim++;
     Slot& slot = SlotOf(index);
     slot.state = SlotState::kReading;
@@ -130,8 +154,24 @@ bool BatchPipeline::Claim(Guard& guard, std::size_t& index) {
     return true;
 }
 
-void BatchPipeline::HashFile(DigestEngine& reader, std::size_t index, FileEntry& entry) {
-    if (!OpenFile(reader, index, entry)) {
+const std::string* BatchPipeline::PathAt(std::size_t index) {
+    while (!sourceEnded && firstQueued + queued.size() <= index) {
+        std::string path;
+        if (source(path)) {
+            queued.push_back(std::move(path));
+        } else {
+            sourceEnded = true;
+        }
+    }
+    if (index < firstQueued || index >= firstQueued + queued.size()) {
+        return nullptr;
+    }
+    return &queued[index - firstQueued];
+}
+
+void BatchPipeline::HashFile(DigestEngine& reader, std::size_t index, const std::string& path,
+                             FileEntry& entry) {
+    if (!OpenFile(reader, index, path, entry)) {
         return;
     }
     const bool alone = TakeTurnAlone(reader, index);
@@ -165,13 +205,14 @@ void BatchPipeline::EndTurnAlone() {
     fileEnded.notify_all();
 }
 
-bool BatchPipeline::OpenFile(DigestEngine& reader, std::size_t index, FileEntry& entry) {
+bool BatchPipeline::OpenFile(DigestEngine& reader, std::size_t index, const std::string& path,
+                             FileEntry& entry) {
     errno = 0;
     // A file read ahead is open already: it is taken over, not opened and examined again.
     const std::optional<ReadAhead::Opened> opened =
         readAhead ? readAhead->Take(index) : std::nullopt;
     if (!(opened ? reader.Adopt(opened->fd, opened->info, options.hashes)
-                 : reader.Open(paths[index], options.hashes))) {
+                 : reader.Open(path, options.hashes))) {
         entry.errorNumber = errno;
         entry.outcome = reader.NotRegular() ? FileOutcome::kNotRegular : FileOutcome::kNotOpened;
         return false;
@@ -247,6 +288,9 @@ void BatchPipeline::Deliver() {
         sink->Done(nextDeliver, std::move(slot.entry));
         slot = {};
         ++nextDeliver;
+        // The readers ahead never look behind the workers, who have all passed it.
+        queued.pop_front();
+        ++firstQueued;
         begun = false;
         roomMade.notify_all();
         // A stop keeps the results ahead from the sink: the file it cut short is the last.
@@ -263,7 +307,7 @@ void BatchPipeline::Deliver() {
 void BatchPipeline::BeginNext() {
     begun = true;
     Slot& slot = SlotOf(nextDeliver);
-    sink->Begin(nextDeliver, paths[nextDeliver]);
+    sink->Begin(nextDeliver, *PathAt(nextDeliver));
     // Steps of a file read ahead are shown now, as they would have been while it was read; a stop
     // meanwhile ends them as it would have ended the read, with the last step shown once more.
     for (const float step : slot.steps) {
@@ -288,10 +332,10 @@ void BatchPipeline::Abandon(bool announce) {
         return;
     }
     if (announce && !closed && nextDeliver < nextClaim) {
-        FileEntry entry = EntryFor(paths[nextDeliver]);
+        FileEntry entry = EntryFor(*PathAt(nextDeliver));
         entry.outcome = FileOutcome::kNotFinished;
         if (!begun) {
-            sink->Begin(nextDeliver, paths[nextDeliver]);
+            sink->Begin(nextDeliver, entry.path);
         }
         sink->Done(nextDeliver, std::move(entry));
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A hashing batch as one pipeline: a queue of paths, a pool of workers that each open, read and
+// A hashing batch as one pipeline: a source of paths, a pool of workers that each open, read and
 // hash whole files, and a sink that receives every file's progress and result in queue order.
 #pragma once
 
@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -50,14 +52,19 @@ public:
 // after the owner has moved on: once abandoned, no worker calls the sink again.
 class BatchPipeline : public std::enable_shared_from_this<BatchPipeline> {
 public:
+    // Gives the batch's next path, false after the last: a list, or a folder walked as the batch
+    // goes, so that a million files are never held at once. Called under the pipeline's lock,
+    // by one thread at a time, no further ahead of the results than the readers ahead look.
+    using Source = std::function<bool(std::string& path)>;
+    static Source SourceOf(std::vector<std::string> paths);
+
     // Files in flight ahead of the next to deliver, results waiting included.
     static constexpr std::size_t kWindow = 512;
     // A batch of a few files gains nothing from reading ahead of the workers.
     static constexpr std::size_t kFilesWorthReadingAhead = 8;
 
-    BatchPipeline(std::vector<std::shared_ptr<DigestEngine>> workerEngines,
-                  std::vector<std::string> queuedPaths, BatchOptions batchOptions,
-                  std::unique_ptr<BatchSink> batchSink);
+    BatchPipeline(std::vector<std::shared_ptr<DigestEngine>> workerEngines, Source pathSource,
+                  BatchOptions batchOptions, std::unique_ptr<BatchSink> batchSink);
     ~BatchPipeline();
     BatchPipeline(const BatchPipeline&) = delete;
     BatchPipeline& operator=(const BatchPipeline&) = delete;
@@ -80,7 +87,6 @@ public:
     void Detach();
 
     BatchSink& Sink() { return *sink; }
-    std::size_t FileCount() const { return paths.size(); }
     // Bytes the workers have read in this batch; safe from any thread.
     uint64_t BytesRead() const;
 
@@ -98,13 +104,18 @@ private:
 
     void Work(std::size_t worker);
     // Under lock: claims the next file when one is left and fits in the window.
-    bool Claim(Guard& guard, std::size_t& index);
-    void HashFile(DigestEngine& reader, std::size_t index, FileEntry& entry);
+    bool Claim(Guard& guard, std::size_t& index, std::string& path);
+    // Under lock: the path of file `index`, taken from the source as far as needed; null past the
+    // last file, and for files delivered already.
+    const std::string* PathAt(std::size_t index);
+    void HashFile(DigestEngine& reader, std::size_t index, const std::string& path,
+                  FileEntry& entry);
     // Waits until every earlier file is done and no other is read alone, or a stop; false when
     // the file need not be read alone.
     bool TakeTurnAlone(const DigestEngine& reader, std::size_t index);
     void EndTurnAlone();
-    bool OpenFile(DigestEngine& reader, std::size_t index, FileEntry& entry);
+    bool OpenFile(DigestEngine& reader, std::size_t index, const std::string& path,
+                  FileEntry& entry);
     void ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry& entry);
     void Step(std::size_t index, float percent);
     // Under lock: hands the sink what is next in order.
@@ -113,7 +124,7 @@ private:
     Slot& SlotOf(std::size_t index) { return ring[index % kWindow]; }
 
     const std::vector<std::shared_ptr<DigestEngine>> engines;
-    const std::vector<std::string> paths;
+    Source source;
     const BatchOptions options;
     const std::unique_ptr<BatchSink> sink;
     std::vector<uint64_t> bytesAtStart;
@@ -124,6 +135,10 @@ private:
     std::mutex lock;
     std::condition_variable roomMade;
     std::vector<Slot> ring;
+    // The paths taken from the source and not yet delivered, from index firstQueued on.
+    std::deque<std::string> queued;
+    std::size_t firstQueued = 0;
+    bool sourceEnded = false;
     // The next file to claim and the next to deliver; `begun` once the sink has had its Begin.
     std::size_t nextClaim = 0;
     std::size_t nextDeliver = 0;

@@ -79,8 +79,9 @@ bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
     PendingRows.resize(count);
     auto messages = std::make_unique<MessageSink>(poster, std::move(PendingRows));
     sink = messages.get();
-    pipeline = std::make_shared<BatchPipeline>(EnginesFor(count), std::move(PendingPaths), options,
-                                               std::move(messages));
+    pipeline = std::make_shared<BatchPipeline>(EnginesFor(count),
+                                               BatchPipeline::SourceOf(std::move(PendingPaths)),
+                                               options, std::move(messages));
     PendingPaths.clear();
     PendingRows.clear();
     // A signal caught before the batch existed still stops it (see RequestStop).

@@ -11,7 +11,7 @@ MessageSink::MessageSink(MessagePoster& messagePoster, std::vector<int32_t> queu
     : poster(messagePoster), rows(std::move(queuedRows)) {}
 
 void MessageSink::Begin(std::size_t index, const std::string& path) {
-    currentRow = rows[index];
+    currentRow = RowOf(index);
     lastProgress = 0;
     // The empty path queued for a row that never had a result leaves the shown name and folder
     // as they were.
@@ -34,7 +34,11 @@ void MessageSink::Done(std::size_t index, FileEntry entry) {
         resultIndex = static_cast<int64_t>(ResultCount());
         results.push_back(std::move(entry));
     }
-    poster.Post(UM_HASH_FILE_DONE, rows[index], resultIndex);
+    poster.Post(UM_HASH_FILE_DONE, RowOf(index), resultIndex);
+}
+
+int32_t MessageSink::RowOf(std::size_t index) const {
+    return rows.empty() ? static_cast<int32_t>(index) : rows[index];
 }
 
 void MessageSink::End() {

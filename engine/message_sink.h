@@ -21,7 +21,8 @@ namespace rizo {
 // The state readers are safe from any thread; the rest is called by the pipeline.
 class MessageSink : public BatchSink {
 public:
-    // rows[i] is the row that receives the result of the batch's file i.
+    // rows[i] is the row that receives the result of the batch's file i; with no rows, file i's
+    // row is i.
     MessageSink(MessagePoster& messagePoster, std::vector<int32_t> queuedRows);
 
     void Begin(std::size_t index, const std::string& path) override;
@@ -45,6 +46,7 @@ public:
     void ResetProgress();
     // Files done of all; no bytes.
     uint64_t FilesDone() const;
+    // The rows' count.
     std::size_t FileCount() const { return rows.size(); }
 
 private:
@@ -53,6 +55,7 @@ private:
     std::size_t ResultCount() const;
     std::optional<std::size_t> KeptAt(int64_t index) const;
     void SetCurrent(std::string name, std::string folder);
+    int32_t RowOf(std::size_t index) const;
 
     MessagePoster& poster;
     const std::vector<int32_t> rows;

@@ -70,8 +70,7 @@ ReadAhead::Found Fetch(int fd, uint64_t size, std::span<char> buffer) {
 
 }  // namespace
 
-ReadAhead::ReadAhead(const std::vector<std::string>& paths, std::size_t fileCount)
-    : queue(paths), count(std::min(fileCount, paths.size())) {}
+ReadAhead::ReadAhead(PathLookup lookup) : pathOf(std::move(lookup)) {}
 
 ReadAhead::~ReadAhead() {
     {
@@ -183,11 +182,16 @@ void ReadAhead::ReadOne(Guard& guard, std::span<char> buffer) {
     const std::size_t index = Claim();
     guard.unlock();
     Opened opened;
-    Found found = OpenSmall(queue[index], opened);
+    std::string path;
+    const bool listed = pathOf(index, path);
+    Found found = listed ? OpenSmall(path, opened) : Found::kNothing;
     if (opened.fd >= 0) {
         found = Fetch(opened.fd, opened.info.stx_size, buffer);
     }
     guard.lock();
+    if (!listed) {
+        count = std::min(count, index);
+    }
     if (opened.fd >= 0) {
         Keep(index, opened);
     }
@@ -201,8 +205,13 @@ void ReadAhead::ReadMany(Guard& guard) {
         const std::size_t index = Claim();
         guard.unlock();
         Opened opened;
-        const Found found = OpenSmall(queue[index], opened);
+        std::string path;
+        const bool listed = pathOf(index, path);
+        const Found found = listed ? OpenSmall(path, opened) : Found::kNothing;
         guard.lock();
+        if (!listed) {
+            count = std::min(count, index);
+        }
         if (opened.fd >= 0) {
             files.push_back(opened.fd);
             read.emplace_back(index, opened);

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -51,8 +52,10 @@ public:
     // The largest file read ahead.
     static constexpr uint64_t kLargest = 256 * 1024;
 
-    // `paths` must outlive this; only the first `count` are read ahead.
-    ReadAhead(const std::vector<std::string>& paths, std::size_t count);
+    // Gives the path of queue entry `index`, false past the last; called from the readers.
+    using PathLookup = std::function<bool(std::size_t index, std::string& path)>;
+
+    explicit ReadAhead(PathLookup lookup);
     // Ends the readers after the files they are on.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -72,7 +75,7 @@ public:
     // file is opened and examined once. None when it was not read ahead, or not kept open. A file
     // being read ahead is waited for: its bytes are on their way.
     std::optional<Opened> Take(std::size_t index);
-    // The batch's thread has begun queue entry `index`.
+    // A worker has begun queue entry `index`.
     void Reached(std::size_t index);
 
 private:
@@ -95,8 +98,9 @@ private:
     void AddReadersWithoutRing();
     void AddReader();
 
-    const std::vector<std::string>& queue;
-    const std::size_t count;
+    const PathLookup pathOf;
+    // The number of entries, once a lookup has found the end.
+    std::size_t count = kNone;
 
     std::mutex lock;
     std::condition_variable changed;
