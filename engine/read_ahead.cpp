@@ -97,24 +97,16 @@ std::optional<ReadAhead::Opened> ReadAhead::Take(std::size_t index) {
     }
     const Opened opened = found->second;
     kept.erase(found);
+    // Room for one more file kept open.
+    if (waiting > 0 && Claimable()) {
+        changed.notify_one();
+    }
     return opened;
 }
 
 void ReadAhead::Keep(std::size_t index, const Opened& opened) {
-    // Files that the workers have passed are of no more use: a worker may have begun one while it
-    // was being read. Several workers begin files out of order, so only those well behind go.
-    constexpr std::size_t kBehind = 64;
-    if (kept.size() >= kKeptOpen) {
-        std::erase_if(kept, [this](const auto& each) {
-            const bool passed = each.first + kBehind < position;
-            if (passed) {
-                ::close(each.second.fd);
-            }
-            return passed;
-        });
-    }
-    // A file behind the workers is kept all the same: its worker may be waiting for it.
-    if (kept.size() >= kKeptOpen || !kept.try_emplace(index, opened).second) {
+    // A file behind the workers is kept all the same: its worker is waiting for it.
+    if (!kept.try_emplace(index, opened).second) {
         ::close(opened.fd);
     }
 }
@@ -147,7 +139,8 @@ void ReadAhead::Reached(std::size_t index) {
 
 bool ReadAhead::Claimable() {
     next = std::max(next, position);
-    return !quit && next < count && next < position + kFilesAhead && barrier == kNone;
+    return !quit && next < count && next < position + kFilesAhead && barrier == kNone &&
+           kept.size() + inFlight.size() < kKeptOpen;
 }
 
 std::size_t ReadAhead::Claim() {

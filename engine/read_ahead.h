@@ -66,7 +66,8 @@ public:
         int fd = -1;
         struct ::statx info {};
     };
-    // Files kept open for the workers at most, well below a process's usual limit of 1,024.
+    // Files kept open for the workers, or being read, at most: well below a process's usual limit
+    // of 1,024 descriptors. Readers wait for the workers to take some before they read further.
     static constexpr std::size_t kKeptOpen = 128;
 
     // Starts the first reader; without one nothing is read ahead.
@@ -90,7 +91,7 @@ private:
     std::size_t Claim();
     // Records what a reader found of `index`, which is no longer in flight.
     void Record(std::size_t index, Found found);
-    // Keeps `opened` for the worker that reaches `index`, or closes it when too many are kept.
+    // Keeps `opened` for the worker that reaches `index`.
     void Keep(std::size_t index, const Opened& opened);
     void RecordMany(std::size_t read, std::size_t inMemory);
     void StartReading();
