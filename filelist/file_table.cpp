@@ -10,7 +10,7 @@
 namespace rizo {
 
 int FileTable::InsertRow(const std::string& name) {
-    rows.emplace_back().cells[kColFilename] = name;
+    rows.emplace_back().cells.Set(kColFilename, name);
     return RowCount() - 1;
 }
 
@@ -49,26 +49,24 @@ void FileTable::DeleteAllRows() {
 }
 
 std::string FileTable::CellText(int row, int column) const {
-    return rows[row].cells[column];
+    return std::string(Cell(row, column));
 }
 
 void FileTable::SetCellText(int row, int column, std::string text) {
-    std::string& cell = rows[row].cells[column];
-    if (column != kColFullPath || indexStale) {
-        cell = std::move(text);
-        return;
-    }
+    RowTexts& cells = rows[row].cells;
+    const std::string_view cell = cells.Text(column);
     if (cell == text) {
         return;
     }
-    if (!cell.empty()) {
-        // The row leaves its old path; a later row may now be the first to show it.
-        cell = std::move(text);
-        indexStale = true;
+    const bool hadPath = !cell.empty();
+    cells.Set(column, text);
+    if (column != kColFullPath || indexStale) {
         return;
     }
-    cell = std::move(text);
-    if (!cell.empty()) {
+    if (hadPath) {
+        // The row leaves its old path; a later row may now be the first to show it.
+        indexStale = true;
+    } else if (!text.empty()) {
         IndexRow(row);
     }
 }
@@ -94,8 +92,8 @@ int FileTable::FindRowByPath(const std::string& path) const {
 std::size_t FileTable::SlotOf(std::string_view path, uint32_t hash) const {
     const std::size_t mask = pathIndex.size() - 1;
     std::size_t slot = hash & mask;
-    while (pathIndex[slot].row >= 0 && (pathIndex[slot].hash != hash ||
-                                        rows[pathIndex[slot].row].cells[kColFullPath] != path)) {
+    while (pathIndex[slot].row >= 0 &&
+           (pathIndex[slot].hash != hash || Cell(pathIndex[slot].row, kColFullPath) != path)) {
         slot = (slot + 1) & mask;
     }
     return slot;
@@ -103,7 +101,7 @@ std::size_t FileTable::SlotOf(std::string_view path, uint32_t hash) const {
 
 void FileTable::IndexRow(int row) const {
     ReserveIndex(indexedPaths + 1);
-    const std::string& path = rows[row].cells[kColFullPath];
+    const std::string_view path = Cell(row, kColFullPath);
     const uint32_t hash = PathHash(path);
     IndexSlot& slot = pathIndex[SlotOf(path, hash)];
     if (slot.row < 0) {
@@ -140,7 +138,7 @@ void FileTable::RebuildIndex() const {
     indexedPaths = 0;
     indexStale = false;
     for (int row = 0; row < RowCount(); ++row) {
-        if (!rows[row].cells[kColFullPath].empty()) {
+        if (!Cell(row, kColFullPath).empty()) {
             IndexRow(row);
         }
     }
@@ -167,10 +165,10 @@ void FileTable::SetRowBackColour(int row, uint32_t back) {
 std::vector<int> FileTable::SortByColumn(int column, bool ascending) {
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
-    // std::string compares through char_traits<char>, which orders bytes as unsigned char.
+    // std::string_view compares through char_traits<char>, which orders bytes as unsigned char.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const std::string& ta = rows[a].cells[column];
-        const std::string& tb = rows[b].cells[column];
+        const std::string_view ta = Cell(a, column);
+        const std::string_view tb = Cell(b, column);
         return ascending ? ta < tb : tb < ta;
     });
     Rows sorted;

@@ -2,7 +2,6 @@
 // In-memory rows of the file list: cells, duplicate colour, selection, and a full-path index.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 
 #include "base/huge_page_allocator.h"
 #include "filelist/row_store.h"
+#include "filelist/row_texts.h"
 
 namespace rizo {
 
@@ -29,7 +29,8 @@ public:
     void DeleteAllRows() override;
 
     std::string CellText(int row, int column) const override;
-    const std::string& Cell(int row, int column) const { return rows[row].cells[column]; }
+    // Valid until the row changes or rows are inserted, deleted or sorted.
+    std::string_view Cell(int row, int column) const { return rows[row].cells.Text(column); }
     void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
 
@@ -57,7 +58,7 @@ public:
 
 private:
     struct Row {
-        std::array<std::string, kColumnCount> cells;
+        RowTexts cells;
         RowColour colour;
         std::string note;
         RowNote noteKind = RowNote::kFailure;

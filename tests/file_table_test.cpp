@@ -67,7 +67,7 @@ TEST(FileTable, SortIsOrdinal) {
     EXPECT_EQ(order, (std::vector<int>{1, 2, 0, 4, 5, 3}));
     std::vector<std::string> sizes;
     for (int row = 0; row < table.RowCount(); ++row) {
-        sizes.push_back(table.Cell(row, kColSize));
+        sizes.emplace_back(table.Cell(row, kColSize));
     }
     EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "20", "999", "B", "a", "\xC3\xA9"}));
 }
@@ -84,7 +84,7 @@ TEST(FileTable, LargeTableKeepsItsRowsAsItGrowsAndSorts) {
     }
     const auto expectRowsFound = [&table] {
         for (int row = 0; row < kRows; ++row) {
-            const std::string& path = table.Cell(row, kColFullPath);
+            const std::string path(table.Cell(row, kColFullPath));
             ASSERT_EQ(table.FindRowByPath(path), row);
             ASSERT_EQ(table.Cell(row, kColFilename),
                       std::to_string(kRows - std::stoi(path.substr(1))));

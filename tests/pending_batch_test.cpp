@@ -25,7 +25,7 @@ FileTable Listed(std::vector<std::string> paths) {
 std::vector<std::string> Names(const FileTable& table) {
     std::vector<std::string> names;
     for (int row = 0; row < table.RowCount(); ++row) {
-        names.push_back(table.Cell(row, kColFilename));
+        names.emplace_back(table.Cell(row, kColFilename));
     }
     return names;
 }

@@ -68,7 +68,7 @@ const QList<int> kNoteRoles = {Qt::ToolTipRole, Qt::DecorationRole, Qt::Foregrou
                                Qt::AccessibleDescriptionRole};
 
 // A round mark in the verdict's colour, so a long list can be scanned for failures at a glance.
-QVariant VerdictMark(const std::string& verdict) {
+QVariant VerdictMark(std::string_view verdict) {
     static const std::array<std::pair<const char*, QColor>, 4> kMarks = {{
         {"OK", QColor(0x2E, 0x9E, 0x44)},
         {"FAILED", QColor(0xD3, 0x2F, 0x2F)},
@@ -98,7 +98,7 @@ QColor Rgb(uint32_t colour) {
     return QColor(QRgb(colour));
 }
 
-QString Display(const std::string& text) {
+QString Display(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
