@@ -84,6 +84,10 @@ void ListInput::Close() {
     if (opened >= 0) {
         ::close(std::exchange(opened, -1));
     }
+    // The copy is needed no more once read twice.
+    if (readings >= 2 && copy >= 0) {
+        ::close(std::exchange(copy, -1));
+    }
 }
 
 bool ListInput::Copy(int from) {

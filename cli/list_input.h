@@ -22,7 +22,7 @@ public:
     // block device, standard input redirected from one), else the copy of the bytes it gave the
     // first time (a pipe, a terminal, a socket), kept in memory meanwhile.
     int Open();
-    // Ends a reading.
+    // Ends a reading; after the second, the copy is let go.
     void Close();
     // errno of a read that ended the copy early; 0 when it was whole or there is none.
     int CopyError() const { return copyError; }
