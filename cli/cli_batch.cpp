@@ -11,13 +11,12 @@
 #include <iostream>
 #include <limits>
 #include <optional>
-#include <thread>
 
 #include "cli/progress_line.h"
 #include "engine/batch_pipeline.h"
 #include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
-#include "engine/lane_workers.h"
+#include "engine/engine_set.h"
 #include "engine/message_queue.h"
 #include "engine/message_sink.h"
 #include "engine/size_pass.h"
@@ -93,35 +92,6 @@ private:
     struct sigaction oldTerminate {};
 };
 
-// The engines of the process's batches, one a core, kept from one batch to the next; none is
-// taken again after its worker was left blocked in a read.
-class EngineShelf {
-public:
-    // Empty when no digest service can be had.
-    std::vector<std::shared_ptr<DigestEngine>> For(std::size_t files) {
-        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-        const std::size_t wanted = std::max<std::size_t>(1, std::min(cores, files));
-        while (engines.size() < wanted) {
-            auto engine = std::make_shared<DigestEngine>();
-            engine->SetStandardInputName(kStandardInputName);
-            if (!engine->AcquireProvider(OsClass() <= 1, false)) {
-                return {};
-            }
-            engine->ShareLanes(lanes);
-            engines.push_back(std::move(engine));
-        }
-        return {engines.begin(), engines.begin() + static_cast<std::ptrdiff_t>(wanted)};
-    }
-    void Drop() {
-        engines.clear();
-        lanes = std::make_shared<LaneWorkers>();
-    }
-
-private:
-    std::vector<std::shared_ptr<DigestEngine>> engines;
-    std::shared_ptr<LaneWorkers> lanes = std::make_shared<LaneWorkers>();
-};
-
 // What a terminal shows of a batch: "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file".
 class ProgressShown {
 public:
@@ -185,9 +155,17 @@ int RunBatch(BatchPipeline& pipeline, MessageQueue& queue, MessageSink& sink, Pr
     }
 }
 
-EngineShelf& Engines() {
-    static EngineShelf shelf;
-    return shelf;
+// The engines of the process's batches, kept from one to the next.
+EngineSet& Engines() {
+    static EngineSet engines([]() -> std::unique_ptr<DigestEngine> {
+        auto engine = std::make_unique<DigestEngine>();
+        engine->SetStandardInputName(kStandardInputName);
+        if (!engine->AcquireProvider(OsClass() <= 1, false)) {
+            return nullptr;
+        }
+        return engine;
+    });
+    return engines;
 }
 
 // `count` files come from `source`; with `shownFiles`, the same files, whose progress is shown.

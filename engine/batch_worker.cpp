@@ -10,9 +10,9 @@ namespace rizo {
 
 BatchWorker::BatchWorker(EngineMaker engineMaker, MessagePoster& messagePoster,
                          BatchHost& batchHost)
-    : makeEngine(std::move(engineMaker)), poster(messagePoster), host(batchHost) {
-    engines.push_back(makeEngine());
-    engines.back()->ShareLanes(laneHelpers);
+    : engines(std::move(engineMaker)), poster(messagePoster), host(batchHost) {
+    // The first engine acquires the digest service now, not at the first batch.
+    engines.For(1);
 }
 
 BatchWorker::~BatchWorker() {
@@ -44,20 +44,7 @@ void BatchWorker::EndWorker(bool announce) {
         return;
     }
     leftBatches.push_back(pipeline);
-    engines.clear();
-    laneHelpers = std::make_shared<LaneWorkers>();
-}
-
-std::vector<std::shared_ptr<DigestEngine>> BatchWorker::EnginesFor(std::size_t files) {
-    // One worker a core: a small file is hashed where it was read, and several large ones each on
-    // a core of their own, while a single large one spreads its digests over the lane helpers.
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t wanted = std::max<std::size_t>(1, std::min(cores, files));
-    while (engines.size() < wanted) {
-        engines.push_back(makeEngine());
-        engines.back()->ShareLanes(laneHelpers);
-    }
-    return {engines.begin(), engines.begin() + static_cast<std::ptrdiff_t>(wanted)};
+    engines.Drop();
 }
 
 bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
@@ -79,7 +66,7 @@ bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
     PendingRows.resize(count);
     auto messages = std::make_unique<MessageSink>(poster, std::move(PendingRows));
     sink = messages.get();
-    pipeline = std::make_shared<BatchPipeline>(EnginesFor(count),
+    pipeline = std::make_shared<BatchPipeline>(engines.For(count),
                                                BatchPipeline::SourceOf(std::move(PendingPaths)),
                                                options, std::move(messages));
     PendingPaths.clear();

@@ -17,7 +17,7 @@
 #include "engine/batch_pipeline.h"
 #include "engine/batch_progress.h"
 #include "engine/digest_engine.h"
-#include "engine/lane_workers.h"
+#include "engine/engine_set.h"
 #include "engine/message_poster.h"
 #include "engine/message_sink.h"
 #include "engine/size_pass.h"
@@ -30,7 +30,7 @@ class BatchWorker {
 public:
     // Makes a digest engine with its service acquired: one for each worker thread a batch has,
     // kept for the next batch unless a worker was left blocked in a read with it.
-    using EngineMaker = std::function<std::unique_ptr<DigestEngine>()>;
+    using EngineMaker = EngineSet::Maker;
 
     // How long Stop and a confirmed close wait for the worker before leaving it to end alone.
     static constexpr std::chrono::milliseconds kStopWait{500};
@@ -94,13 +94,8 @@ private:
     // Waits at most kStopWait for a stopping batch; leaves its workers when they do not end by
     // then.
     void EndWorker(bool announce);
-    // The engines for a batch of `files` files, made as needed.
-    std::vector<std::shared_ptr<DigestEngine>> EnginesFor(std::size_t files);
 
-    EngineMaker makeEngine;
-    // One for each worker a batch may have; all share one set of lane helpers.
-    std::vector<std::shared_ptr<DigestEngine>> engines;
-    std::shared_ptr<LaneWorkers> laneHelpers = std::make_shared<LaneWorkers>();
+    EngineSet engines;
     MessagePoster& poster;
     BatchHost& host;
 
