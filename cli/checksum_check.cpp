@@ -225,7 +225,7 @@ void ChecksumFileCheck::Hash() {
                       ReportSharedUpTo(places[index]);
                       BatchFile& file = batch[places[index]];
                       if (file.turn.result) {
-                          *file.turn.result = ReadOnce::Kept(entry);
+                          file.turn.result->emplace(entry);
                       }
                       Report(file.listed, entry);
                       BadAfter(++batchDone);
@@ -242,7 +242,7 @@ void ChecksumFileCheck::ReportSharedUpTo(std::size_t end) {
         const BatchFile& file = batch[batchDone];
         // After a stop, as for the files read, no more results are shown.
         if (!file.turn.read && file.turn.result->has_value() && CaughtStopSignal() == 0) {
-            Report(file.listed, **file.turn.result);
+            Report(file.listed, (*file.turn.result)->Entry());
             BadAfter(batchDone + 1);
         }
     }

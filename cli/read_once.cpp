@@ -21,21 +21,10 @@ ReadOnce::Turn ReadOnce::Next(const ListedFile& listed) {
         return turn;
     }
     if (count.later != 0) {
-        turn.result = std::make_shared<std::optional<FileEntry>>();
+        turn.result = std::make_shared<std::optional<KeptResult>>();
         kept.emplace(listed.name, turn.result);
     }
     return turn;
-}
-
-FileEntry ReadOnce::Kept(const FileEntry& entry) {
-    FileEntry digests;
-    digests.md5 = entry.md5;
-    digests.sha1 = entry.sha1;
-    digests.crc32 = entry.crc32;
-    digests.sha256 = entry.sha256;
-    digests.outcome = entry.outcome;
-    digests.errorNumber = entry.errorNumber;
-    return digests;
 }
 
 }  // namespace rizo

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reads each file the checksum lists name once for all of their lines: a first pass counts the
 // listed files naming each path, and the second keeps the result of a path's first one (its
-// digests only) until its last one has been judged from it.
+// outcome and digests) until its last one has been judged from it.
 #pragma once
 
 #include <memory>
@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "base/file_entry.h"
+#include "cli/kept_result.h"
 #include "cli/path_tally.h"
 #include "verify/listed_file.h"
 
@@ -18,7 +18,7 @@ namespace rizo {
 class ReadOnce {
 public:
     // Filled once the file has been read; empty while it has not, or when it never was.
-    using SharedResult = std::shared_ptr<std::optional<FileEntry>>;
+    using SharedResult = std::shared_ptr<std::optional<KeptResult>>;
 
     // What the second pass does with a listed file.
     struct Turn {
@@ -35,8 +35,6 @@ public:
     // Second pass: the same listed files in the same order. A path is compared by its bytes as
     // listed, which is how it is opened.
     Turn Next(const ListedFile& listed);
-    // The kept part of a result: what a verdict reads.
-    static FileEntry Kept(const FileEntry& entry);
 
 private:
     PathTally tally;
