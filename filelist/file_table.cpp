@@ -10,7 +10,7 @@
 namespace rizo {
 
 int FileTable::InsertRow(const std::string& name) {
-    rows.emplace_back().cells.Set(kColFilename, name);
+    rows.emplace_back().texts.Set(kColFilename, name);
     return RowCount() - 1;
 }
 
@@ -53,13 +53,13 @@ std::string FileTable::CellText(int row, int column) const {
 }
 
 void FileTable::SetCellText(int row, int column, std::string text) {
-    RowTexts& cells = rows[row].cells;
-    const std::string_view cell = cells.Text(column);
+    RowTexts& texts = rows[row].texts;
+    const std::string_view cell = texts.Text(column);
     if (cell == text) {
         return;
     }
     const bool hadPath = !cell.empty();
-    cells.Set(column, text);
+    texts.Set(column, text);
     if (column != kColFullPath || indexStale) {
         return;
     }
@@ -153,7 +153,7 @@ void FileTable::SetSelected(int row, bool selected) {
 
 void FileTable::SetRowNote(int row, const std::string& text, RowNote kind) {
     failedCount -= IsFailed(row) ? 1 : 0;
-    rows[row].note = text;
+    rows[row].texts.Set(RowTexts::kNote, text);
     rows[row].noteKind = kind;
     failedCount += IsFailed(row) ? 1 : 0;
 }

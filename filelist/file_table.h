@@ -30,17 +30,19 @@ public:
 
     std::string CellText(int row, int column) const override;
     // Valid until the row changes or rows are inserted, deleted or sorted.
-    std::string_view Cell(int row, int column) const { return rows[row].cells.Text(column); }
+    std::string_view Cell(int row, int column) const { return rows[row].texts.Text(column); }
     void SetCellText(int row, int column, std::string text) override;
     int FindRowByPath(const std::string& path) const override;
 
     void SetRowNote(int row, const std::string& text, RowNote kind) override;
-    std::string RowFailure(int row) const override { return IsFailed(row) ? rows[row].note : ""; }
+    std::string RowFailure(int row) const override {
+        return IsFailed(row) ? std::string(Note(row)) : "";
+    }
     int FailedCount() const override { return failedCount; }
-    const std::string& Note(int row) const { return rows[row].note; }
+    std::string_view Note(int row) const { return rows[row].texts.Text(RowTexts::kNote); }
     RowNote NoteKind(int row) const { return rows[row].noteKind; }
     bool IsFailed(int row) const {
-        return !rows[row].note.empty() && rows[row].noteKind == RowNote::kFailure;
+        return !Note(row).empty() && rows[row].noteKind == RowNote::kFailure;
     }
 
     bool IsSelected(int row) const override { return rows[row].selected; }
@@ -58,9 +60,8 @@ public:
 
 private:
     struct Row {
-        RowTexts cells;
+        RowTexts texts;
         RowColour colour;
-        std::string note;
         RowNote noteKind = RowNote::kFailure;
         bool selected = false;
     };

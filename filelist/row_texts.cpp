@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The texts of one row's cells, kept together in one block of memory.
+// The texts of one row's cells and of its note, kept together in one block of memory.
 #include "filelist/row_texts.h"
 
 #include <algorithm>
 
 namespace rizo {
 
-void RowTexts::Set(int column, std::string_view text) {
-    const uint32_t start = Start(column);
-    const uint32_t oldEnd = ends[column];
-    const uint32_t total = ends[kColumnCount - 1];
+void RowTexts::Set(int index, std::string_view text) {
+    const uint32_t start = Start(index);
+    const uint32_t oldEnd = ends[index];
+    const uint32_t total = ends[kCount - 1];
     const auto length = static_cast<uint32_t>(text.size());
     const uint32_t newTotal = total - (oldEnd - start) + length;
     if (newTotal == total) {
@@ -23,7 +23,7 @@ void RowTexts::Set(int column, std::string_view text) {
     std::copy(text.begin(), text.end(), block.get() + start);
     std::copy(texts.get() + oldEnd, texts.get() + total, block.get() + start + length);
     texts = std::move(block);
-    for (int later = column; later < kColumnCount; ++later) {
+    for (int later = index; later < kCount; ++later) {
         ends[later] = ends[later] - oldEnd + start + length;
     }
 }
