@@ -220,7 +220,7 @@ void ChecksumFileCheck::Hash() {
     }
     batchDone = 0;
     if (!names.empty()) {
-        HashFiles(names, {selection}, options.progress,
+        HashFiles(names, {.hashes = selection, .fileTimes = false}, options.progress,
                   [&](std::size_t index, const FileEntry& entry) {
                       ReportSharedUpTo(places[index]);
                       BatchFile& file = batch[places[index]];

@@ -66,7 +66,9 @@ int Finish(int status) {
 
 int Run(const rizo::CliOptions& options) {
     int status = 0;
-    const rizo::BatchOptions batch{options.selection, options.uppercase};
+    // Digest lines show no file times.
+    const rizo::BatchOptions batch{
+        .hashes = options.selection, .uppercase = options.uppercase, .fileTimes = false};
     rizo::CommandPaths paths(options.files, options.recursive);
     const auto print = [&](std::size_t index, const rizo::FileEntry& entry) {
         // A folder that failed before this file is named before it.

@@ -66,6 +66,7 @@ BatchPipeline::~BatchPipeline() {
 bool BatchPipeline::Start() {
     for (const auto& engine : engines) {
         engine->SetStopFlag(&stopRequested);
+        engine->SetTimeTexts(options.fileTimes);
     }
     bool worthReadingAhead = false;
     {

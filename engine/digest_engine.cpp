@@ -219,7 +219,9 @@ bool DigestEngine::TakeOpened(int fd, const struct ::statx& info) {
         return false;
     }
     TakeFile(fd, info.stx_size);
-    TimeTexts(info, modifiedText, createdText);
+    if (timeTexts) {
+        TimeTexts(info, modifiedText, createdText);
+    }
     openFacts = FactsOf(info);
     checkFacts = true;
     return true;
@@ -247,7 +249,9 @@ bool DigestEngine::OpenStandardInput() {
     const off_t offset = ::lseek(fd, 0, SEEK_CUR);
     const uint64_t start = offset > 0 ? static_cast<uint64_t>(offset) : 0;
     TakeFile(fd, info.stx_size > start ? info.stx_size - start : 0);
-    TimeTexts(info, modifiedText, createdText);
+    if (timeTexts) {
+        TimeTexts(info, modifiedText, createdText);
+    }
     openFacts = FactsOf(info);
     checkFacts = true;
     return true;

@@ -63,6 +63,8 @@ public:
     void SetBlockSize(uint32_t size) { blockSize = size; }
     // The helpers that digest a large file's block in lanes, shared with other engines.
     void ShareLanes(std::shared_ptr<LaneWorkers> helpers) { lanes.Share(std::move(helpers)); }
+    // Whether Open makes the texts of the file's times (on by default).
+    void SetTimeTexts(bool on) { timeTexts = on; }
     // A block ends early, between two pieces, once `flag` is set; null for never.
     void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
 
@@ -171,6 +173,7 @@ private:
     // Two pieces; allocated once.
     std::unique_ptr<Page[]> buffer;
     uint32_t blockSize = kBufferSize;
+    bool timeTexts = true;
     // Last, so its helpers end before the hash objects they feed.
     DigestLanes lanes;
 };
