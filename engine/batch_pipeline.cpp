@@ -184,9 +184,12 @@ void BatchPipeline::HashFile(DigestEngine& reader, std::size_t index, const std:
 }
 
 // Files read alone are read in queue order, which on a spinning disk is mostly the order in which
-// they lie: a file waits until the files before it are done, whoever reads them.
+// they lie: a file waits until the files before it are done, whoever reads them. A small file
+// takes one read, from memory when the readers ahead have brought it in, in their own order; only
+// a file that streams from storage for a while is read alone.
 bool BatchPipeline::TakeTurnAlone(const DigestEngine& reader, std::size_t index) {
-    if (engines.size() == 1 || storage.ParallelReads(reader.Descriptor(), reader.Device())) {
+    if (engines.size() == 1 || reader.FileSize() <= ReadAhead::kLargest ||
+        storage.ParallelReads(reader.Descriptor(), reader.Device())) {
         return false;
     }
     Guard guard(lock);

@@ -46,7 +46,7 @@ public:
 // replayed when its turn comes, so the sink sees what one thread reading the files one after
 // another would have shown. With one engine the files are read one at a time, and on storage
 // where reads of several files at once turn into seeks or queue on one connection (StorageRule)
-// only one worker reads at a time, while the others open and wait.
+// only one worker reads a file larger than the readers ahead take, while the others wait.
 //
 // Shared by the owner and the workers, so that a worker left blocked in a read can end on its own
 // after the owner has moved on: once abandoned, no worker calls the sink again.
