@@ -268,7 +268,8 @@ void BatchPipeline::ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry
 void BatchPipeline::Step(std::size_t index, float percent) {
     std::lock_guard guard(lock);
     Slot& slot = SlotOf(index);
-    if (index != nextDeliver || !begun) {
+    // The next file to deliver has had its Begin since it was claimed.
+    if (index != nextDeliver) {
         slot.steps.push_back(percent);
     } else if (!closed && !slot.cutShort) {
         sink->Progress(percent);
@@ -281,9 +282,6 @@ void BatchPipeline::Deliver() {
         if (slot.state != SlotState::kDone) {
             return;
         }
-        if (!begun) {
-            BeginNext();
-        }
         if (slot.cutShort && slot.entry.outcome == FileOutcome::kRead) {
             // As if the read had been cut short where the stop came: the facts stay.
             slot.entry.md5 = slot.entry.sha1 = slot.entry.crc32 = slot.entry.sha256 = {};
@@ -295,7 +293,6 @@ void BatchPipeline::Deliver() {
         // The readers ahead never look behind the workers, who have all passed it.
         queued.pop_front();
         ++firstQueued;
-        begun = false;
         roomMade.notify_all();
         // A stop keeps the results ahead from the sink: the file it cut short is the last.
         if (stopRequested) {
@@ -309,7 +306,6 @@ void BatchPipeline::Deliver() {
 }
 
 void BatchPipeline::BeginNext() {
-    begun = true;
     Slot& slot = SlotOf(nextDeliver);
     sink->Begin(nextDeliver, *PathAt(nextDeliver));
     // Steps of a file read ahead are shown now, as they would have been while it was read; a stop
@@ -338,9 +334,6 @@ void BatchPipeline::Abandon(bool announce) {
     if (announce && !closed && nextDeliver < nextClaim) {
         FileEntry entry = EntryFor(*PathAt(nextDeliver));
         entry.outcome = FileOutcome::kNotFinished;
-        if (!begun) {
-            sink->Begin(nextDeliver, entry.path);
-        }
         sink->Done(nextDeliver, std::move(entry));
     }
     if (announce) {

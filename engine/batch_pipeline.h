@@ -139,10 +139,10 @@ private:
     std::deque<std::string> queued;
     std::size_t firstQueued = 0;
     bool sourceEnded = false;
-    // The next file to claim and the next to deliver; `begun` once the sink has had its Begin.
+    // The next file to claim and the next to deliver. The next to deliver has had the sink's Begin
+    // once it is claimed: it is begun by whoever claims it or delivers the file before it.
     std::size_t nextClaim = 0;
     std::size_t nextDeliver = 0;
-    bool begun = false;
     // No more results go to the sink: the batch ended, was stopped or abandoned.
     bool closed = false;
     bool abandoned = false;
