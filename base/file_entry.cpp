@@ -13,6 +13,11 @@ std::string ErrorText(int errorNumber) {
     return errorNumber == EAGAIN ? "would block" : std::strerror(errorNumber);
 }
 
+std::size_t NameStart(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
 std::string OutcomeReason(FileOutcome outcome, int errorNumber) {
     switch (outcome) {
         case FileOutcome::kNotOpened:

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace rizo {
 
@@ -35,6 +36,10 @@ struct FileEntry {
     // errno of the failed open or read; 0 otherwise.
     int errorNumber = 0;
 };
+
+// Where the file's name begins in `path`: after its last slash, or at 0 for a name without a
+// folder, as a path given on a command line may be.
+std::size_t NameStart(std::string_view path);
 
 // Why the file has no digests, in a few words; empty for a file read to its end.
 std::string OutcomeReason(FileOutcome outcome, int errorNumber);

@@ -19,12 +19,6 @@ int Tenths(float percent) {
     return static_cast<int>(percent * 10.0f);
 }
 
-// Paths given on a command line may be relative: a name without a folder is still a name.
-std::size_t NameStart(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 FileEntry EntryFor(const std::string& path) {
     FileEntry entry;
     entry.path = path;

@@ -16,8 +16,7 @@ void MessageSink::Begin(std::size_t index, const std::string& path) {
     // The empty path queued for a row that never had a result leaves the shown name and folder
     // as they were.
     if (!path.empty()) {
-        const std::size_t slash = path.rfind('/');
-        const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+        const std::size_t nameStart = NameStart(path);
         SetCurrent(path.substr(nameStart), path.substr(0, nameStart));
     }
 }

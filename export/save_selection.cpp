@@ -2,6 +2,7 @@
 // Saving the selected rows' records to a text file.
 #include "export/save_selection.h"
 
+#include "base/file_entry.h"
 #include "export/export_selection.h"
 #include "export/safe_file_write.h"
 
@@ -21,9 +22,7 @@ bool SaveChecksumFile(const RowStore& rows, ChecksumFormat format, const std::st
     if (rows.SelectedCount() == 0) {
         return true;
     }
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    skipped = ChecksumFileText(rows, format, folder);
+    skipped = ChecksumFileText(rows, format, path.substr(0, NameStart(path)));
     const bool written = WriteFileSafely(path, skipped.text, error);
     skipped.text.clear();
     return written;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "base/file_entry.h"
+
 namespace rizo {
 
 void ClearPending(std::vector<std::string>& pendingPaths, std::vector<int32_t>& pendingRows) {
@@ -19,8 +21,7 @@ int FindOrInsertRow(RowStore& rows, const std::string& path) {
     if (row >= 0) {
         return row;
     }
-    const size_t slash = path.rfind('/');
-    const int inserted = rows.InsertRow(slash == std::string::npos ? path : path.substr(slash + 1));
+    const int inserted = rows.InsertRow(path.substr(NameStart(path)));
     // The row shows its path from the start, so a batch stopped before reaching it leaves a row
     // that Refresh can hash and that a second add of the same path finds.
     rows.SetCellText(inserted, kColFullPath, path);
