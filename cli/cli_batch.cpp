@@ -28,10 +28,8 @@ namespace {
 constexpr char kProgram[] = "rizodidiz-cli";
 
 // How long the message loop waits for a worker after a stop signal before it stops the batch
-// itself; with kStopWait this bounds the time from the signal to the end.
+// itself; with BatchPipeline::kStopWait this bounds the time from the signal to the end.
 constexpr std::chrono::milliseconds kQuietAfterSignal{100};
-// How long a stop waits for the workers before leaving them to end alone, as the window's does.
-constexpr std::chrono::milliseconds kStopWait{500};
 
 // 0 when standard error is no terminal.
 std::size_t TerminalColumns() {
@@ -62,10 +60,6 @@ public:
         interruptible = &pipeline;
         Catch(SIGINT, oldInterrupt);
         Catch(SIGTERM, oldTerminate);
-        // A signal caught before this batch existed stops it too.
-        if (caughtSignal != 0) {
-            pipeline.RequestStop();
-        }
     }
     ~StopSignals() {
         ::sigaction(SIGINT, &oldInterrupt, nullptr);
@@ -133,7 +127,7 @@ int RunBatch(BatchPipeline& pipeline, MessageQueue& queue, MessageSink& sink, Pr
         if (!next) {
             // A stopped worker that stays quiet is blocked in a read that may never return (a
             // hung network share, a FUSE file system): it is given up on as the window does.
-            if (caughtSignal != 0 && !pipeline.StopWithin(kStopWait, false)) {
+            if (caughtSignal != 0 && !pipeline.StopWithin(BatchPipeline::kStopWait, false)) {
                 return 0;
             }
             continue;

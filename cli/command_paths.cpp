@@ -62,8 +62,4 @@ std::vector<CommandPaths::Failure> CommandPaths::TakeFailures(std::size_t files)
     return taken;
 }
 
-std::vector<CommandPaths::Failure> CommandPaths::TakeFailures() {
-    return TakeFailures(static_cast<std::size_t>(-1));
-}
-
 }  // namespace rizo

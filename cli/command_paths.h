@@ -31,10 +31,8 @@ public:
 
     // The next file; false after the last.
     bool Next(std::string& path);
-    // The folders that could not be listed before `files` files were given (all with none),
-    // each once.
+    // The folders that could not be listed before `files` files were given, each once.
     std::vector<Failure> TakeFailures(std::size_t files);
-    std::vector<Failure> TakeFailures();
 
 private:
     const std::vector<std::string> arguments;

@@ -60,6 +60,8 @@ public:
 
     // Files in flight ahead of the next to deliver, results waiting included.
     static constexpr std::size_t kWindow = 512;
+    // How long a stop waits for the workers before leaving them to end alone (see StopWithin).
+    static constexpr std::chrono::milliseconds kStopWait{500};
     // A batch of a few files gains nothing from reading ahead of the workers.
     static constexpr std::size_t kFilesWorthReadingAhead = 8;
 

@@ -33,7 +33,7 @@ public:
     using EngineMaker = EngineSet::Maker;
 
     // How long Stop and a confirmed close wait for the worker before leaving it to end alone.
-    static constexpr std::chrono::milliseconds kStopWait{500};
+    static constexpr std::chrono::milliseconds kStopWait = BatchPipeline::kStopWait;
 
     BatchWorker(EngineMaker engineMaker, MessagePoster& messagePoster, BatchHost& batchHost);
     // Stops a running worker, waiting for it at most kStopWait; a worker still reading then ends
