@@ -89,12 +89,13 @@ private:
 // What a terminal shows of a batch: "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file".
 class ProgressShown {
 public:
-    // Sums the sizes of `files` meanwhile, which must stay as they are while this lives.
+    // Sums the sizes of `files` meanwhile on `helper`, the batch's lane helper; the files must
+    // stay as they are while this lives.
     ProgressShown(ProgressLine& progressLine, const BatchPipeline& batch, const MessageSink& shown,
-                  const std::vector<std::string>& files)
+                  const std::vector<std::string>& files, std::shared_ptr<LaneWorkers> helper)
         : line(progressLine), pipeline(batch), sink(shown), fileCount(files.size()) {
         progress.Start(ProgressLine::Clock::now());
-        sizes.Start(files);
+        sizes.Start(files, std::move(helper));
     }
     void Show() {
         const std::string path = sink.CurrentFolder() + sink.CurrentName();
@@ -182,7 +183,7 @@ int Hash(BatchPipeline::Source source, std::size_t count,
     ProgressLine line(std::cerr, TerminalColumns());
     std::optional<ProgressShown> shown;
     if (shownFiles != nullptr) {
-        shown.emplace(line, *pipeline, sink, *shownFiles);
+        shown.emplace(line, *pipeline, sink, *shownFiles, Engines().Helper());
     }
     int status = 0;
     {

@@ -90,7 +90,7 @@ bool BatchWorker::StartWorker(const BatchOptions& batchOptions) {
 // replaces the pipeline. Pending paths that change without a batch are dropped first.
 void BatchWorker::SumPendingSizes() {
     if (sumSizes && !busy) {
-        sizes.Start(PendingPaths);
+        sizes.Start(PendingPaths, engines.Helper());
         sizesStarted = true;
     }
 }

@@ -81,7 +81,7 @@ public:
     // The whole batch so far; the byte total is summed ahead while the files are hashed.
     BatchCounts Counts() const;
     // Whether batches sum their sizes ahead (on by default): without it Counts() has no byte
-    // total, and no thread is spent on one nobody reads.
+    // total, and no path is examined for one nobody reads.
     void SumSizesAhead(bool on) { sumSizes = on; }
     // Starts summing the pending paths' sizes before their batch starts, so that the total comes
     // sooner: the window does so once a scan's paths are final, while it makes their rows. The next

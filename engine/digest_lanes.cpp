@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Digests of one block computed in parallel lanes.
+// Digests of one block computed in parallel lanes: one on the caller's thread, one on a helper.
 #include "engine/digest_lanes.h"
 
-#include <algorithm>
+#include <utility>
 #if defined(__x86_64__)
 #include <cpuid.h>
 #endif
@@ -57,6 +57,10 @@ void DigestLanes::Plan(unsigned digests) {
             load[lighter] += entry.cost;
         }
     }
+    // The caller also reads the next piece, so it takes the lighter lane.
+    if (load[0] > load[1]) {
+        std::swap(lanes[0], lanes[1]);
+    }
 }
 
 bool DigestLanes::Worthwhile(std::size_t count) const {
@@ -68,16 +72,16 @@ bool DigestLanes::FeedAll(const unsigned char* data, std::size_t count) const {
 }
 
 bool DigestLanes::Start(const unsigned char* data, std::size_t count) {
-    std::vector<LaneWorkers::Task> tasks;
-    for (std::size_t i = 0; i < lanes.size(); ++i) {
-        tasks.push_back([this, i, data, count] { fed[i] = FeedLane(lanes[i], data, count); });
-    }
-    return workers->TryStart(std::move(tasks));
+    block = data;
+    blockSize = count;
+    return workers->TryStart(
+        {[this, data, count] { helperFed = FeedLane(lanes[1], data, count); }});
 }
 
 bool DigestLanes::Wait() {
+    const bool callerFed = FeedLane(lanes[0], block, blockSize);
     workers->Wait();
-    return std::all_of(fed.begin(), fed.end(), [](bool ok) { return ok; });
+    return callerFed && helperFed;
 }
 
 bool DigestLanes::FeedLane(unsigned digests, const unsigned char* data, std::size_t count) const {

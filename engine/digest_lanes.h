@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Digests of one block computed in parallel: the enabled digests spread over two helper lanes by
-// cost.
+// Digests of one block computed in parallel: the enabled digests spread over two lanes by cost, one
+// digested on a helper thread and one on the caller's, so a batch needs one helper however many
+// digests it computes.
 #pragma once
 
 #include <array>
@@ -32,10 +33,12 @@ public:
 
     // Feeds every planned digest on the caller's thread, in the order MD5, SHA1, CRC32, SHA256.
     bool FeedAll(const unsigned char* data, std::size_t count) const;
-    // Starts each lane on its helper and returns at once; the block must stay unchanged until
-    // Wait returns. False, with nothing fed, when the helpers cannot be had or are busy.
+    // Starts the helper's lane and returns at once, so the caller can read the next piece; the
+    // block must stay unchanged until Wait returns. False, with nothing fed, when the helper cannot
+    // be had or is busy.
     bool Start(const unsigned char* data, std::size_t count);
-    // True when every digest of every lane took the block.
+    // Digests the caller's lane, then waits for the helper's. True when every digest took the
+    // block.
     bool Wait();
 
 private:
@@ -44,7 +47,9 @@ private:
     Feeder feed;
     unsigned planned = 0;
     std::array<unsigned, 2> lanes{};
-    std::array<bool, 2> fed{};
+    const unsigned char* block = nullptr;
+    std::size_t blockSize = 0;
+    bool helperFed = false;
     std::shared_ptr<LaneWorkers> workers = std::make_shared<LaneWorkers>();
 };
 

@@ -20,9 +20,11 @@ public:
     explicit EngineSet(Maker maker) : make(std::move(maker)) {}
 
     // The engines for a batch of `files` files: one a core, as each worker hashes whole files,
-    // and no more than files. All share one pair of lane helpers, so that a single large file
+    // and no more than files. All share one lane helper, so that a single large file
     // still spreads its digests over the cores. Empty when an engine cannot be made.
     std::vector<std::shared_ptr<DigestEngine>> For(std::size_t files);
+    // The lane helper the engines share, free for other work between their rounds.
+    std::shared_ptr<LaneWorkers> Helper() const { return lanes; }
     // Forgets the engines, which workers left blocked in a read still hold: the next batch gets
     // new ones.
     void Drop();

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The byte total of a batch, summed on a thread of its own.
+// The byte total of a batch, summed on the batch's lane helper.
 #include "engine/size_pass.h"
 
 #include <sys/stat.h>
-
-#include <system_error>
 
 namespace rizo {
 
@@ -12,22 +10,23 @@ SizePass::~SizePass() {
     Finish();
 }
 
-void SizePass::Start(std::span<const std::string> paths) {
+void SizePass::Start(std::span<const std::string> paths, std::shared_ptr<LaneWorkers> helper) {
     Finish();
     bytes = 0;
     known = false;
     quit = false;
-    try {
-        thread = std::thread(&SizePass::Run, this, paths);
-    } catch (const std::system_error&) {
-        // The batch runs all the same, without a percent.
+    // The batch runs all the same without a percent.
+    if (helper->TryStart({[this, paths] { Run(paths); }})) {
+        lane = std::move(helper);
     }
 }
 
 void SizePass::Finish() {
     quit = true;
-    if (thread.joinable()) {
-        thread.join();
+    // Waits at most for a digest round that followed the pass: one piece.
+    if (lane != nullptr) {
+        lane->Wait();
+        lane.reset();
     }
 }
 

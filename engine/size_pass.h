@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The byte total of a batch, summed on a thread of its own so the first result is not delayed.
+// The byte total of a batch, summed on the batch's lane helper so the first result is not delayed
+// and no thread is spent on it alone.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
-#include <thread>
+
+#include "engine/lane_workers.h"
 
 namespace rizo {
 
@@ -18,11 +21,12 @@ public:
     SizePass(const SizePass&) = delete;
     SizePass& operator=(const SizePass&) = delete;
 
-    // Starts summing the sizes of `paths`, which are read where they lie: they must stay there
-    // unchanged until the pass is finished. A path that cannot be examined counts 0, as its file
-    // will. Without a thread the total stays unknown.
-    void Start(std::span<const std::string> paths);
-    // Ends the pass at once if it is still running, and waits for its thread.
+    // Starts summing the sizes of `paths` on `helper`, which are read where they lie: they must
+    // stay there unchanged until the pass is finished. A path that cannot be examined counts 0, as
+    // its file will. Large files meanwhile find the helper busy and digest on their own thread.
+    // When the helper cannot be had the total stays unknown.
+    void Start(std::span<const std::string> paths, std::shared_ptr<LaneWorkers> helper);
+    // Ends the pass at once if it is still running, and waits for it.
     void Finish();
 
     // The sizes summed so far; complete once Known().
@@ -35,7 +39,7 @@ private:
     std::atomic<uint64_t> bytes = 0;
     std::atomic<bool> known = false;
     std::atomic<bool> quit = false;
-    std::thread thread;
+    std::shared_ptr<LaneWorkers> lane;
 };
 
 }  // namespace rizo

@@ -13,6 +13,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/temp_folder.h"
@@ -474,6 +475,26 @@ TEST_F(CliTest, EachFileIsOpenedAndExaminedOnce) {
     EXPECT_EQ(few.first, 16);
     EXPECT_EQ(many.first, 80);
     EXPECT_EQ(many.second - few.second, 64) << "status calls of 64 more files";
+}
+
+// Workers, the reader ahead and the lane helper that also sums the sizes: no more threads than
+// the cores plus two, even with large files, every digest and the whole run's progress.
+TEST_F(CliTest, ARunStartsAtMostTwoThreadsBeyondTheCores) {
+    const Outcome outcome = Shell(
+        "for f in $(seq -f big%g 10); do head -c 3000000 /dev/urandom >$f; done; "
+        "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
+        "strace -f -o trace -e trace=clone,clone3 \"$CLI\" --md5 --sha1 --crc32 --sha256 "
+        "--progress big* >/dev/null 2>&1 && grep -c 'clone3\\?(' trace");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const int threads = std::stoi(outcome.out);
+    EXPECT_GE(threads, 3) << "workers, a reader ahead and a lane helper were expected";
+    // ThreadSanitizer's runtime starts a thread of its own in the program.
+#if defined(__SANITIZE_THREAD__)
+    constexpr int kRuntimeThreads = 1;
+#else
+    constexpr int kRuntimeThreads = 0;
+#endif
+    EXPECT_LE(threads, static_cast<int>(std::thread::hardware_concurrency()) + 2 + kRuntimeThreads);
 }
 
 }  // namespace
