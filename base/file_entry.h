@@ -32,6 +32,14 @@ struct FileEntry {
     std::string sha1;
     std::string crc32;
     std::string sha256;
+    // Digests only the command line and verification ask for; empty when not selected.
+    std::string sha224;
+    std::string sha384;
+    std::string sha512;
+    std::string blake2b;
+    std::string xxh64;
+    std::string xxh3;
+    std::string xxh128;
     FileOutcome outcome = FileOutcome::kNotOpened;
     // errno of the failed open or read; 0 otherwise.
     int errorNumber = 0;
