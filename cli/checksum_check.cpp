@@ -11,6 +11,8 @@
 #include <optional>
 #include <utility>
 
+#include "cli/check_audit.h"
+#include "cli/check_line.h"
 #include "cli/cli_batch.h"
 #include "cli/file_report.h"
 #include "cli/list_input.h"
@@ -74,6 +76,8 @@ struct SharedChecks {
     // A listed file "-" cannot be read when standard input holds a list itself.
     bool standardInputIsList = false;
     ReadOnce readOnce;
+    // With --audit.
+    CheckAudit* audit = nullptr;
 
     bool Unreadable(const ListedFile& listed) const {
         return standardInputIsList && listed.name == kStandardInputName;
@@ -111,7 +115,8 @@ private:
     // `reason`: why the file was not read, when the entry does not say.
     void Report(const ListedFile& listed, const FileEntry& entry, std::string reason = {});
     void ReportStandardInput(const ListedFile& listed);
-    void PrintName(const std::string& name) const;
+    // With --audit, a missing file that moved is reported so in place of its missing lines.
+    bool ReportMoved(const ListedFile& listed, const FileEntry& entry) const;
     bool Summary();
 
     const std::string shown;
@@ -257,8 +262,9 @@ void ChecksumFileCheck::BadAfter(std::size_t fileCount) {
 
 void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry,
                                std::string reason) {
-    if (options.ignoreMissing && entry.outcome == FileOutcome::kNotOpened &&
-        entry.errorNumber == ENOENT) {
+    if (ReportMoved(listed, entry) ||
+        (options.ignoreMissing && entry.outcome == FileOutcome::kNotOpened &&
+         entry.errorNumber == ENOENT)) {
         return;
     }
     if (reason.empty()) {
@@ -282,8 +288,7 @@ void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry,
             verdict = "FAILED";
         }
         if (Printing()) {
-            PrintName(listed.name);
-            std::cout << ": " << verdict << '\n';
+            std::cout << CheckLine(listed.name, verdict);
         }
     }
 }
@@ -294,20 +299,18 @@ void ChecksumFileCheck::ReportStandardInput(const ListedFile& listed) {
     Report(listed, entry, "standard input is the checksum list");
 }
 
-// A name with a line feed would break the line: it is escaped, and the line marked by a
-// leading backslash.
-void ChecksumFileCheck::PrintName(const std::string& name) const {
-    if (name.find('\n') == std::string::npos) {
-        std::cout << name;
-        return;
+bool ChecksumFileCheck::ReportMoved(const ListedFile& listed, const FileEntry& entry) const {
+    if (shared.audit == nullptr || entry.outcome != FileOutcome::kNotOpened ||
+        entry.errorNumber != ENOENT) {
+        return false;
     }
-    std::cout << '\\';
-    for (const char c : name) {
-        std::cout << (c == '\\'   ? "\\\\"
-                      : c == '\n' ? "\\n"
-                      : c == '\r' ? "\\r"
-                                  : std::string(1, c));
+    const std::optional<std::string> place = shared.audit->MovedTo(listed.name);
+    if (place && Printing()) {
+        for (std::size_t line = 0; line < listed.digests.size(); ++line) {
+            std::cout << MovedLine(listed.name, *place);
+        }
     }
+    return place.has_value();
 }
 
 bool ChecksumFileCheck::Summary() {
@@ -360,7 +363,13 @@ void CountListed(ListInput& input, const std::string& checksumFile, SharedChecks
     for (ChecksumFileReader::Event event = reader.Next();
          event != ChecksumFileReader::Event::kEnd && event != ChecksumFileReader::Event::kReadError;
          event = reader.Next()) {
-        if (event == ChecksumFileReader::Event::kFile && !shared.Unreadable(reader.File())) {
+        if (event != ChecksumFileReader::Event::kFile) {
+            continue;
+        }
+        if (shared.audit != nullptr) {
+            shared.audit->Listed(reader.File());
+        }
+        if (!shared.Unreadable(reader.File())) {
             shared.readOnce.Count(reader.File());
         }
     }
@@ -390,12 +399,22 @@ int CheckChecksumFiles(const std::vector<std::string>& checksumFiles, const Chec
     shared.standardInputIsList =
         std::find(checksumFiles.begin(), checksumFiles.end(), "-") != checksumFiles.end();
     std::deque<ListInput> inputs;
+    std::optional<CheckAudit> audit;
+    if (options.audit) {
+        shared.audit = &audit.emplace(checksumFiles);
+    }
     for (const std::string& file : checksumFiles) {
         CountListed(inputs.emplace_back(file), file, shared);
+    }
+    if (audit) {
+        audit->FindMoves(options.progress);
     }
     bool verified = true;
     for (std::size_t list = 0; list < checksumFiles.size(); ++list) {
         verified = CheckOne(inputs[list], checksumFiles[list], options, shared) && verified;
+    }
+    if (audit && CaughtStopSignal() == 0) {
+        verified = audit->Report(options.verbosity) && verified;
     }
     if (!std::cout.flush()) {
         std::cerr << kProgram << ": write error\n";

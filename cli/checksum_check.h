@@ -17,6 +17,9 @@ struct CheckOptions {
     bool strict = false;
     bool ignoreMissing = false;
     bool progress = false;
+    // Also report the files of the current folder that no list names, and where missing ones
+    // moved (see CheckAudit).
+    bool audit = false;
 };
 
 // Checks every checksum file ("-" is standard input) in turn; 0 when all of them verified, 1

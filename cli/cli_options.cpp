@@ -56,6 +56,13 @@ const char kUsageText[] =
     "  --strict            with -c: exit 1 also for improperly formatted lines\n"
     "  -w, --warn          with -c: warn about each improperly formatted line\n"
     "  --ignore-missing    with -c: pass over listed files that do not exist\n"
+    "  --audit             with -c: also walk the current folder, where the listed names start,\n"
+    "                      as -r walks a folder; after the usual lines print 'NAME: NEW' for each\n"
+    "                      file there that no FILE names (the FILEs themselves excepted), and\n"
+    "                      'NAME: MOVED to NEWNAME' instead of the lines of a missing listed file\n"
+    "                      when a new file has the digests listed for it (that file is then not\n"
+    "                      new); the new files are read, once, only when a listed file is\n"
+    "                      missing; standard error counts them ('2 new, 1 moved')\n"
     "  -h, --help          show this text\n"
     "  --version           show the program's version\n"
     "  --                  the arguments that follow are files\n"
@@ -69,8 +76,9 @@ const char kUsageText[] =
     "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
-    "every listed file matched, 1 otherwise. 130 or 143 when SIGINT or SIGTERM stopped the run:\n"
-    "the files finished before it are printed, the file being read is not.\n";
+    "every listed file matched (and, with --audit, nothing is new or moved), 1 otherwise. 130\n"
+    "or 143 when SIGINT or SIGTERM stopped the run: the files finished before it are printed,\n"
+    "the file being read is not.\n";
 
 const char kVersionText[] = "rizodidiz-cli (Rizodidiz) " RIZO_VERSION
                             "\n"
@@ -97,6 +105,7 @@ enum LongOnly : int {
     kStatus,
     kStrict,
     kIgnoreMissing,
+    kAudit,
     kVersion,
 };
 
@@ -125,6 +134,7 @@ const option kLongOptions[] = {
     {"strict", no_argument, nullptr, kStrict},
     {"warn", no_argument, nullptr, 'w'},
     {"ignore-missing", no_argument, nullptr, kIgnoreMissing},
+    {"audit", no_argument, nullptr, kAudit},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -246,6 +256,9 @@ bool TakeCheckOption(int code, CliOptions& options, bool& checkOnly) {
         case kIgnoreMissing:
             check.ignoreMissing = true;
             break;
+        case kAudit:
+            check.audit = true;
+            break;
         default:
             return false;
     }
@@ -328,7 +341,7 @@ bool CheckCombination(Given& given, CliOptions& options, std::string& error) {
         return false;
     }
     if (given.checkOnly && !options.check) {
-        error = "--quiet, --status, --strict, --warn and --ignore-missing need --check";
+        error = "--quiet, --status, --strict, --warn, --ignore-missing and --audit need --check";
         return false;
     }
     return ChooseLayout(given, options, error);

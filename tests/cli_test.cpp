@@ -362,7 +362,7 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
                                "--include", "--progress", "-r ",
                                "--check",   "--quiet",    "--status",
                                "--strict",  "--warn",     "--ignore-missing",
-                               "-h",        "--version"}) {
+                               "--audit",   "-h",         "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     Outcome version = Cli("--version");
