@@ -4,10 +4,15 @@
 
 #include <getopt.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cinttypes>
+#include <cstdlib>
 #include <string_view>
 
 #include "cli/cli_batch.h"
+#include "cli/digest_names.h"
 #include "res/version.h"
 
 namespace rizo {
@@ -27,6 +32,13 @@ const char kUsageText[] =
     "  --crc32             CRC32\n"
     "  --sha256            SHA256\n"
     "  --all               all four\n"
+    "  -a, --algorithm NAME[,NAME]...\n"
+    "                      the digests named, as cksum -a names them: md5, sha1, sha224, sha256,\n"
+    "                      sha384, sha512, blake2b, and crc32, xxh64, xxh3 (XXH3's 64-bit\n"
+    "                      form), xxh128; may be given more than once and beside the options\n"
+    "                      above\n"
+    "  -l, --length BITS   with -a blake2b: BLAKE2b's length in bits, a multiple of 8 up to\n"
+    "                      512 (the default; 0 also stands for it), as b2sum -l takes it\n"
     "  --upper             hexadecimal digits in upper case\n"
     "  --tag               write 'NAME (FILE) = HEX' lines also for a single digest\n"
     "  --sfv               write the CRC32 alone as 'FILE HEX' lines, the form of SFV files\n"
@@ -67,12 +79,17 @@ const char kUsageText[] =
     "  --version           show the program's version\n"
     "  --                  the arguments that follow are files\n"
     "\n"
-    "With one digest each line is 'HEX  FILE', as md5sum, sha1sum and sha256sum write and check\n"
-    "it (-c). With several, each digest gets a line 'NAME (FILE) = HEX' in the order MD5, SHA1,\n"
-    "CRC32, SHA256. A file name holding a backslash, newline or carriage return is written\n"
-    "escaped, and its line starts with a backslash (not with --zero; with --sfv such a name,\n"
-    "or one an SFV reader would take otherwise, as a comment for a leading ';' or '#', cannot\n"
-    "be written and counts as a failure).\n"
+    "With one digest each line is 'HEX  FILE', as md5sum, sha1sum, sha224sum, sha256sum,\n"
+    "sha384sum, sha512sum and b2sum write and check it (-c), or as xxhsum -H1 (xxh64) and -H2\n"
+    "(xxh128) write it; xxh3 is 'XXH3 (FILE) = HEX', as xxhsum -H3 writes it. With several,\n"
+    "each digest gets a line 'NAME (FILE) = HEX' in the order MD5, SHA1, CRC32, SHA256, SHA224,\n"
+    "SHA384, SHA512, BLAKE2b, XXH64, XXH3, XXH128, NAME being the one --tag gives it (BLAKE2b-N\n"
+    "for a length N below 512, as b2sum --tag writes it). For the digests up to BLAKE2b a file\n"
+    "name holding a backslash, newline or carriage return is written escaped, and its line\n"
+    "starts with a backslash (not with --zero; with --sfv such a name, or one an SFV reader\n"
+    "would take otherwise, as a comment for a leading ';' or '#', cannot be written and counts\n"
+    "as a failure). The xxHash lines write names as they are and standard input as 'stdin', as\n"
+    "xxhsum does.\n"
     "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
@@ -109,7 +126,7 @@ enum LongOnly : int {
     kVersion,
 };
 
-constexpr char kShortOptions[] = "bchrtwz";
+constexpr char kShortOptions[] = "a:bchl:rtwz";
 
 const option kLongOptions[] = {
     {"md5", no_argument, nullptr, kMd5},
@@ -117,6 +134,8 @@ const option kLongOptions[] = {
     {"crc32", no_argument, nullptr, kCrc32},
     {"sha256", no_argument, nullptr, kSha256},
     {"all", no_argument, nullptr, kAll},
+    {"algorithm", required_argument, nullptr, 'a'},
+    {"length", required_argument, nullptr, 'l'},
     {"upper", no_argument, nullptr, kUpper},
     {"binary", no_argument, nullptr, 'b'},
     {"tag", no_argument, nullptr, kTag},
@@ -143,6 +162,8 @@ const option kLongOptions[] = {
 // What the options asked for, before the checks that need them all.
 struct Given {
     HashSelection chosen{false, false, false, false};
+    // -l's BLAKE2b length in bits; 0 stands for 512, as in b2sum.
+    std::optional<uintmax_t> blake2bBits;
     bool tag = false;
     bool sfv = false;
     // -b (true) or -t (false), the later one counting; --tag sets binary mode, as in coreutils.
@@ -186,6 +207,46 @@ bool ParseFields(std::string_view text, CliOptions& options, std::string& error)
     return true;
 }
 
+// -a's comma-separated names, each added to `chosen`.
+bool ParseAlgorithms(std::string_view text, HashSelection& chosen, std::string& error) {
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string_view name = text.substr(start, comma - start);
+        const DigestName* digest = FindDigest(name);
+        if (digest == nullptr) {
+            error = "unknown digest '" + std::string(name) + "' in --algorithm; the names are " +
+                    AlgorithmNames();
+            return false;
+        }
+        chosen.*digest->chosen = true;
+        start = comma + 1;
+    }
+    return true;
+}
+
+// -l's number of bits, read as b2sum reads it: decimal, after optional blanks and a plus sign.
+bool ParseLength(const std::string& text, Given& given, std::string& error) {
+    const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    const bool negative = first != std::string::npos && text[first] == '-';
+    char* stop = nullptr;
+    errno = 0;
+    const uintmax_t bits = std::strtoumax(text.c_str(), &stop, 10);
+    if (negative || errno != 0 || stop == text.c_str() || *stop != '\0') {
+        error = "invalid length '" + text + "'";
+        return false;
+    }
+    if (bits % 8 != 0) {
+        error = "invalid length '" + text + "': BLAKE2b takes a multiple of 8 bits";
+        return false;
+    }
+    if (bits > 512) {
+        error = "invalid length '" + text + "': BLAKE2b takes at most 512 bits";
+        return false;
+    }
+    given.blake2bBits = bits;
+    return true;
+}
+
 // --md5, --sha1, --crc32, --sha256, --all and --upper; false for any other option.
 bool TakeDigestOption(int code, HashSelection& chosen, bool& uppercase) {
     switch (code) {
@@ -202,7 +263,7 @@ bool TakeDigestOption(int code, HashSelection& chosen, bool& uppercase) {
             chosen.sha256 = true;
             return true;
         case kAll:
-            chosen = {true, true, true, true};
+            chosen.md5 = chosen.sha1 = chosen.crc32 = chosen.sha256 = true;
             return true;
         case kUpper:
             uppercase = true;
@@ -275,6 +336,10 @@ bool TakeOption(int code, const char* value, Given& given, CliOptions& options,
             return ParseDelimiter(value, options, error);
         case kInclude:
             return ParseFields(value, options, error);
+        case 'a':
+            return ParseAlgorithms(value, given.chosen, error);
+        case 'l':
+            return ParseLength(value, given, error);
         case kRecords:
             options.records = true;
             return true;
@@ -301,7 +366,7 @@ bool ChooseLayout(Given& given, CliOptions& options, std::string& error) {
         error = "--tag and --sfv are two different layouts";
         return false;
     }
-    if (given.sfv && (chosen.md5 || chosen.sha1 || chosen.sha256)) {
+    if (given.sfv && ChosenCount(chosen) > (chosen.crc32 ? 1 : 0)) {
         error = "--sfv writes the CRC32 alone";
         return false;
     }
@@ -321,7 +386,7 @@ bool ChooseLayout(Given& given, CliOptions& options, std::string& error) {
 bool CheckCombination(Given& given, CliOptions& options, std::string& error) {
     const HashSelection& chosen = given.chosen;
     const bool digestOptions =
-        chosen.md5 || chosen.sha1 || chosen.crc32 || chosen.sha256 || options.uppercase;
+        ChosenCount(chosen) > 0 || given.blake2bBits.has_value() || options.uppercase;
     const bool layoutOptions =
         given.tag || given.sfv || given.binary.has_value() || options.lineForm.zero;
     if (options.records && (digestOptions || layoutOptions)) {
@@ -338,6 +403,10 @@ bool CheckCombination(Given& given, CliOptions& options, std::string& error) {
     }
     if (options.check && (digestOptions || layoutOptions || options.records || options.recursive)) {
         error = "--check takes the digests and the files from the checksum files";
+        return false;
+    }
+    if (given.blake2bBits && !chosen.blake2b) {
+        error = "--length needs --algorithm blake2b";
         return false;
     }
     if (given.checkOnly && !options.check) {
@@ -383,8 +452,11 @@ bool ParseArguments(const std::vector<std::string>& arguments, CliOptions& optio
     if (options.files.empty()) {
         options.files.push_back(kStandardInputName);
     }
-    if (!given.chosen.md5 && !given.chosen.sha1 && !given.chosen.crc32 && !given.chosen.sha256) {
+    if (ChosenCount(given.chosen) == 0) {
         given.chosen.md5 = true;
+    }
+    if (given.blake2bBits.value_or(0) != 0) {
+        given.chosen.blake2bBits = static_cast<int>(*given.blake2bBits);
     }
     options.selection = given.chosen;
     return true;

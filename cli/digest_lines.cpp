@@ -2,11 +2,34 @@
 // The lines rizodidiz-cli prints for a hashed file.
 #include "cli/digest_lines.h"
 
-#include <array>
-
+#include "cli/cli_batch.h"
+#include "cli/digest_names.h"
 #include "verify/checksum_name.h"
 
 namespace rizo {
+
+namespace {
+
+// The name as a line of `rule` holds it, and the line's leading mark of an escaped name.
+struct LineName {
+    std::string prefix;
+    std::string name;
+};
+
+LineName NameFor(LineRule rule, const std::string& path, bool zero) {
+    if (rule != LineRule::kCoreutils) {
+        // xxhsum writes names as they are and calls standard input "stdin".
+        return {"", path == kStandardInputName ? "stdin" : path};
+    }
+    // The checkers read a line starting with a backslash as holding an escaped name, so a name
+    // with a line break still fits on one line.
+    if (!zero && NeedsNameEscape(path)) {
+        return {"\\", EscapeName(path)};
+    }
+    return {"", path};
+}
+
+}  // namespace
 
 std::optional<std::string> DigestLines(const std::string& path, const HashSelection& selection,
                                        const FileEntry& entry, const LineForm& form) {
@@ -19,34 +42,19 @@ std::optional<std::string> DigestLines(const std::string& path, const HashSelect
         }
         return path + " " + entry.crc32 + end;
     }
-    struct Row {
-        bool selected;
-        const char* name;
-        const std::string& hex;
-    };
-    const std::array<Row, 4> rows = {{{selection.md5, "MD5", entry.md5},
-                                      {selection.sha1, "SHA1", entry.sha1},
-                                      {selection.crc32, "CRC32", entry.crc32},
-                                      {selection.sha256, "SHA256", entry.sha256}}};
-    int count = 0;
-    for (const Row& row : rows) {
-        count += row.selected ? 1 : 0;
-    }
-    // The checkers read a line starting with a backslash as holding an escaped name, so a name
-    // with a line break still fits on one line.
-    const bool escape = !form.zero && NeedsNameEscape(path);
-    const std::string prefix = escape ? "\\" : "";
-    const std::string name = escape ? EscapeName(path) : path;
+    const bool alone = ChosenCount(selection) == 1 && form.layout == LineLayout::kStandard;
     const std::string gap = form.binary ? " *" : "  ";
     std::string lines;
-    for (const Row& row : rows) {
-        if (!row.selected) {
+    for (const DigestName& digest : kDigestNames) {
+        if (!(selection.*digest.chosen)) {
             continue;
         }
-        if (count == 1 && form.layout == LineLayout::kStandard) {
-            lines += prefix + row.hex + gap + name + end;
+        const auto& [prefix, name] = NameFor(digest.rule, path, form.zero);
+        const std::string& hex = entry.*digest.text;
+        if (alone && digest.rule != LineRule::kXxhsumTagged) {
+            lines += prefix + hex + gap + name + end;
         } else {
-            lines += prefix + row.name + " (" + name + ") = " + row.hex + end;
+            lines += prefix + TagName(digest, selection) + " (" + name + ") = " + hex + end;
         }
     }
     return lines;

@@ -2,22 +2,17 @@
 // What the command line says about a hashed file that has no digests to show.
 #include "cli/file_report.h"
 
+#include "cli/digest_names.h"
+
 namespace rizo {
 
 namespace {
 
 std::string MissingDigest(const HashSelection& selection, const FileEntry& digests) {
-    if (selection.md5 && digests.md5.empty()) {
-        return "MD5";
-    }
-    if (selection.sha1 && digests.sha1.empty()) {
-        return "SHA1";
-    }
-    if (selection.crc32 && digests.crc32.empty()) {
-        return "CRC32";
-    }
-    if (selection.sha256 && digests.sha256.empty()) {
-        return "SHA256";
+    for (const DigestName& digest : kDigestNames) {
+        if (selection.*digest.chosen && (digests.*digest.text).empty()) {
+            return TagName(digest, selection);
+        }
     }
     return {};
 }

@@ -337,12 +337,28 @@ TEST_F(CliTest, StopSignalsEndTheRunWhileAReadNeverReturns) {
 }
 
 TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
-    for (const char* arguments :
-         {"--bogus abc", "--records --md5 abc", "--delimiter 1 abc", "--crlf abc",
-          "--records -b abc", "--records --text abc", "--include size abc",
-          "--records --delimiter x abc", "--records --delimiter",
-          "--records --include size,bogus abc", "-c --md5 abc", "--status abc", "--sfv --sha1 abc",
-          "--tag --sfv abc", "--records --zero abc", "-c --tag abc", "-x abc"}) {
+    for (const char* arguments : {"--bogus abc",
+                                  "--records --md5 abc",
+                                  "--delimiter 1 abc",
+                                  "--crlf abc",
+                                  "--records -b abc",
+                                  "--records --text abc",
+                                  "--include size abc",
+                                  "--records --delimiter x abc",
+                                  "--records --delimiter",
+                                  "--records --include size,bogus abc",
+                                  "-c --md5 abc",
+                                  "--status abc",
+                                  "--sfv --sha1 abc",
+                                  "--tag --sfv abc",
+                                  "--records --zero abc",
+                                  "-c --tag abc",
+                                  "-x abc",
+                                  "-a sha3 abc",
+                                  "-a blake2b -l 7 abc",
+                                  "-l 256 abc",
+                                  "-a",
+                                  "-c -a sha512 abc"}) {
         Outcome outcome = Cli(arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;
@@ -353,16 +369,18 @@ TEST_F(CliTest, UsageErrorsExitWith2AndHelpAndVersionAnswer) {
     EXPECT_EQ(Cli("-h").out, help.out);
     // As in coreutils, --help answers at once, whatever follows it.
     EXPECT_EQ(Cli("--help --bogus").out, help.out);
-    for (const char* option : {"--md5",     "--sha1",     "--crc32",
-                               "--sha256",  "--all",      "--upper",
-                               "--tag",     "--sfv",      "--zero",
-                               "-b,",       "--binary",   "-t,",
-                               "--text",    "--crlf",     "-c,",
-                               "-z",        "--records",  "--delimiter",
-                               "--include", "--progress", "-r ",
-                               "--check",   "--quiet",    "--status",
-                               "--strict",  "--warn",     "--ignore-missing",
-                               "--audit",   "-h",         "--version"}) {
+    for (const char* option : {"--md5",     "--sha1",      "--crc32",
+                               "--sha256",  "--all",       "--upper",
+                               "--tag",     "--sfv",       "--zero",
+                               "-b,",       "--binary",    "-t,",
+                               "--text",    "--crlf",      "-c,",
+                               "-z",        "--records",   "--delimiter",
+                               "--include", "--progress",  "-r ",
+                               "--check",   "--quiet",     "--status",
+                               "--strict",  "--warn",      "--ignore-missing",
+                               "--audit",   "-h",          "--version",
+                               "-a,",       "--algorithm", "-l,",
+                               "--length"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     Outcome version = Cli("--version");

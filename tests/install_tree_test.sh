@@ -107,5 +107,6 @@ for option in $(option_lines rizodidiz-cli | sed 's/.*,//' | grep -vx -- --); do
 done
 # A shortened option takes its values as the whole one does; after "--" only files are offered.
 [ "$(complete_words --delim '')" = "$(printf '0\n1')" ] || { echo "no values for --delim"; exit 1; }
+[ "$(complete_words --alg md5,xxh1)" = md5,xxh128 ] || { echo "no names after -a's comma"; exit 1; }
 ! complete_words -- - | grep -q -- --md5 || { echo "options offered after --"; exit 1; }
 echo "installed tree checked"
