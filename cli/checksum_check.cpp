@@ -38,30 +38,24 @@ void Warn(const std::string& text) {
 }
 
 std::string Plural(uint64_t count, const char* one, const char* many) {
-    return "WARNING: " + std::to_string(count) + (count == 1 ? one : many);
+    return std::to_string(count) + (count == 1 ? one : many);
 }
 
 // Before any proper line, the digest a checksum file's name suggests (MD5SUMS, x.sha1, x.sfv),
 // SHA256 when it suggests none.
 DigestKind KindHint(std::string_view path) {
-    const std::string name = LowerFileName(path);
-    if (name.find("md5") != std::string::npos) {
-        return DigestKind::kMd5;
-    }
-    if (name.find("sha1") != std::string::npos) {
-        return DigestKind::kSha1;
-    }
-    if (name.find("sfv") != std::string::npos || name.find("crc") != std::string::npos) {
-        return DigestKind::kCrc32;
-    }
-    return DigestKind::kSha256;
+    return NamedKind(path).value_or(DigestKind::kSha256);
 }
 
-void AddDigests(const HashSelection& more, HashSelection& selection) {
-    selection.md5 = selection.md5 || more.md5;
-    selection.sha1 = selection.sha1 || more.sha1;
-    selection.crc32 = selection.crc32 || more.crc32;
-    selection.sha256 = selection.sha256 || more.sha256;
+// xxhsum's lines, which xxhsum -c words its own way.
+bool IsXxh(DigestKind kind) {
+    return kind == DigestKind::kXxh64 || kind == DigestKind::kXxh3 || kind == DigestKind::kXxh128;
+}
+
+// A message as xxhsum -c gives it, without the program's name.
+void Say(std::ostream& stream, const std::string& text) {
+    std::cout.flush();
+    stream << text + '\n';
 }
 
 // A line that lists no file: improperly formatted, or of a digest the program does not read.
@@ -93,19 +87,27 @@ struct BatchFile {
 // One checksum file: its counts and what it prints.
 class ChecksumFileCheck {
 public:
-    ChecksumFileCheck(const std::string& shownName, const CheckOptions& checkOptions,
-                      SharedChecks& sharedChecks)
+    // `xxhsumName`: the list as xxhsum -c names it.
+    ChecksumFileCheck(const std::string& shownName, std::string xxhsumName,
+                      const CheckOptions& checkOptions, SharedChecks& sharedChecks)
         : shown(shownName),
           quotedName(ShellQuoted(shownName)),
+          xxhName(std::move(xxhsumName)),
           options(checkOptions),
           shared(sharedChecks),
-          lastKind(KindHint(shownName)) {}
+          lastKind(KindHint(shownName)),
+          xxhsum(IsXxh(lastKind)) {}
 
     // `copyError`: the list's bytes were copied and the copy was cut short by that error.
     bool Run(int fd, int copyError);
 
 private:
     bool Printing() const { return options.verbosity != CheckVerbosity::kStatus; }
+    // A count of the summary: a warning as coreutils words it, or xxhsum's line on standard output.
+    void SummaryLine(const std::string& text) const;
+    // The files of the batch are read for one BLAKE2b length: a file listed with another waits
+    // for the next batch.
+    bool NeedsOtherBlake2b(const HashSelection& digests) const;
     // `mayWait`: the line may wait for the first proper line, which names its digest.
     void Bad(BadLine bad, bool mayWait);
     void Hash();
@@ -121,13 +123,19 @@ private:
 
     const std::string shown;
     const std::string quotedName;
+    const std::string xxhName;
     const CheckOptions& options;
     SharedChecks& shared;
     // Names the digest in warnings about improper lines: that of the last proper line.
     DigestKind lastKind;
+    // The list is worded as xxhsum -c words its lists: by its first proper line, or its name
+    // until one is read.
+    bool xxhsum;
     // Bad lines before the first proper one wait for it, to be named by its digest.
     std::vector<BadLine> waiting;
     std::vector<BatchFile> batch;
+    // The BLAKE2b length the batch's files are read for; 0 while none is.
+    int batchBlake2bBits = 0;
     // Files of the batch reported, or left without a result by a stop.
     std::size_t batchDone = 0;
     // Bad lines after the n-th file of the batch being read, reported in their place.
@@ -146,6 +154,8 @@ bool ChecksumFileCheck::Run(int fd, int copyError) {
     for (;;) {
         const ChecksumFileReader::Event event = reader.Next();
         if (event == ChecksumFileReader::Event::kFile) {
+            const ListedDigest& first = reader.File().digests.front();
+            xxhsum = properLines ? xxhsum : IsXxh(first.kind) && !first.orKind;
             properLines = true;
             lastKind = reader.File().digests.back().kind;
             for (BadLine& bad : std::exchange(waiting, {})) {
@@ -156,7 +166,14 @@ bool ChecksumFileCheck::Run(int fd, int copyError) {
                 ReportStandardInput(reader.File());
                 continue;
             }
-            batch.push_back({reader.File(), shared.readOnce.Next(reader.File())});
+            ReadOnce::Turn turn = shared.readOnce.Next(reader.File());
+            if (turn.read && NeedsOtherBlake2b(turn.digests)) {
+                Hash();
+            }
+            if (turn.read && turn.digests.blake2b) {
+                batchBlake2bBits = turn.digests.blake2bBits;
+            }
+            batch.push_back({reader.File(), std::move(turn)});
             if (batch.size() == kFilesPerBatch) {
                 Hash();
             }
@@ -204,6 +221,11 @@ void ChecksumFileCheck::Bad(BadLine bad, bool mayWait) {
     if (options.verbosity != CheckVerbosity::kWarn) {
         return;
     }
+    if (xxhsum && bad.digest.empty()) {
+        Say(std::cerr, xxhName + ":" + std::to_string(bad.line) +
+                           ": Error: Improperly formatted checksum line.");
+        return;
+    }
     Warn(quotedName + ": " + std::to_string(bad.line) + ": " +
          (bad.digest.empty()
               ? "improperly formatted " + std::string(KindName(lastKind)) + " checksum line"
@@ -240,6 +262,7 @@ void ChecksumFileCheck::Hash() {
     ReportSharedUpTo(batch.size());
     BadAfter(batch.size());
     batch.clear();
+    batchBlake2bBits = 0;
 }
 
 void ChecksumFileCheck::ReportSharedUpTo(std::size_t end) {
@@ -276,6 +299,15 @@ void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry,
         const char* verdict = "OK";
         if (!reason.empty()) {
             ++unreadable;
+            if (xxhsum) {
+                // Only a message on standard output, in place of the verdict.
+                if (Printing()) {
+                    Say(std::cout, xxhName + ":" + std::to_string(digest.line) +
+                                       ": Could not open or read '" + listed.name + "': " + reason +
+                                       ".");
+                }
+                continue;
+            }
             Warn(ShellQuoted(listed.name) + ": " + reason);
             verdict = "FAILED open or read";
         } else if (DigestMatches(digest, entry)) {
@@ -318,27 +350,29 @@ bool ChecksumFileCheck::Summary() {
         for (const auto& [digest, count] : unread) {
             Warn(quotedName + ": " + digest + " lines are not supported");
         }
-        if (unread.empty()) {
+        if (unread.empty() && xxhsum) {
+            Say(std::cerr, xxhName + ": no properly formatted xxHash checksum lines found");
+        } else if (unread.empty()) {
             Warn(quotedName + ": no properly formatted checksum lines found");
         }
         return false;
     }
     if (Printing()) {
         if (improper != 0) {
-            Warn(Plural(improper, " line is improperly formatted",
-                        " lines are improperly formatted"));
+            SummaryLine(Plural(improper, " line is improperly formatted",
+                               " lines are improperly formatted"));
         }
         for (const auto& [digest, count] : unread) {
-            Warn(Plural(count, (" " + digest + " line is not supported").c_str(),
-                        (" " + digest + " lines are not supported").c_str()));
+            SummaryLine(Plural(count, (" " + digest + " line is not supported").c_str(),
+                               (" " + digest + " lines are not supported").c_str()));
         }
         if (unreadable != 0) {
-            Warn(Plural(unreadable, " listed file could not be read",
-                        " listed files could not be read"));
+            SummaryLine(Plural(unreadable, " listed file could not be read",
+                               " listed files could not be read"));
         }
         if (mismatched != 0) {
-            Warn(Plural(mismatched, " computed checksum did NOT match",
-                        " computed checksums did NOT match"));
+            SummaryLine(Plural(mismatched, " computed checksum did NOT match",
+                               " computed checksums did NOT match"));
         }
         if (options.ignoreMissing && !matched) {
             Warn(quotedName + ": no file was verified");
@@ -346,6 +380,18 @@ bool ChecksumFileCheck::Summary() {
     }
     return matched && mismatched == 0 && unreadable == 0 &&
            (!options.strict || improper + unread.size() == 0);
+}
+
+void ChecksumFileCheck::SummaryLine(const std::string& text) const {
+    if (xxhsum) {
+        Say(std::cout, text);
+    } else {
+        Warn("WARNING: " + text);
+    }
+}
+
+bool ChecksumFileCheck::NeedsOtherBlake2b(const HashSelection& digests) const {
+    return digests.blake2b && batchBlake2bBits != 0 && digests.blake2bBits != batchBlake2bBits;
 }
 
 std::string ShownName(const std::string& checksumFile) {
@@ -384,7 +430,7 @@ bool CheckOne(ListInput& input, const std::string& checksumFile, const CheckOpti
         Warn(ShellQuoted(shown) + ": " + std::strerror(errno));
         return false;
     }
-    ChecksumFileCheck check(shown, options, shared);
+    ChecksumFileCheck check(shown, checksumFile == "-" ? "stdin" : checksumFile, options, shared);
     const bool verified = check.Run(fd, input.CopyError());
     input.Close();
     return verified;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What later lines of the checksum lists are judged by when a file's result is kept for them: its
-// outcome and its digests as bytes, in under 90 bytes rather than a whole result's strings.
+// outcome and the digests it has as bytes, rather than a whole result's strings.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/file_entry.h"
 
@@ -20,9 +20,11 @@ private:
     FileOutcome outcome;
     int errorNumber;
     // A bit for each digest the result has, by DigestKind.
-    uint8_t present = 0;
-    // MD5, SHA1, CRC32 and SHA256 one after the other.
-    std::array<uint8_t, 16 + 20 + 4 + 32> bytes{};
+    uint16_t present = 0;
+    // BLAKE2b's length in bytes, which its digest has whatever the kind says.
+    uint8_t blake2bBytes = 0;
+    // The digests present, one after the other in DigestKind order.
+    std::vector<uint8_t> bytes;
 };
 
 }  // namespace rizo

@@ -7,20 +7,27 @@
 #include <functional>
 #include <limits>
 
+#include "verify/digest_verdict.h"
+
 namespace rizo {
 
 namespace {
 
-constexpr uint64_t kDigestBits = 0xF;
+constexpr uint64_t kDigestBits = (uint64_t{1} << kDigestKindCount) - 1;
 
 uint64_t DigestBit(DigestKind kind) {
     return uint64_t{1} << static_cast<unsigned>(kind);
 }
 
 HashSelection Selection(uint64_t bits) {
-    return {(bits & DigestBit(DigestKind::kMd5)) != 0, (bits & DigestBit(DigestKind::kSha1)) != 0,
-            (bits & DigestBit(DigestKind::kCrc32)) != 0,
-            (bits & DigestBit(DigestKind::kSha256)) != 0};
+    HashSelection selection{false, false, false, false};
+    for (std::size_t kind = 0; kind < kDigestKindCount; ++kind) {
+        if ((bits & (uint64_t{1} << kind)) != 0) {
+            const auto digest = static_cast<DigestKind>(kind);
+            AddKind(digest, HexLength(digest), selection);
+        }
+    }
+    return selection;
 }
 
 }  // namespace
@@ -28,7 +35,7 @@ HashSelection Selection(uint64_t bits) {
 void PathTally::Add(const ListedFile& listed) {
     uint64_t noted = Key(listed.name);
     for (const ListedDigest& digest : listed.digests) {
-        noted |= DigestBit(digest.kind);
+        noted |= DigestBit(digest.kind) | (digest.orKind ? DigestBit(*digest.orKind) : 0);
     }
     added.push_back(noted);
 }
@@ -73,7 +80,7 @@ void PathTally::KeepRepeats() {
             repeat.later = static_cast<uint32_t>(
                 std::min<std::ptrdiff_t>(end - group, std::numeric_limits<uint32_t>::max()));
             for (auto each = group; each != end; ++each) {
-                repeat.digests |= static_cast<uint8_t>(*each & kDigestBits);
+                repeat.digests |= static_cast<uint16_t>(*each & kDigestBits);
             }
             repeats.push_back(repeat);
         }

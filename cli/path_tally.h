@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // How many listed files of the checksum lists name each path, and with which digests. The first
-// pass notes a 60-bit hash of each listed file's path, with its digests, in 8 bytes; sorted once,
+// pass notes a 53-bit hash of each listed file's path, with its digests, in 8 bytes; sorted once,
 // they leave only the paths named more than once, in about 20 bytes each. Paths of equal hashes
 // share one count: that only adds digests to compute or ends a kept result early (the file is read
 // again), since callers compare the paths themselves.
@@ -37,10 +37,10 @@ private:
     struct Repeat {
         uint64_t key = 0;
         uint32_t later = 0;
-        uint8_t digests = 0;  // a bit for each DigestKind
+        uint16_t digests = 0;  // a bit for each DigestKind
     };
 
-    // The path's hash, with the low 4 bits clear for the digest bits.
+    // The path's hash, with the low bits clear for the digest bits.
     static uint64_t Key(std::string_view path);
     // Sorts what Add noted and keeps the repeated paths.
     void KeepRepeats();

@@ -19,9 +19,11 @@ const std::string kSha1(40, 'b');
 const std::string kCrc(8, 'c');
 const std::string kSha256(64, 'd');
 
-// "name[KIND@line ...] " per listed file, "!line " per improper line ("!line(SHA512) " for one of
-// a digest not read), "end" or "error".
-std::string Trace(const std::string& bytes, const std::string& listName = "sums") {
+// "name[KIND:hex@line ...] " per listed file (KIND as "SHA512|BLAKE2b" for a line of either,
+// BLAKE2b with its bits), "!line " per improper line ("!line(XXH32) " for one of a digest not
+// read), "end" or "error".
+// The list's name says MD5, for only one digest of each length.
+std::string Trace(const std::string& bytes, const std::string& listName = "sums.md5") {
     rizo::test::TempFolder temp;
     const int fd = ::open(temp.File(listName, bytes).c_str(), O_RDONLY);
     ChecksumFileReader reader(fd, listName);
@@ -31,8 +33,12 @@ std::string Trace(const std::string& bytes, const std::string& listName = "sums"
         if (event == ChecksumFileReader::Event::kFile) {
             trace += reader.File().name + "[";
             for (const rizo::ListedDigest& digest : reader.File().digests) {
-                trace += std::string(rizo::KindName(digest.kind)) + ":" + digest.hex.substr(0, 2) +
-                         "@" + std::to_string(digest.line) + " ";
+                trace += std::string(rizo::KindName(digest.kind)) +
+                         (digest.kind == rizo::DigestKind::kBlake2b
+                              ? "-" + std::to_string(digest.hex.size() * 4)
+                              : "") +
+                         (digest.orKind ? "|" + std::string(rizo::KindName(*digest.orKind)) : "") +
+                         ":" + digest.hex.substr(0, 2) + "@" + std::to_string(digest.line) + " ";
             }
             trace += "] ";
         } else if (event == ChecksumFileReader::Event::kImproper) {
@@ -52,7 +58,7 @@ struct Case {
     const char* what;
     std::string bytes;
     std::string trace;
-    std::string listName = "sums";
+    std::string listName = "sums.md5";
 };
 
 void ExpectTraces(const std::vector<Case>& cases) {
@@ -85,16 +91,46 @@ TEST(ChecksumFileReaderTest, GnuLines) {
     });
 }
 
-TEST(ChecksumFileReaderTest, LinesOfDigestsNotReadSayWhich) {
-    const std::string lines =
-        std::string(128, '0') + "  a\n" + std::string(56, '0') + "  b\n" + std::string(96, '0') +
-        " *c\nSHA512 (d) = 00\nBLAKE2b-256 (e) = " + kSha256 + "\n\\SM3 (f\\ng) = " + kSha256 +
-        "\n" + std::string(127, '0') + "  h\nSHA256 (i) = " + kMd5 + "\n";
+// Untagged lines of the lengths two digests have are read for both, unless the list's name says
+// which: SHA512SUMS, B2SUMS (whose lines are BLAKE2b of any length, as b2sum -l writes them),
+// MD5SUMS, x.xxh128.
+TEST(ChecksumFileReaderTest, EveryDigestsLinesAndWhatTheListsNameSays) {
+    const std::string untagged = std::string(128, '0') + "  a\n" + std::string(56, '0') + "  b\n" +
+                                 std::string(96, '0') + " *c\n" + std::string(16, 'e') + "  d\n" +
+                                 kMd5 + "  e\n" + kSha256 + "  f\n" + kCrc + "  g\n" +
+                                 std::string(127, '0') + "  h\n";
+    const std::string tagged =
+        "SHA512 (d) = 00\nBLAKE2b-256 (e) = " + kSha256 +
+        "\nBLAKE2b (f) = " + std::string(128, 'f') +
+        "\nBLAKE2b-512 (f2) = " + std::string(128, 'f') +
+        "\nBLAKE2b-8 (f3) = 0f\nXXH64 (g) = " + std::string(16, 'a') +
+        "\nXXH3 (h) = " + std::string(16, 'b') + "\nXXH128 (i) = " + kMd5 +
+        "\nSHA384 (j) = " + std::string(96, 'c') + "\nSHA2-224 (k) = " + std::string(56, 'd') +
+        "\n\\SM3 (f\\ng) = " + kSha256 + "\nXXH32 (l) = " + kCrc +
+        "\nBLAKE2b-7 (m) = 0\nBLAKE2b-520 (n) = " + std::string(130, '0') +
+        "\nBLAKE2b-256 (o) = " + std::string(128, '0') + "\nSHA256 (p) = " + kMd5 + "\n";
     ExpectTraces({
-        {"by length and by tag", lines,
-         "!1(SHA512) !2(SHA224) !3(SHA384) !4(SHA512) !5(BLAKE2b) !6(SM3) !7 !8 end"},
-        {"128 hex digits in a list named for BLAKE2b", std::string(128, '0') + "  a\n",
-         "!1(BLAKE2b) end", "B2SUMS"},
+        {"untagged, in a list whose name says nothing", untagged,
+         "a[SHA512|BLAKE2b:00@1 ] b[SHA224:00@2 ] c[SHA384:00@3 ] d[XXH64:ee@4 ] "
+         "e[MD5|XXH128:aa@5 ] f[SHA256:dd@6 ] g[CRC32:cc@7 ] !8 end",
+         "sums"},
+        {"SHA512SUMS", untagged,
+         "a[SHA512:00@1 ] b[SHA224:00@2 ] c[SHA384:00@3 ] d[XXH64:ee@4 ] e[MD5|XXH128:aa@5 ] "
+         "f[SHA256:dd@6 ] g[CRC32:cc@7 ] !8 end",
+         "SHA512SUMS"},
+        {"B2SUMS", untagged,
+         "a[BLAKE2b-512:00@1 ] b[BLAKE2b-224:00@2 ] c[BLAKE2b-384:00@3 ] d[BLAKE2b-64:ee@4 ] "
+         "e[BLAKE2b-128:aa@5 ] f[BLAKE2b-256:dd@6 ] g[BLAKE2b-32:cc@7 ] !8 end",
+         "B2SUMS"},
+        {"x.b2", std::string(128, '0') + "  a\n", "a[BLAKE2b-512:00@1 ] end", "x.b2"},
+        {"x.sha512", std::string(128, '0') + "  a\n", "a[SHA512:00@1 ] end", "x.sha512"},
+        {"MD5SUMS", kMd5 + "  e\n", "e[MD5:aa@1 ] end", "MD5SUMS"},
+        {"x.xxh128", kMd5 + "  e\n" + std::string(16, 'e') + "  d\n",
+         "e[XXH128:aa@1 ] d[XXH64:ee@2 ] end", "x.xxh128"},
+        {"tags, with BLAKE2b's length, and those of digests not read", tagged,
+         "!1 e[BLAKE2b-256:dd@2 ] f[BLAKE2b-512:ff@3 ] f2[BLAKE2b-512:ff@4 ] f3[BLAKE2b-8:0f@5 ] "
+         "g[XXH64:aa@6 ] h[XXH3:bb@7 ] i[XXH128:aa@8 ] j[SHA384:cc@9 ] k[SHA224:dd@10 ] "
+         "!11(SM3) !12(XXH32) !13 !14 !15 !16 end"},
     });
 }
 

@@ -165,7 +165,8 @@ TEST_F(MainFrameFilesTest, CommandLineNamesAreAddedAsADropOfThemAndHashedAtOnce)
 }
 
 // With --verify (the desktop entry's, for checksum files) the program's entry hands the names to
-// VerifyFiles, as this test does: each is read as a checksum file, whatever its name.
+// VerifyFiles, as this test does: each is read as a checksum file, whatever its name. A list whose
+// name does not say MD5 is read for MD5 or XXH128, and the verdict says which matched.
 TEST_F(MainFrameFilesTest, CommandLineVerifyChecksTheFilesThatTheNamedChecksumFilesList) {
     ASSERT_EQ(std::system(("cd '" + data + "' && sha256sum abc.txt sub/z.txt > SHA256SUMS" +
                            " && md5sum copy.txt > sums.txt")
@@ -180,7 +181,7 @@ TEST_F(MainFrameFilesTest, CommandLineVerifyChecksTheFilesThatTheNamedChecksumFi
     ASSERT_TRUE(WaitUntilIdle(*frame));
     const std::pair<std::string, std::string> verdicts[] = {{"abc.txt", "OK"},
                                                             {"sub/z.txt", "OK"},
-                                                            {"copy.txt", "OK"},
+                                                            {"copy.txt", "OK (MD5)"},
                                                             {"SHA256SUMS", "no row"},
                                                             {"sums.txt", "no row"}};
     for (const auto& [name, verdict] : verdicts) {
@@ -425,7 +426,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
               0);
     test::WriteText(data + "copy.txt", "abd");
     ASSERT_EQ(std::system(("cd '" + data + "' && sha1sum --tag copy.txt >> list.md5 && " +
-                           "sha512sum abc.txt >> list.md5")
+                           "printf 'XXH32 (abc.txt) = 00000000\\n' >> list.md5")
                               .c_str()),
               0);
     // Reading the list is a scan: Stop before its end is handled leaves the list as it was.
@@ -457,7 +458,7 @@ TEST_F(MainFrameFilesTest, VerifyGivesEachListedFileItsVerdictAndTheWholeSetInOn
     };
     EXPECT_NE(markColour("abc.txt"), markColour("copy.txt"));
     EXPECT_EQ(TakeMessage(),
-              "1 FAILED, 1 MISSING, 1 UNREADABLE, 3 OK; 1 line improperly formatted; 1 SHA512 "
+              "1 FAILED, 1 MISSING, 1 UNREADABLE, 3 OK; 1 line improperly formatted; 1 XXH32 "
               "line not supported");
 
     // An ordinary batch clears the verdicts it makes stale and says nothing at its end.
@@ -474,8 +475,8 @@ TEST_F(MainFrameFilesTest, VerifyOfAnUnusableChecksumFileOnlyExplains) {
     const std::pair<std::string, std::string> cases[] = {
         {temp.File("empty.sha256", ""), "holds no checksum line"},
         {temp.File("junk.sfv", "no digest here\r\n"), "holds no checksum line"},
-        {temp.File("SHA512SUMS", std::string(128, '0') + "  abc.txt\n"),
-         "SHA512 lines are not supported"},
+        {temp.File("SM3SUMS", "SM3 (abc.txt) = " + std::string(64, '0') + "\n"),
+         "SM3 lines are not supported"},
         {temp.Path() + "gone.md5", "No such file or directory"},
     };
     for (const auto& [path, reason] : cases) {

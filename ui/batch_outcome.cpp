@@ -80,7 +80,7 @@ void BatchOutcome::Show(int32_t row, const FileEntry& entry, Verification* verif
 
 int* BatchOutcome::FailureCount(const FileEntry& entry, const std::optional<std::string>& verdict) {
     if (entry.outcome == FileOutcome::kRead) {
-        if (!verdict || *verdict == "OK") {
+        if (!verdict || verdict->starts_with("OK")) {
             return nullptr;
         }
         // Read whole, but not what the checksum file lists, or a listed digest is missing.

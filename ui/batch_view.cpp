@@ -17,6 +17,8 @@
 #include "ui/batch_outcome.h"
 #include "ui/sort_list_view.h"
 #include "ui/status_panes.h"
+#include "verify/digest_verdict.h"
+#include "verify/verification.h"
 
 namespace rizo {
 namespace {
@@ -143,8 +145,12 @@ bool BatchView::Start(int foldersNotRead, Verification* verification, Judged ans
     outcome->Start(foldersNotRead);
     window.frame.setWindowTitle(QString::fromLatin1(kTitle));
     const ProgramSettings& settings = window.settings;
-    if (!worker->StartWorker(
-            {settings.Hashes(), settings.ShowHashInUppercase, settings.ShowBeepMessage})) {
+    // A verification also computes the digests the lists hold that have no column.
+    HashSelection hashes = settings.Hashes();
+    if (verification != nullptr) {
+        AddDigests(verification->Needed(), hashes);
+    }
+    if (!worker->StartWorker({hashes, settings.ShowHashInUppercase, settings.ShowBeepMessage})) {
         return false;
     }
     judge = verification;

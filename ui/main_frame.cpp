@@ -280,8 +280,9 @@ void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
 void MainFrame::CompareWithClipboard() {
     const std::string digest =
         QGuiApplication::clipboard()->text().trimmed().toLatin1().toStdString();
-    const std::optional<DigestKind> kind = KindOfHexLength(digest.size());
-    if (!kind || !IsHex(digest, digest.size())) {
+    // Only the window's four digests have columns.
+    const std::optional<ListedDigest> kind = UntaggedKinds(digest.size(), std::nullopt);
+    if (!kind || kind->kind > DigestKind::kSha256 || !IsHex(digest, digest.size())) {
         ShowMessage(*this,
                     QStringLiteral("The clipboard holds no digest: 8, 32, 40 or 64 hexadecimal "
                                    "digits."),
@@ -289,7 +290,7 @@ void MainFrame::CompareWithClipboard() {
         return;
     }
     static constexpr std::array<int, 4> kColumnOf = {kColMd5, kColSha1, kColCrc32, kColSha256};
-    const int column = kColumnOf[static_cast<int>(*kind)];
+    const int column = kColumnOf[static_cast<int>(kind->kind)];
     FileListModel& rows = list->Model();
     rizo::SelectNone(rows);
     const std::string wanted = LowerHex(digest);
@@ -308,11 +309,11 @@ void MainFrame::CompareWithClipboard() {
     }
     ShowMessage(*this,
                 matches == 0 ? QStringLiteral("No row has the %1 digest from the clipboard.")
-                                   .arg(QString::fromLatin1(KindName(*kind)))
+                                   .arg(QString::fromLatin1(KindName(kind->kind)))
                              : QStringLiteral("%1 %2 the %3 digest from the clipboard.")
                                    .arg(matches)
                                    .arg(matches == 1 ? "row has" : "rows have")
-                                   .arg(QString::fromLatin1(KindName(*kind))),
+                                   .arg(QString::fromLatin1(KindName(kind->kind))),
                 false);
 }
 

@@ -38,18 +38,11 @@ std::optional<DigestKind> DigestLabel(std::string_view label) {
     return std::nullopt;
 }
 
-// b2sum's lists: B2SUMS, x.b2, x.blake2.
-bool NamesBlake2(const std::string& lowerName) {
-    return lowerName.starts_with("b2") || lowerName.ends_with(".b2") ||
-           lowerName.find("blake2") != std::string::npos;
-}
-
 }  // namespace
 
-ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName) : lines(fd) {
-    const std::string name = LowerFileName(listName);
-    blake2Named = NamesBlake2(name);
-    if (name.ends_with(".sfv")) {
+ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName)
+    : lines(fd), parser(NamedKind(listName)) {
+    if (LowerFileName(listName).ends_with(".sfv")) {
         form = Form::kSfv;
     }
 }
@@ -148,7 +141,7 @@ void ChecksumFileReader::TakeBlockLine(Line line) {
             return;
         }
         if (IsHex(value, HexLength(*kind))) {
-            block->digests.push_back({*kind, LowerHex(value), line.number});
+            block->digests.push_back({*kind, LowerHex(value), line.number, std::nullopt});
             return;
         }
         // A digest switched on after its row was hashed is listed empty.
@@ -244,12 +237,12 @@ void ChecksumFileReader::ReadLine(const Line& line) {
     }
     if (!parsed) {
         const bool gnu = form == Form::kGnu && !line.tooLong;
-        Emit({Event::kImproper, line.number, {}, gnu ? rizo::UnreadDigest(text, blake2Named) : ""});
+        Emit({Event::kImproper, line.number, {}, gnu ? rizo::UnreadDigest(text) : ""});
         return;
     }
     // Not from an initializer list, which would copy the digest.
     std::vector<ListedDigest> digests;
-    digests.push_back({parsed->kind, std::move(parsed->hex), line.number});
+    digests.push_back({parsed->kind, std::move(parsed->hex), line.number, parsed->orKind});
     Emit({Event::kFile, line.number, {std::move(parsed->name), std::move(digests)}, {}});
 }
 

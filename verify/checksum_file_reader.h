@@ -26,13 +26,14 @@ public:
     };
 
     // Reads from `fd`, which stays open and owned by the caller. `listName` is the checksum
-    // file's name: one ending in ".sfv" holds SFV lines; B2SUMS or x.b2 names BLAKE2b.
+    // file's name: one ending in ".sfv" holds SFV lines; others may say which digest their
+    // untagged lines hold (see NamedKind).
     ChecksumFileReader(int fd, std::string_view listName);
 
     Event Next();
     const ListedFile& File() const { return file; }
     uint64_t ImproperLine() const { return improperLine; }
-    // For an improper line of a digest the program does not read, the digest's name ("SHA512");
+    // For an improper line of a digest the program does not read, the digest's name ("XXH32");
     // empty for other improper lines.
     const std::string& UnreadDigest() const { return unreadDigest; }
     int ReadError() const { return lines.ReadError(); }
@@ -84,7 +85,6 @@ private:
     ChecksumLineParser parser;
     Form form = Form::kUnknown;
     bool sfvComments = false;
-    bool blake2Named = false;
     std::deque<Item> ready;
     std::optional<Line> previous;
     // The line before `previous` ends a record or is blank, or there was none.

@@ -21,12 +21,53 @@ struct Tag {
     DigestKind kind;
 };
 
-// Longer tags first where one begins another.
-constexpr std::array<Tag, 5> kTags = {{{"SHA2-256", DigestKind::kSha256},
-                                       {"SHA256", DigestKind::kSha256},
-                                       {"SHA1", DigestKind::kSha1},
-                                       {"MD5", DigestKind::kMd5},
-                                       {"CRC32", DigestKind::kCrc32}}};
+// Longer tags first where one begins another. BLAKE2b's tag may carry its length in bits,
+// "BLAKE2b-256", as b2sum -l writes it.
+constexpr std::array<Tag, 15> kTags = {{{"SHA2-256", DigestKind::kSha256},
+                                        {"SHA256", DigestKind::kSha256},
+                                        {"SHA1", DigestKind::kSha1},
+                                        {"MD5", DigestKind::kMd5},
+                                        {"CRC32", DigestKind::kCrc32},
+                                        {"SHA2-224", DigestKind::kSha224},
+                                        {"SHA224", DigestKind::kSha224},
+                                        {"SHA2-384", DigestKind::kSha384},
+                                        {"SHA384", DigestKind::kSha384},
+                                        {"SHA2-512", DigestKind::kSha512},
+                                        {"SHA512", DigestKind::kSha512},
+                                        {"BLAKE2b", DigestKind::kBlake2b},
+                                        {"XXH64", DigestKind::kXxh64},
+                                        {"XXH128", DigestKind::kXxh128},
+                                        {"XXH3", DigestKind::kXxh3}}};
+
+// A known tag at the start of `body`: its digest, hex length and where the tag ends.
+struct TagFound {
+    DigestKind kind;
+    std::size_t hexLength;
+    std::size_t end;
+};
+
+std::optional<TagFound> FindTag(std::string_view body) {
+    for (const Tag& tag : kTags) {
+        if (!body.starts_with(tag.name)) {
+            continue;
+        }
+        TagFound found{tag.kind, HexLength(tag.kind), tag.name.size()};
+        if (tag.kind != DigestKind::kBlake2b || found.end == body.size() ||
+            body[found.end] != '-') {
+            return found;
+        }
+        std::size_t bits = 0;
+        std::size_t i = found.end + 1;
+        for (; i < body.size() && body[i] >= '0' && body[i] <= '9' && bits <= 512; ++i) {
+            bits = bits * 10 + static_cast<std::size_t>(body[i] - '0');
+        }
+        if (i == found.end + 1 || bits == 0 || bits % 8 != 0 || bits > 512) {
+            return std::nullopt;
+        }
+        return TagFound{tag.kind, bits / 4, i};
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> TakeName(std::string_view name, bool escaped) {
     if (name.find('\0') != std::string_view::npos) {
@@ -37,7 +78,7 @@ std::optional<std::string> TakeName(std::string_view name, bool escaped) {
 
 // "(NAME) = HEX" after the tag. The name runs to the last ')', since BSD tools write names
 // unescaped.
-std::optional<ChecksumLine> ParseBsd(std::string_view rest, DigestKind kind, bool escaped) {
+std::optional<ChecksumLine> ParseBsd(std::string_view rest, const TagFound& tag, bool escaped) {
     const std::size_t close = rest.rfind(')');
     if (close == std::string_view::npos) {
         return std::nullopt;
@@ -55,23 +96,15 @@ std::optional<ChecksumLine> ParseBsd(std::string_view rest, DigestKind kind, boo
     }
     const std::string_view hex = rest.substr(i);
     std::optional<std::string> name = TakeName(rest.substr(0, close), escaped);
-    if (!IsHex(hex, HexLength(kind)) || !name) {
+    if (!IsHex(hex, tag.hexLength) || !name) {
         return std::nullopt;
     }
-    return ChecksumLine{kind, LowerHex(hex), std::move(*name)};
+    return ChecksumLine{tag.kind, LowerHex(hex), std::move(*name), std::nullopt};
 }
 
 bool IsHexDigit(char c) {
     return HexDigitValue(c) >= 0;
 }
-
-struct UnreadLength {
-    std::size_t hexLength;
-    const char* name;
-};
-
-constexpr std::array<UnreadLength, 3> kUnreadLengths = {
-    {{56, "SHA224"}, {96, "SHA384"}, {128, "SHA512"}}};
 
 // The tag of a "TAG (NAME) = HEX" line, whatever the tag; empty for a line of another shape.
 std::string_view TagOf(std::string_view body) {
@@ -101,18 +134,14 @@ std::optional<ChecksumLine> ChecksumLineParser::Parse(std::string_view line) {
     }
     const bool escaped = i < line.size() && line[i] == '\\';
     const std::string_view body = line.substr(i + (escaped ? 1 : 0));
-    for (const Tag& tag : kTags) {
-        if (!body.starts_with(tag.name)) {
-            continue;
-        }
-        std::size_t j = tag.name.size();
+    if (const std::optional<TagFound> tag = FindTag(body)) {
+        std::size_t j = tag->end;
         if (j < body.size() && body[j] == ' ') {
             ++j;
         }
         if (j < body.size() && body[j] == '(') {
-            return ParseBsd(body.substr(j + 1), tag.kind, escaped);
+            return ParseBsd(body.substr(j + 1), *tag, escaped);
         }
-        break;
     }
     return ParseGnu(body, escaped);
 }
@@ -127,7 +156,7 @@ std::optional<ChecksumLine> ChecksumLineParser::ParseGnu(std::string_view body, 
     while (length < body.size() && IsHexDigit(body[length])) {
         ++length;
     }
-    const std::optional<DigestKind> kind = KindOfHexLength(length);
+    const std::optional<ListedDigest> kind = UntaggedKinds(length, named);
     // The digest, one blank, and at least one more character.
     if (!kind || body.size() < length + 2 || !IsBlank(body[length])) {
         return std::nullopt;
@@ -146,7 +175,8 @@ std::optional<ChecksumLine> ChecksumLineParser::ParseGnu(std::string_view body, 
     if (!name) {
         return std::nullopt;
     }
-    return ChecksumLine{*kind, LowerHex(body.substr(0, length)), std::move(*name)};
+    return ChecksumLine{kind->kind, LowerHex(body.substr(0, length)), std::move(*name),
+                        kind->orKind};
 }
 
 std::optional<ChecksumLine> ParseSfvLine(std::string_view line) {
@@ -164,36 +194,22 @@ std::optional<ChecksumLine> ParseSfvLine(std::string_view line) {
     if (!IsHex(hex, kCrcLength) || name.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
-    return ChecksumLine{DigestKind::kCrc32, LowerHex(hex), std::string(name)};
+    return ChecksumLine{DigestKind::kCrc32, LowerHex(hex), std::string(name), std::nullopt};
 }
 
-std::string UnreadDigest(std::string_view line, bool blake2Named) {
+std::string UnreadDigest(std::string_view line) {
     std::size_t i = line.find_first_not_of(" \t");
     if (i == std::string_view::npos) {
         return {};
     }
     const std::string_view body = line.substr(i + (line[i] == '\\' ? 1 : 0));
-    if (const std::string_view tag = TagOf(body); !tag.empty()) {
-        for (const Tag& known : kTags) {
-            if (tag == known.name) {
-                return {};
-            }
-        }
-        return std::string(tag.starts_with("BLAKE2b-") ? "BLAKE2b" : tag);
-    }
-    std::size_t length = 0;
-    while (length < body.size() && IsHexDigit(body[length])) {
-        ++length;
-    }
-    if (length == body.size() || !IsBlank(body[length])) {
+    const std::string_view tag = TagOf(body);
+    const std::optional<TagFound> known = FindTag(tag);
+    // A BLAKE2b tag of a length b2sum does not write is improper, as there.
+    if (tag.empty() || tag.starts_with("BLAKE2b") || (known && known->end == tag.size())) {
         return {};
     }
-    for (const UnreadLength& unread : kUnreadLengths) {
-        if (unread.hexLength == length) {
-            return length == 128 && blake2Named ? "BLAKE2b" : unread.name;
-        }
-    }
-    return {};
+    return std::string(tag);
 }
 
 }  // namespace rizo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // One line of a checksum file in the GNU form ("HEX  NAME", "HEX *NAME"), the BSD tag form
-// ("SHA256 (NAME) = HEX") or the SFV form ("NAME HEX8"). Which forms a list holds is the caller's.
+// ("SHA256 (NAME) = HEX", "BLAKE2b-256 (NAME) = HEX", "XXH3 (NAME) = HEX") or the SFV form
+// ("NAME HEX8"). Which forms a list holds is the caller's.
 #pragma once
 
 #include <optional>
@@ -15,6 +16,8 @@ struct ChecksumLine {
     DigestKind kind = DigestKind::kMd5;
     std::string hex;
     std::string name;
+    // See ListedDigest.
+    std::optional<DigestKind> orKind;
 };
 
 // Keeps, as sha256sum does, whether the file's GNU lines have two characters between digest and
@@ -22,6 +25,9 @@ struct ChecksumLine {
 // not taken, so a name cannot gain or lose a leading space or star.
 class ChecksumLineParser {
 public:
+    // `listNamed`: the digest the list's name says its untagged lines hold (see UntaggedKinds).
+    explicit ChecksumLineParser(std::optional<DigestKind> listNamed = std::nullopt)
+        : named(listNamed) {}
     // A GNU or BSD tag line; no value for a line of neither form. Comment and blank lines are the
     // caller's.
     std::optional<ChecksumLine> Parse(std::string_view line);
@@ -32,6 +38,7 @@ private:
     std::optional<ChecksumLine> ParseGnu(std::string_view line, bool escaped);
     enum class GnuForm { kUnknown, kTwoCharacters, kOneSpace };
     GnuForm gnuForm = GnuForm::kUnknown;
+    std::optional<DigestKind> named;
 };
 
 // An SFV line as cksfv reads it: trailing blanks dropped, then exactly eight hex digits after one
@@ -39,8 +46,8 @@ private:
 // caller's.
 std::optional<ChecksumLine> ParseSfvLine(std::string_view line);
 
-// For a GNU or BSD tag line of a digest this program does not read, that digest's name ("SHA512",
-// or "BLAKE2b" for the 128 hex digits that both give when `blake2Named`); empty otherwise.
-std::string UnreadDigest(std::string_view line, bool blake2Named);
+// For a BSD tag line of a digest this program does not read, that digest's name ("XXH32"); empty
+// otherwise.
+std::string UnreadDigest(std::string_view line);
 
 }  // namespace rizo

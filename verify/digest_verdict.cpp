@@ -2,46 +2,89 @@
 // Whether a hashed file matches what a checksum file lists for it.
 #include "verify/digest_verdict.h"
 
+#include <array>
 #include <cerrno>
 
 namespace rizo {
 
+namespace {
+
+struct KindFlags {
+    bool HashSelection::*flag;
+    std::string FileEntry::*text;
+};
+
+// In DigestKind order.
+constexpr std::array<KindFlags, kDigestKindCount> kFlags = {{
+    {&HashSelection::md5, &FileEntry::md5},
+    {&HashSelection::sha1, &FileEntry::sha1},
+    {&HashSelection::crc32, &FileEntry::crc32},
+    {&HashSelection::sha256, &FileEntry::sha256},
+    {&HashSelection::sha224, &FileEntry::sha224},
+    {&HashSelection::sha384, &FileEntry::sha384},
+    {&HashSelection::sha512, &FileEntry::sha512},
+    {&HashSelection::blake2b, &FileEntry::blake2b},
+    {&HashSelection::xxh64, &FileEntry::xxh64},
+    {&HashSelection::xxh3, &FileEntry::xxh3},
+    {&HashSelection::xxh128, &FileEntry::xxh128},
+}};
+
+const KindFlags& FlagsOf(DigestKind kind) {
+    return kFlags[static_cast<std::size_t>(kind)];
+}
+
+// The entry has that digest at the listed length.
+bool Computed(DigestKind kind, const ListedDigest& digest, const FileEntry& entry) {
+    return DigestOf(kind, entry).size() == digest.hex.size();
+}
+
+bool Equal(DigestKind kind, const ListedDigest& digest, const FileEntry& entry) {
+    return Computed(kind, digest, entry) && LowerHex(DigestOf(kind, entry)) == digest.hex;
+}
+
+}  // namespace
+
+void AddKind(DigestKind kind, std::size_t hexLength, HashSelection& selection) {
+    selection.*FlagsOf(kind).flag = true;
+    if (kind == DigestKind::kBlake2b) {
+        selection.blake2bBits = static_cast<int>(hexLength * 4);
+    }
+}
+
 void AddToSelection(const ListedFile& listed, HashSelection& selection) {
     for (const ListedDigest& digest : listed.digests) {
-        switch (digest.kind) {
-            case DigestKind::kMd5:
-                selection.md5 = true;
-                break;
-            case DigestKind::kSha1:
-                selection.sha1 = true;
-                break;
-            case DigestKind::kCrc32:
-                selection.crc32 = true;
-                break;
-            case DigestKind::kSha256:
-                selection.sha256 = true;
-                break;
+        AddKind(digest.kind, digest.hex.size(), selection);
+        if (digest.orKind) {
+            AddKind(*digest.orKind, digest.hex.size(), selection);
         }
     }
 }
 
-const std::string& DigestOf(DigestKind kind, const FileEntry& entry) {
-    switch (kind) {
-        case DigestKind::kMd5:
-            return entry.md5;
-        case DigestKind::kSha1:
-            return entry.sha1;
-        case DigestKind::kCrc32:
-            return entry.crc32;
-        case DigestKind::kSha256:
-            break;
+void AddDigests(const HashSelection& more, HashSelection& selection) {
+    for (const KindFlags& each : kFlags) {
+        selection.*each.flag = selection.*each.flag || more.*each.flag;
     }
-    return entry.sha256;
+    if (more.blake2b) {
+        selection.blake2bBits = more.blake2bBits;
+    }
 }
 
-bool DigestMatches(const ListedDigest& digest, const FileEntry& entry) {
-    const std::string& computed = DigestOf(digest.kind, entry);
-    return !computed.empty() && LowerHex(computed) == digest.hex;
+const std::string& DigestOf(DigestKind kind, const FileEntry& entry) {
+    return entry.*FlagsOf(kind).text;
+}
+
+std::string& DigestOf(DigestKind kind, FileEntry& entry) {
+    return entry.*FlagsOf(kind).text;
+}
+
+std::optional<DigestKind> MatchingKind(const ListedDigest& digest, const FileEntry& entry) {
+    if (Equal(digest.kind, digest, entry)) {
+        return digest.kind;
+    }
+    if (digest.orKind && Equal(*digest.orKind, digest, entry)) {
+        return digest.orKind;
+    }
+    return std::nullopt;
 }
 
 Verdict FileVerdict(const ListedFile& listed, const FileEntry& entry) {
@@ -53,7 +96,8 @@ Verdict FileVerdict(const ListedFile& listed, const FileEntry& entry) {
     }
     Verdict verdict = Verdict::kOk;
     for (const ListedDigest& digest : listed.digests) {
-        if (DigestOf(digest.kind, entry).empty()) {
+        if (!Computed(digest.kind, digest, entry) &&
+            !(digest.orKind && Computed(*digest.orKind, digest, entry))) {
             return Verdict::kUnreadable;
         }
         if (!DigestMatches(digest, entry)) {

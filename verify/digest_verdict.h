@@ -2,6 +2,7 @@
 // Whether a hashed file matches what a checksum file lists for it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/file_entry.h"
@@ -12,14 +13,25 @@ namespace rizo {
 
 enum class Verdict { kOk, kFailed, kMissing, kUnreadable };
 
-// Switches on the digests the file is listed with.
+// Switches on that digest; BLAKE2b at the length of `hexLength` hex digits.
+void AddKind(DigestKind kind, std::size_t hexLength, HashSelection& selection);
+// Switches on the digests the file is listed with: both where a line may hold either, and
+// BLAKE2b at its listed length.
 void AddToSelection(const ListedFile& listed, HashSelection& selection);
+// Switches on in `selection` what `more` has on, and BLAKE2b at `more`'s length where it asks
+// for BLAKE2b.
+void AddDigests(const HashSelection& more, HashSelection& selection);
 // The entry's text of that digest.
 const std::string& DigestOf(DigestKind kind, const FileEntry& entry);
-// The entry's digest equals the listed one, whatever the letter case.
-bool DigestMatches(const ListedDigest& digest, const FileEntry& entry);
+std::string& DigestOf(DigestKind kind, FileEntry& entry);
+// The digest of the line's kinds whose computed value equals the listed one, whatever the letter
+// case; none when neither does.
+std::optional<DigestKind> MatchingKind(const ListedDigest& digest, const FileEntry& entry);
+inline bool DigestMatches(const ListedDigest& digest, const FileEntry& entry) {
+    return MatchingKind(digest, entry).has_value();
+}
 // Missing when the file does not exist, unreadable when it could not be read whole or a listed
-// digest could not be made, failed when any listed digest differs.
+// digest could not be made (at its listed length), failed when any listed digest differs.
 Verdict FileVerdict(const ListedFile& listed, const FileEntry& entry);
 
 }  // namespace rizo

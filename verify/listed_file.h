@@ -10,21 +10,38 @@
 
 namespace rizo {
 
-// In the program's digest order.
-enum class DigestKind { kMd5, kSha1, kCrc32, kSha256 };
+// The window's four in the program's digest order, then those the command line and verification
+// add.
+enum class DigestKind {
+    kMd5,
+    kSha1,
+    kCrc32,
+    kSha256,
+    kSha224,
+    kSha384,
+    kSha512,
+    kBlake2b,
+    kXxh64,
+    kXxh3,
+    kXxh128,
+};
+inline constexpr std::size_t kDigestKindCount = 11;
 
-// Number of hex digits of a digest, and the digest that has that many (none for other counts).
+// Number of hex digits of a digest; BLAKE2b's longest, 128, as its lines tell their own length.
 std::size_t HexLength(DigestKind kind);
-std::optional<DigestKind> KindOfHexLength(std::size_t length);
-// "MD5", "SHA1", "CRC32", "SHA256".
+// "MD5", "SHA1", "CRC32", "SHA256", "SHA224", "SHA384", "SHA512", "BLAKE2b", "XXH64", "XXH3",
+// "XXH128".
 const char* KindName(DigestKind kind);
 
 struct ListedDigest {
     DigestKind kind = DigestKind::kMd5;
-    // Lower case.
+    // Lower case; its length tells a BLAKE2b digest's.
     std::string hex;
     // 1-based line of the checksum file that lists it.
     uint64_t line = 0;
+    // The other digest an untagged line of that length may hold, where the list's name does not
+    // say which: the line is met by either.
+    std::optional<DigestKind> orKind;
 };
 
 // Consecutive lines naming the same file, checked with one read of it.
@@ -33,6 +50,15 @@ struct ListedFile {
     std::string name;
     std::vector<ListedDigest> digests;
 };
+
+// The digest a checksum list's name says its lines hold (MD5SUMS, x.sha512, B2SUMS, x.b2,
+// x.xxh128, x.sfv); none for a name that says none. XXH128 stands for xxhsum's lists.
+std::optional<DigestKind> NamedKind(std::string_view listName);
+// The digest, or the two, an untagged line of `length` hex digits holds in a list whose name says
+// `named`; none when no digest has that length. A BLAKE2b list's lines are BLAKE2b of any length,
+// as b2sum -l writes them; elsewhere 128 digits are SHA512 or BLAKE2b, 32 are MD5 or XXH128
+// unless the name says which.
+std::optional<ListedDigest> UntaggedKinds(std::size_t length, std::optional<DigestKind> named);
 
 // True when `text` is exactly `length` hex digits of either case.
 bool IsHex(std::string_view text, std::size_t length);

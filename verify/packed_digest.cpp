@@ -7,16 +7,16 @@
 #include "base/value_format.h"
 
 namespace rizo {
-PackedDigest::PackedDigest(const ListedDigest& digest) : kind(digest.kind) {
-    for (std::size_t i = 0; i + 1 < digest.hex.size() && i / 2 < bytes.size(); i += 2) {
-        bytes[i / 2] = static_cast<uint8_t>(HexDigitValue(digest.hex[i]) << 4 |
-                                            HexDigitValue(digest.hex[i + 1]));
+PackedDigest::PackedDigest(const ListedDigest& digest) : kind(digest.kind), orKind(digest.orKind) {
+    for (; size * 2U + 1 < digest.hex.size() && size < bytes.size(); ++size) {
+        bytes[size] = static_cast<uint8_t>(HexDigitValue(digest.hex[size * 2U]) << 4 |
+                                           HexDigitValue(digest.hex[size * 2U + 1]));
     }
 }
 
 ListedDigest PackedDigest::Unpacked() const {
-    const std::span<const unsigned char> used(bytes.data(), HexLength(kind) / 2);
-    return {kind, FormatDigestHex(used, false), 0};
+    const std::span<const unsigned char> used(bytes.data(), size);
+    return {kind, FormatDigestHex(used, false), 0, orKind};
 }
 
 }  // namespace rizo

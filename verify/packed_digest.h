@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "verify/listed_file.h"
 
@@ -12,15 +13,18 @@ namespace rizo {
 
 class PackedDigest {
 public:
-    // `digest.hex` holds HexLength(digest.kind) hex digits, as the checksum file reader gives them.
+    // `digest.hex` holds an even number of hex digits, at most 128, as the checksum file reader
+    // gives them.
     explicit PackedDigest(const ListedDigest& digest);
     // The digest in lower case hex, without its line.
     ListedDigest Unpacked() const;
 
 private:
-    // The longest digest, SHA256, fills it; shorter ones leave the end unused.
-    std::array<uint8_t, 32> bytes{};
+    // The longest digests, SHA512 and BLAKE2b-512, fill it; shorter ones leave the end unused.
+    std::array<uint8_t, 64> bytes{};
     DigestKind kind;
+    std::optional<DigestKind> orKind;
+    uint8_t size = 0;
 };
 
 }  // namespace rizo

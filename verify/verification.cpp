@@ -51,7 +51,7 @@ std::string DifferingDigests(const ListedFile& file, const FileEntry& entry) {
     if (file.digests.size() < 2) {
         return "";
     }
-    std::array<bool, 4> named{};
+    std::array<bool, kDigestKindCount> named{};
     std::string names;
     for (const ListedDigest& digest : file.digests) {
         bool& done = named[static_cast<std::size_t>(digest.kind)];
@@ -61,6 +61,20 @@ std::string DifferingDigests(const ListedFile& file, const FileEntry& entry) {
         }
     }
     return " (" + names + ")";
+}
+
+// " (BLAKE2b)", naming which digest met each line that either of two could; "" when no line
+// could be of two.
+std::string MatchedDigests(const ListedFile& file, const FileEntry& entry) {
+    std::string names;
+    for (const ListedDigest& digest : file.digests) {
+        const std::optional<DigestKind> kind =
+            digest.orKind ? MatchingKind(digest, entry) : std::nullopt;
+        if (kind) {
+            names += (names.empty() ? "" : ", ") + std::string(KindName(*kind));
+        }
+    }
+    return names.empty() ? names : " (" + names + ")";
 }
 
 std::string Counted(uint64_t count, const char* one, const char* many) {
@@ -217,7 +231,7 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
     switch (FileVerdict(file, entry)) {
         case Verdict::kOk:
             ++ok;
-            return "OK";
+            return "OK" + MatchedDigests(file, entry);
         case Verdict::kFailed:
             ++failed;
             return "FAILED" + DifferingDigests(file, entry);

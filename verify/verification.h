@@ -51,8 +51,9 @@ public:
     // Then ties the listed paths to the rows the batch hashes them in, batchRows[i] being the row
     // of batchPaths[i]; other rows are left alone.
     void Bind(const std::vector<int32_t>& batchRows);
-    // The verdict of a bound row's result: "OK", "FAILED" (with the differing digests named, such
-    // as "FAILED (SHA1)", when several are listed), "MISSING" or "UNREADABLE: " and why.
+    // The verdict of a bound row's result: "OK" (with the digest that met a line either of two
+    // could, such as "OK (BLAKE2b)"), "FAILED" (with the differing digests named, such as
+    // "FAILED (SHA1)", when several are listed), "MISSING" or "UNREADABLE: " and why.
     // Nothing for a row this verification does not check.
     std::optional<std::string> Judge(int32_t row, const FileEntry& entry);
 
