@@ -36,7 +36,9 @@ bool FolderAudit::Name(std::string_view path) {
 }
 
 std::string FolderAudit::Key(const ListedDigest& digest) {
-    return static_cast<char>('a' + static_cast<int>(digest.kind)) + digest.hex;
+    // A line may be of either of two digests of one length, so the key is the digest alone: a
+    // candidate is checked against every listed digest before it is taken.
+    return digest.hex;
 }
 
 void FolderAudit::Missing(std::string_view path, const ListedFile& listed) {
@@ -48,8 +50,11 @@ void FolderAudit::Missing(std::string_view path, const ListedFile& listed) {
         gone.push_back({std::string(path), {}, 0});
         const ListedDigest& first = listed.digests.front();
         candidatesByKey.try_emplace(Key(first));
-        if (std::find(firstKinds.begin(), firstKinds.end(), first.kind) == firstKinds.end()) {
-            firstKinds.push_back(first.kind);
+        for (const std::optional<DigestKind> kind : {std::optional(first.kind), first.orKind}) {
+            if (kind &&
+                std::find(firstKinds.begin(), firstKinds.end(), *kind) == firstKinds.end()) {
+                firstKinds.push_back(*kind);
+            }
         }
     }
     std::vector<ListedDigest>& digests = gone[at->second].digests;
