@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 namespace rizo {
 
@@ -11,6 +12,15 @@ std::string ErrorText(int errorNumber) {
     // Files are opened and read without waiting; a file that would make a read wait (a terminal)
     // is never read, which the system's text for EAGAIN does not say.
     return errorNumber == EAGAIN ? "would block" : std::strerror(errorNumber);
+}
+
+void ClearDigests(FileEntry& entry) {
+    for (std::string FileEntry::*text :
+         {&FileEntry::md5, &FileEntry::sha1, &FileEntry::crc32, &FileEntry::sha256,
+          &FileEntry::sha224, &FileEntry::sha384, &FileEntry::sha512, &FileEntry::blake2b,
+          &FileEntry::xxh64, &FileEntry::xxh3, &FileEntry::xxh128}) {
+        (entry.*text).clear();
+    }
 }
 
 std::size_t NameStart(std::string_view path) {

@@ -45,6 +45,9 @@ struct FileEntry {
     int errorNumber = 0;
 };
 
+// Empties every digest text, as of a file whose read did not count.
+void ClearDigests(FileEntry& entry);
+
 // Where the file's name begins in `path`: after its last slash, or at 0 for a name without a
 // folder, as a path given on a command line may be.
 std::size_t NameStart(std::string_view path);

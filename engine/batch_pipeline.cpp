@@ -253,10 +253,7 @@ void BatchPipeline::ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry
         return;
     }
     entry.outcome = FileOutcome::kRead;
-    entry.md5 = reader.DigestText(kCalgMd5, options.uppercase);
-    entry.sha1 = reader.DigestText(kCalgSha1, options.uppercase);
-    entry.crc32 = reader.CrcText(options.uppercase);
-    entry.sha256 = reader.DigestText(kCalgSha256, options.uppercase);
+    reader.TakeDigestTexts(entry, options.uppercase);
 }
 
 void BatchPipeline::Step(std::size_t index, float percent) {
@@ -278,7 +275,7 @@ void BatchPipeline::Deliver() {
         }
         if (slot.cutShort && slot.entry.outcome == FileOutcome::kRead) {
             // As if the read had been cut short where the stop came: the facts stay.
-            slot.entry.md5 = slot.entry.sha1 = slot.entry.crc32 = slot.entry.sha256 = {};
+            ClearDigests(slot.entry);
             slot.entry.outcome = FileOutcome::kStopped;
         }
         sink->Done(nextDeliver, std::move(slot.entry));

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <initializer_list>
 #include <new>
@@ -32,6 +33,34 @@ bool OffersAny(const DigestService& service) {
         }
     }
     return false;
+}
+
+// The digests the service makes: each one's bit, algorithm, flag of the selection and text of the
+// result.
+struct ServiceDigest {
+    DigestLanes::Digest bit;
+    DigestAlgorithm algorithm;
+    bool HashSelection::*selected;
+    std::string FileEntry::*text;
+};
+constexpr std::array<ServiceDigest, DigestLanes::kDigestCount - 1> kServiceDigests = {{
+    {DigestLanes::kMd5, DigestAlgorithm::kMd5, &HashSelection::md5, &FileEntry::md5},
+    {DigestLanes::kSha1, DigestAlgorithm::kSha1, &HashSelection::sha1, &FileEntry::sha1},
+    {DigestLanes::kSha256, DigestAlgorithm::kSha256, &HashSelection::sha256, &FileEntry::sha256},
+    {DigestLanes::kSha224, DigestAlgorithm::kSha224, &HashSelection::sha224, &FileEntry::sha224},
+    {DigestLanes::kSha384, DigestAlgorithm::kSha384, &HashSelection::sha384, &FileEntry::sha384},
+    {DigestLanes::kSha512, DigestAlgorithm::kSha512, &HashSelection::sha512, &FileEntry::sha512},
+    {DigestLanes::kBlake2b, DigestAlgorithm::kBlake2b, &HashSelection::blake2b,
+     &FileEntry::blake2b},
+    {DigestLanes::kXxh64, DigestAlgorithm::kXxh64, &HashSelection::xxh64, &FileEntry::xxh64},
+    {DigestLanes::kXxh3, DigestAlgorithm::kXxh3, &HashSelection::xxh3, &FileEntry::xxh3},
+    {DigestLanes::kXxh128, DigestAlgorithm::kXxh128, &HashSelection::xxh128, &FileEntry::xxh128},
+}};
+
+// BLAKE2b's length in bytes; 0, which no digest has, for a length in bits that is none of 8 to
+// 512 in steps of 8.
+std::size_t Blake2bBytes(int bits) {
+    return bits >= 8 && bits <= 512 && bits % 8 == 0 ? static_cast<std::size_t>(bits / 8) : 0;
 }
 
 float Percent(uint64_t done, uint64_t total) {
@@ -144,31 +173,37 @@ bool DigestEngine::Begin(const HashSelection& selection, const std::function<boo
     wholeInFirstRead = false;
     notRegular = false;
     checkFacts = false;
-    wantMd5 = wantSha1 = wantCrc32 = wantSha256 = false;
+    wanted = 0;
     if (!openFile()) {
         return false;
     }
-    wantMd5 = selection.md5;
-    wantSha1 = selection.sha1;
-    wantCrc32 = selection.crc32;
-    wantSha256 = selection.sha256;
-    if (wantMd5 && (md5Hash = provider->CreateHash(DigestAlgorithm::kMd5)) == nullptr) {
+    if (!CreateHashes(selection)) {
         Close();
-        return false;
-    }
-    if (wantSha1 && (sha1Hash = provider->CreateHash(DigestAlgorithm::kSha1)) == nullptr) {
-        Close();
+        wanted = 0;
+        errno = 0;
         return false;
     }
     crc = 0;
-    if (wantSha256 && !baseProvider) {
-        sha256Hash = provider->CreateHash(DigestAlgorithm::kSha256);
+    lanes.Plan(wanted);
+    return true;
+}
+
+bool DigestEngine::CreateHashes(const HashSelection& selection) {
+    wanted = selection.crc32 ? DigestLanes::kCrc32 : 0u;
+    for (const ServiceDigest& digest : kServiceDigests) {
+        // The base provider offers no SHA256.
+        if (!(selection.*digest.selected) || (digest.bit == DigestLanes::kSha256 && baseProvider)) {
+            continue;
+        }
+        std::unique_ptr<HashObject>& hash = HashOf(digest.bit);
+        hash = provider->CreateHash(digest.algorithm, Blake2bBytes(selection.blake2bBits));
+        if (hash != nullptr) {
+            wanted |= digest.bit;
+        } else if (digest.bit != DigestLanes::kSha256) {
+            // SHA256 alone is dropped for the file; without any other the file fails.
+            return false;
+        }
     }
-    if (sha256Hash == nullptr) {
-        wantSha256 = false;
-    }
-    lanes.Plan((md5Hash ? DigestLanes::kMd5 : 0u) | (sha1Hash ? DigestLanes::kSha1 : 0u) |
-               (wantCrc32 ? DigestLanes::kCrc32 : 0u) | (sha256Hash ? DigestLanes::kSha256 : 0u));
     return true;
 }
 
@@ -388,24 +423,17 @@ bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size
     return true;
 }
 
-bool DigestEngine::FeedDigest(DigestLanes::Digest digest, const unsigned char* data,
-                              std::size_t count) {
-    switch (digest) {
-        case DigestLanes::kMd5:
-            return Feed(md5Hash, data, count);
-        case DigestLanes::kSha1:
-            return Feed(sha1Hash, data, count);
-        case DigestLanes::kCrc32:
-            crc = Crc32Update(data, count, crc);
-            return true;
-        case DigestLanes::kSha256:
-            return Feed(sha256Hash, data, count);
-    }
-    return false;
+std::unique_ptr<HashObject>& DigestEngine::HashOf(DigestLanes::Digest digest) {
+    return hashes[static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(digest)))];
 }
 
-bool DigestEngine::Feed(std::unique_ptr<HashObject>& hash, const unsigned char* data,
-                        std::size_t count) {
+bool DigestEngine::FeedDigest(DigestLanes::Digest digest, const unsigned char* data,
+                              std::size_t count) {
+    if (digest == DigestLanes::kCrc32) {
+        crc = Crc32Update(data, count, crc);
+        return true;
+    }
+    std::unique_ptr<HashObject>& hash = HashOf(digest);
     if (hash == nullptr) {
         return true;
     }
@@ -418,36 +446,40 @@ bool DigestEngine::Feed(std::unique_ptr<HashObject>& hash, const unsigned char* 
 }
 
 std::string DigestEngine::DigestText(unsigned algorithmId, bool uppercase) {
-    HashObject* hash = nullptr;
-    bool wanted = false;
     switch (algorithmId) {
         case kCalgMd5:
-            hash = md5Hash.get();
-            wanted = wantMd5;
-            break;
+            return TextOf(DigestLanes::kMd5, uppercase);
         case kCalgSha1:
-            hash = sha1Hash.get();
-            wanted = wantSha1;
-            break;
+            return TextOf(DigestLanes::kSha1, uppercase);
         case kCalgSha256:
-            hash = sha256Hash.get();
-            wanted = wantSha256;
-            break;
+            return TextOf(DigestLanes::kSha256, uppercase);
         default:
             return {};
     }
+}
+
+std::string DigestEngine::TextOf(DigestLanes::Digest digest, bool uppercase) {
+    HashObject* hash = HashOf(digest).get();
     std::vector<unsigned char> value;
-    if (!wanted || hash == nullptr || readFailed || changed || !hash->Finish(value)) {
+    if ((wanted & digest) == 0 || hash == nullptr || readFailed || changed ||
+        !hash->Finish(value)) {
         return {};
     }
     return FormatDigestHex(value, uppercase);
 }
 
 std::string DigestEngine::CrcText(bool uppercase) const {
-    if (!wantCrc32 || readFailed || changed) {
+    if ((wanted & DigestLanes::kCrc32) == 0 || readFailed || changed) {
         return {};
     }
     return FormatCrc32(crc, uppercase);
+}
+
+void DigestEngine::TakeDigestTexts(FileEntry& entry, bool uppercase) {
+    for (const ServiceDigest& digest : kServiceDigests) {
+        entry.*digest.text = TextOf(digest.bit, uppercase);
+    }
+    entry.crc32 = CrcText(uppercase);
 }
 
 void DigestEngine::Close() {
@@ -455,9 +487,9 @@ void DigestEngine::Close() {
         ::close(file);
         file = -1;
     }
-    md5Hash.reset();
-    sha1Hash.reset();
-    sha256Hash.reset();
+    for (std::unique_ptr<HashObject>& hash : hashes) {
+        hash.reset();
+    }
 }
 
 }  // namespace rizo

@@ -4,12 +4,14 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "base/file_entry.h"
 #include "base/hash_selection.h"
 #include "engine/digest_lanes.h"
 #include "engine/digest_service.h"
@@ -70,8 +72,8 @@ public:
 
     // Opens a regular file (anything else fails at once, as a missing file does), captures its
     // size and times and creates the wanted hash objects. A file still open is closed first.
-    // Fails when MD5 or SHA1 is wanted and its object cannot be created; SHA256 is then dropped
-    // for this file instead. On failure errno tells why, EISDIR for a folder.
+    // Fails when a wanted digest's object cannot be created (errno 0), but for SHA256, which is
+    // then dropped for this file instead. On failure errno tells why, EISDIR for a folder.
     bool Open(const std::string& path, const HashSelection& selection);
     // Open of a file someone else opened and took the status of, with kStatusMask: the engine
     // takes `fd` over, and closes it on failure too.
@@ -109,6 +111,8 @@ public:
     // object is missing or failed, the file could not be read to its end or changed meanwhile.
     std::string DigestText(unsigned algorithmId, bool uppercase);
     std::string CrcText(bool uppercase) const;
+    // Every digest text of `entry`, each as DigestText or CrcText gives it.
+    void TakeDigestTexts(FileEntry& entry, bool uppercase);
 
     // Ends the file and its hash objects; the service, the buffer and the texts stay.
     void Close();
@@ -133,14 +137,14 @@ private:
     ssize_t ReadSome(void* target, std::size_t count);
     bool ReadBlock(std::size_t& count, bool& fed);
     bool NextPiece(unsigned char* target, std::size_t count, std::size_t& got);
+    bool CreateHashes(const HashSelection& selection);
     bool FeedDigest(DigestLanes::Digest digest, const unsigned char* data, std::size_t count);
-    bool Feed(std::unique_ptr<HashObject>& hash, const unsigned char* data, std::size_t count);
+    std::unique_ptr<HashObject>& HashOf(DigestLanes::Digest digest);
+    std::string TextOf(DigestLanes::Digest digest, bool uppercase);
 
     bool ready = false;
-    bool wantMd5 = false;
-    bool wantSha1 = false;
-    bool wantCrc32 = false;
-    bool wantSha256 = false;
+    // The DigestLanes bits of the digests wanted for the open file and whose objects exist.
+    unsigned wanted = 0;
     int file = -1;
     dev_t device = 0;
     uint64_t fileSize = 0;
@@ -152,9 +156,8 @@ private:
     std::string modifiedText;
     std::unique_ptr<DigestService> provider;
     bool baseProvider = false;
-    std::unique_ptr<HashObject> md5Hash;
-    std::unique_ptr<HashObject> sha1Hash;
-    std::unique_ptr<HashObject> sha256Hash;
+    // By the index of the digest's bit; CRC32's place stays empty.
+    std::array<std::unique_ptr<HashObject>, DigestLanes::kDigestCount> hashes;
     uint32_t crc = 0;
     bool readFailed = false;
     std::string standardInputName;

@@ -15,7 +15,21 @@ namespace rizo {
 
 class DigestLanes {
 public:
-    enum Digest : unsigned { kMd5 = 1, kSha1 = 2, kCrc32 = 4, kSha256 = 8 };
+    // One bit each; a set of them is planned and fed in the order of their bits.
+    enum Digest : unsigned {
+        kMd5 = 1,
+        kSha1 = 2,
+        kCrc32 = 4,
+        kSha256 = 8,
+        kSha224 = 16,
+        kSha384 = 32,
+        kSha512 = 64,
+        kBlake2b = 128,
+        kXxh64 = 256,
+        kXxh3 = 512,
+        kXxh128 = 1024,
+    };
+    static constexpr unsigned kDigestCount = 11;
     // Feeds one block to one digest; false when that digest could not take it.
     using Feeder = std::function<bool(Digest digest, const unsigned char* data, std::size_t count)>;
 
@@ -31,7 +45,7 @@ public:
     // Worth a helper: two lanes have work and the block is big enough to repay waking them.
     bool Worthwhile(std::size_t count) const;
 
-    // Feeds every planned digest on the caller's thread, in the order MD5, SHA1, CRC32, SHA256.
+    // Feeds every planned digest on the caller's thread.
     bool FeedAll(const unsigned char* data, std::size_t count) const;
     // Starts the helper's lane and returns at once, so the caller can read the next piece; the
     // block must stay unchanged until Wait returns. False, with nothing fed, when the helper cannot

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The cryptographic digests the engine needs, behind an interface so the library that provides them
-// can be replaced (and a test can bring a failing one).
+// The digests the engine does not compute itself, behind an interface so the libraries that
+// provide them can be replaced (and a test can bring a failing one).
 #pragma once
 
 #include <cstddef>
@@ -9,15 +9,27 @@
 
 namespace rizo {
 
-enum class DigestAlgorithm { kMd5, kSha1, kSha256 };
+enum class DigestAlgorithm {
+    kMd5,
+    kSha1,
+    kSha256,
+    kSha224,
+    kSha384,
+    kSha512,
+    kBlake2b,
+    kXxh64,
+    kXxh3,
+    kXxh128
+};
 
 // One running digest: fed in blocks of any size, which digest as one stream.
 class HashObject {
 public:
     virtual ~HashObject() = default;
     virtual bool Update(const void* data, std::size_t count) = 0;
-    // Finishes the digest and gives its bytes (16, 20 or 32) in the standard order. Once finished
-    // the object takes no more data; asking again gives the same bytes.
+    // Finishes the digest and gives its bytes in the standard order (the xxHash ones big-endian, as
+    // their canonical form). Once finished the object takes no more data; asking again gives the
+    // same bytes.
     virtual bool Finish(std::vector<unsigned char>& value) = 0;
 };
 
@@ -25,8 +37,11 @@ class DigestService {
 public:
     virtual ~DigestService() = default;
     virtual bool Offers(DigestAlgorithm algorithm) const = 0;
-    // Null when the algorithm is not offered or the object cannot be made.
-    virtual std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm) = 0;
+    // Null when the algorithm is not offered or the object cannot be made. `length` is the
+    // digest's length in bytes where the algorithm has several (BLAKE2b: 1 to 64); the others
+    // have one and ignore it.
+    virtual std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm,
+                                                   std::size_t length) = 0;
 };
 
 }  // namespace rizo

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The digest service over OpenSSL's EVP interface.
+// The digest service over OpenSSL's EVP interface, with BLAKE2b from libb2 and the xxHash digests
+// from libxxhash.
 #include "engine/openssl_digest_service.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <array>
+
+#include "engine/blake2b_hash.h"
+#include "engine/xxhash_hash.h"
 
 namespace rizo {
 
@@ -48,16 +52,18 @@ private:
 // finishes or frees must find the library as it was. So nothing of OpenSSL's is freed while a
 // worker may still hold it, neither by an engine's end nor by an exit handler; the system takes it
 // all back when the process ends.
-using FetchedDigests = std::array<EVP_MD*, 3>;
+// In the order of DigestAlgorithm, whose first members are OpenSSL's.
+constexpr std::array<const char*, 6> kEvpNames = {"MD5",    "SHA1",   "SHA256",
+                                                  "SHA224", "SHA384", "SHA512"};
+using FetchedDigests = std::array<EVP_MD*, kEvpNames.size()>;
 
 const FetchedDigests& ProcessDigests() {
     static const FetchedDigests fetched = [] {
         OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
         // Fetched once: an implicit fetch on every hash object would repeat the provider lookup.
-        constexpr std::array<const char*, 3> kNames = {"MD5", "SHA1", "SHA256"};
         FetchedDigests digests{};
-        for (std::size_t i = 0; i < kNames.size(); ++i) {
-            digests[i] = EVP_MD_fetch(nullptr, kNames[i], nullptr);
+        for (std::size_t i = 0; i < kEvpNames.size(); ++i) {
+            digests[i] = EVP_MD_fetch(nullptr, kEvpNames[i], nullptr);
         }
         return digests;
     }();
@@ -66,9 +72,17 @@ const FetchedDigests& ProcessDigests() {
 
 class EvpDigestService : public DigestService {
 public:
-    bool Offers(DigestAlgorithm algorithm) const override { return Digest(algorithm) != nullptr; }
+    bool Offers(DigestAlgorithm algorithm) const override {
+        return !IsEvp(algorithm) || Digest(algorithm) != nullptr;
+    }
 
-    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm) override {
+    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm, std::size_t length) override {
+        if (algorithm == DigestAlgorithm::kBlake2b) {
+            return CreateBlake2bHash(length);
+        }
+        if (!IsEvp(algorithm)) {
+            return CreateXxHash(algorithm);
+        }
         const EVP_MD* digest = Digest(algorithm);
         if (digest == nullptr) {
             return nullptr;
@@ -85,6 +99,9 @@ public:
     }
 
 private:
+    static bool IsEvp(DigestAlgorithm algorithm) {
+        return static_cast<std::size_t>(algorithm) < kEvpNames.size();
+    }
     static const EVP_MD* Digest(DigestAlgorithm algorithm) {
         return ProcessDigests()[static_cast<std::size_t>(algorithm)];
     }

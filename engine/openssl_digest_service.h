@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The digest service of this platform, over OpenSSL libcrypto.
+// The digest service of this platform, over OpenSSL libcrypto, libb2 and libxxhash.
 #pragma once
 
 #include <memory>

@@ -8,11 +8,14 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 #include <functional>
 #include <ostream>
 #include <random>
+#include <set>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -50,7 +53,7 @@ std::string RandomBytes(std::size_t count) {
 }
 
 std::string InMemory(DigestAlgorithm algorithm, const std::string& bytes) {
-    auto hash = CreateOpenSslDigestService()->CreateHash(algorithm);
+    auto hash = CreateOpenSslDigestService()->CreateHash(algorithm, 0);
     std::vector<unsigned char> value;
     hash->Update(bytes.data(), bytes.size());
     hash->Finish(value);
@@ -66,21 +69,23 @@ Texts InMemory(const std::string& bytes, HashSelection selection = kAll) {
             selection.sha256 ? InMemory(DigestAlgorithm::kSha256, bytes) : ""};
 }
 
-// Wraps the platform's service; can refuse MD5 or SHA-256 or break SHA-256 updates, and counts
+// Wraps the platform's service; can refuse or break (fail the updates of) any algorithm, and counts
 // live hash objects.
 class TestService : public DigestService {
 public:
-    bool refuseMd5 = false, refuseSha256 = false, breakSha256 = false;
+    std::set<DigestAlgorithm> refused, broken;
     int liveObjects = 0;
 
     bool Offers(DigestAlgorithm algorithm) const override { return real->Offers(algorithm); }
-    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm) override {
-        bool sha256 = algorithm == DigestAlgorithm::kSha256;
-        if ((sha256 && refuseSha256) || (algorithm == DigestAlgorithm::kMd5 && refuseMd5)) {
+    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm, std::size_t length) override {
+        if (refused.contains(algorithm)) {
             return nullptr;
         }
-        return std::make_unique<Counted>(real->CreateHash(algorithm), liveObjects,
-                                         sha256 && breakSha256);
+        auto hash = real->CreateHash(algorithm, length);
+        if (hash == nullptr) {
+            return nullptr;
+        }
+        return std::make_unique<Counted>(std::move(hash), liveObjects, broken.contains(algorithm));
     }
 
 private:
@@ -119,6 +124,15 @@ protected:
     Texts TextsOf(bool uppercase = false) {
         return {engine.DigestText(kCalgMd5, uppercase), engine.DigestText(kCalgSha1, uppercase),
                 engine.CrcText(uppercase), engine.DigestText(kCalgSha256, uppercase)};
+    }
+
+    FileEntry EntryOf(const std::string& path, const HashSelection& selection, bool uppercase) {
+        EXPECT_TRUE(engine.Open(path, selection)) << path;
+        ReadAll();
+        FileEntry entry;
+        engine.TakeDigestTexts(entry, uppercase);
+        engine.Close();
+        return entry;
     }
 
     Texts Hash(const std::string& path, HashSelection selection = kAll) {
@@ -251,26 +265,28 @@ TEST_F(DigestEngineTest, PseudoFilesAndDevicesAreReadToTheirEndAndAnEarlyEndElse
     EXPECT_TRUE(engine.Changed());
 }
 
-// A digest whose object cannot be made or fed is dropped for that file alone; MD5 is the one a file
-// cannot be opened without. No hash object outlives a failed Open.
+// A digest whose object cannot be made or fed is dropped for that file alone; SHA-256 is the one a
+// file can be opened without. No hash object outlives a failed Open.
 TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
     struct Case {
         const char* label;
-        bool TestService::*fault;
+        std::set<DigestAlgorithm> TestService::*faults;
+        DigestAlgorithm algorithm;
         std::string bytes;  // small ones are digested on the caller's thread, large in the lanes
         bool opens, readSucceeds;
     };
     const Case cases[] = {
-        {"no SHA-256 object", &TestService::refuseSha256, "abc", true, true},
-        {"SHA-256 update fails", &TestService::breakSha256, "abc", true, false},
-        {"SHA-256 update fails in the lanes", &TestService::breakSha256, RandomBytes(3 * 1048576),
-         true, false},
-        {"no MD5 object", &TestService::refuseMd5, "abc", false, false},
+        {"no SHA-256 object", &TestService::refused, DigestAlgorithm::kSha256, "abc", true, true},
+        {"SHA-256 update fails", &TestService::broken, DigestAlgorithm::kSha256, "abc", true,
+         false},
+        {"SHA-256 update fails in the lanes", &TestService::broken, DigestAlgorithm::kSha256,
+         RandomBytes(3 * 1048576), true, false},
+        {"no MD5 object", &TestService::refused, DigestAlgorithm::kMd5, "abc", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const std::string path = dir.File("faulty", c.bytes);
-        service->*c.fault = true;
+        (service->*c.faults).insert(c.algorithm);
         ASSERT_EQ(engine.Open(path, kAll), c.opens);
         if (c.opens) {
             float percent = 0;
@@ -282,8 +298,102 @@ TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
             EXPECT_EQ(service->liveObjects, 0);
             EXPECT_EQ(Hash(path, {false, true, true, true}), InMemory(c.bytes, {0, 1, 1, 1}));
         }
-        service->*c.fault = false;
+        (service->*c.faults).clear();
         EXPECT_EQ(Hash(path), InMemory(c.bytes));
+    }
+}
+
+// The digests the service makes, with their flags and texts.
+struct ServiceDigest {
+    DigestAlgorithm algorithm;
+    bool HashSelection::*selected;
+    std::string FileEntry::*text;
+};
+const ServiceDigest kServiceDigests[] = {
+    {DigestAlgorithm::kMd5, &HashSelection::md5, &FileEntry::md5},
+    {DigestAlgorithm::kSha1, &HashSelection::sha1, &FileEntry::sha1},
+    {DigestAlgorithm::kSha256, &HashSelection::sha256, &FileEntry::sha256},
+    {DigestAlgorithm::kSha224, &HashSelection::sha224, &FileEntry::sha224},
+    {DigestAlgorithm::kSha384, &HashSelection::sha384, &FileEntry::sha384},
+    {DigestAlgorithm::kSha512, &HashSelection::sha512, &FileEntry::sha512},
+    {DigestAlgorithm::kBlake2b, &HashSelection::blake2b, &FileEntry::blake2b},
+    {DigestAlgorithm::kXxh64, &HashSelection::xxh64, &FileEntry::xxh64},
+    {DigestAlgorithm::kXxh3, &HashSelection::xxh3, &FileEntry::xxh3},
+    {DigestAlgorithm::kXxh128, &HashSelection::xxh128, &FileEntry::xxh128},
+};
+
+HashSelection Every(int blake2bBits) {
+    HashSelection all{};
+    for (const ServiceDigest& digest : kServiceDigests) {
+        all.*digest.selected = true;
+    }
+    all.crc32 = true;
+    all.blake2bBits = blake2bBits;
+    return all;
+}
+
+// A file whose pieces go through the lanes gives every digest, all eleven from one read, as each
+// alone gives it, and in upper case by the same rule as the window's four.
+TEST_F(DigestEngineTest, AllDigestsTogetherInTheLanesGiveWhatEachGivesAlone) {
+    const std::string bytes = RandomBytes(kBlock + 3 * DigestEngine::kPieceSize + 7);
+    const std::string path = dir.File("lanes", bytes);
+    const FileEntry together = EntryOf(path, Every(256), false);
+    const FileEntry upper = EntryOf(path, Every(256), true);
+    EXPECT_EQ(together.crc32, InMemory(bytes, {false, false, true, false}).crc32);
+    for (const ServiceDigest& digest : kServiceDigests) {
+        HashSelection alone{};
+        alone.md5 = false;
+        alone.*digest.selected = true;
+        alone.blake2bBits = 256;
+        const FileEntry single = EntryOf(path, alone, false);
+        const std::string& text = together.*digest.text;
+        EXPECT_EQ(single.*digest.text, text) << static_cast<int>(digest.algorithm);
+        EXPECT_FALSE(text.empty());
+        std::string upperText = text;
+        std::transform(text.begin(), text.end(), upperText.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(c)); });
+        EXPECT_EQ(upper.*digest.text, upperText);
+    }
+    EXPECT_EQ(together.blake2b.size(), 64u);
+}
+
+// A digest beyond the window's four fails the file when its object cannot be made, as MD5 does, and
+// one whose update fails in the lanes is dropped alone. A BLAKE2b length that is none of 8 to 512
+// bits in steps of 8 makes no object.
+TEST_F(DigestEngineTest, NewDigestsFailTheFileWithoutAnObjectAndAreDroppedAloneWhenAnUpdateFails) {
+    const std::string path = dir.File("faulty", RandomBytes(3 * DigestEngine::kPieceSize));
+    const FileEntry whole = EntryOf(path, Every(512), false);
+    for (const ServiceDigest& faulty : kServiceDigests) {
+        if (faulty.text == &FileEntry::md5 || faulty.text == &FileEntry::sha1 ||
+            faulty.text == &FileEntry::sha256) {
+            continue;
+        }
+        SCOPED_TRACE(static_cast<int>(faulty.algorithm));
+        service->refused = {faulty.algorithm};
+        errno = EINVAL;
+        EXPECT_FALSE(engine.Open(path, Every(512)));
+        EXPECT_EQ(errno, 0);
+        EXPECT_EQ(service->liveObjects, 0);
+        service->refused.clear();
+
+        service->broken = {faulty.algorithm};
+        ASSERT_TRUE(engine.Open(path, Every(512)));
+        float percent = 0;
+        bool atEnd = false;
+        EXPECT_FALSE(engine.ReadNext(percent, atEnd));
+        ReadAll();
+        FileEntry entry;
+        engine.TakeDigestTexts(entry, false);
+        for (const ServiceDigest& digest : kServiceDigests) {
+            EXPECT_EQ(entry.*digest.text, &faulty == &digest ? "" : whole.*digest.text);
+        }
+        service->broken.clear();
+    }
+    for (const int bits : {0, 12, 520}) {
+        HashSelection selection = Every(bits);
+        EXPECT_FALSE(engine.Open(path, selection)) << bits;
+        selection.blake2b = false;
+        EXPECT_TRUE(engine.Open(path, selection)) << bits;
     }
 }
 
