@@ -291,9 +291,7 @@ void ChecksumFileCheck::Report(const ListedFile& listed, const FileEntry& entry,
         return;
     }
     if (reason.empty()) {
-        HashSelection selection{false, false, false, false};
-        AddToSelection(listed, selection);
-        reason = FailureReason(entry, selection);
+        reason = FailureReason(entry, NeededOf(listed, entry));
     }
     for (const ListedDigest& digest : listed.digests) {
         const char* verdict = "OK";

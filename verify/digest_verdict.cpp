@@ -60,6 +60,16 @@ void AddToSelection(const ListedFile& listed, HashSelection& selection) {
     }
 }
 
+HashSelection NeededOf(const ListedFile& listed, const FileEntry& entry) {
+    HashSelection selection{false, false, false, false};
+    for (const ListedDigest& digest : listed.digests) {
+        const bool other = digest.orKind && DigestOf(digest.kind, entry).empty() &&
+                           !DigestOf(*digest.orKind, entry).empty();
+        AddKind(other ? *digest.orKind : digest.kind, digest.hex.size(), selection);
+    }
+    return selection;
+}
+
 void AddDigests(const HashSelection& more, HashSelection& selection) {
     for (const KindFlags& each : kFlags) {
         selection.*each.flag = selection.*each.flag || more.*each.flag;

@@ -18,6 +18,9 @@ void AddKind(DigestKind kind, std::size_t hexLength, HashSelection& selection);
 // Switches on the digests the file is listed with: both where a line may hold either, and
 // BLAKE2b at its listed length.
 void AddToSelection(const ListedFile& listed, HashSelection& selection);
+// The digests the entry must have for the file's lines to be judged: of a line either of two
+// digests may meet, the one computed.
+HashSelection NeededOf(const ListedFile& listed, const FileEntry& entry);
 // Switches on in `selection` what `more` has on, and BLAKE2b at `more`'s length where it asks
 // for BLAKE2b.
 void AddDigests(const HashSelection& more, HashSelection& selection);
