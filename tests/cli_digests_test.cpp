@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // rizodidiz-cli's digests beyond the window's four, beside the lines of each digest's own program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,27 @@ TEST_F(CliDigestsTest, UpperCaseLinesAreTheProgramsOwnInUpperCaseAndPassItsCheck
                   " 2>/dev/null" + upper + " | cmp - .sums && " + cli + "-b abc >> .sums && " +
                   checker + " --strict -c .sums > /dev/null 2>&1");
         EXPECT_EQ(check.status, 0) << program.command << check.out;
+    }
+}
+
+// The others are still hashed; coreutils' programs word the failures as this program does, xxhsum
+// its own way.
+TEST_F(CliDigestsTest, FilesThatCannotBeReadFailAsInEachDigestsOwnProgram) {
+    ASSERT_EQ(mkdir((dir + "/folder").c_str(), 0700), 0);
+    const std::string files = " -- abc missing folder 'sp ace'";
+    for (const Program& program : kPrograms) {
+        const rizo::test::ShellOutcome theirs = Shell(program.command + files);
+        const rizo::test::ShellOutcome ours =
+            Shell("\"$CLI\" " + std::string(program.options) + files);
+        EXPECT_EQ(ours.out, theirs.out) << program.command;
+        EXPECT_EQ(ours.status, theirs.status) << program.command;
+        if (program.coreutils) {
+            const std::string name =
+                std::string(program.command).substr(0, std::string(program.command).find(' '));
+            EXPECT_EQ(std::regex_replace(ours.err, std::regex("(^|\n)rizodidiz-cli: "),
+                                         "$1" + name + ": "),
+                      theirs.err);
+        }
     }
 }
 
