@@ -40,9 +40,9 @@ FileEntry Read(const std::string& md5, const std::string& sha1 = "") {
 
 ListedFile Listed(const std::string& md5, const std::string& sha1 = "") {
     ListedFile listed;
-    listed.digests.push_back({DigestKind::kMd5, md5, 1});
+    listed.digests.push_back({DigestKind::kMd5, md5, 1, std::nullopt});
     if (!sha1.empty()) {
-        listed.digests.push_back({DigestKind::kSha1, sha1, 2});
+        listed.digests.push_back({DigestKind::kSha1, sha1, 2, std::nullopt});
     }
     return listed;
 }

@@ -131,11 +131,11 @@ QStringList ShownItems(const QMenu& menu) {
 // own name, and its key as the item's key binding.
 TEST_F(MainFrameTest, MenusShowTheirKeysWhichScreenReadersGetAsKeyBindingsBesideTheNames) {
     MainFrame frame;
-    EXPECT_EQ(
-        ShownItems(*MenuTitled(frame.menuBar(), "&File")),
-        (QStringList{"Add Files...\tCtrl+F", "Add Folder...\tCtrl+O", "Verify Checksum File...",
-                     "|", "Select All\tCtrl+A", "Select None", "|", "Remove Selected Items\tDel",
-                     "Clear All\tCtrl+X", "|", "Refresh\tF5", "Stop", "|", "Exit\tCtrl+Q"}));
+    EXPECT_EQ(ShownItems(*MenuTitled(frame.menuBar(), "&File")),
+              (QStringList{"Add Files...\tCtrl+F", "Add Folder...\tCtrl+O",
+                           "Verify Checksum File...", "Audit Folder...", "|", "Select All\tCtrl+A",
+                           "Select None", "|", "Remove Selected Items\tDel", "Clear All\tCtrl+X",
+                           "|", "Refresh\tF5", "Stop", "|", "Exit\tCtrl+Q"}));
     EXPECT_EQ(ShownItems(*MenuTitled(frame.menuBar(), "&Help")),
               (QStringList{"&Help Topics\tF1", "|", "Dodevovaze Home", "Feedback and Support", "|",
                            "&About Rizodidiz", "About &Qt"}));

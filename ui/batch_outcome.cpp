@@ -3,6 +3,7 @@
 #include "ui/batch_outcome.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 
 #include "base/value_format.h"
@@ -67,7 +68,7 @@ void BatchOutcome::Show(int32_t row, const FileEntry& entry, Verification* verif
     }
     int* count = FailureCount(entry, verdict);
     if (count == nullptr) {
-        matchedName = verdict ? entry.name : matchedName;
+        matchedName = verdict && verdict->starts_with("OK") ? entry.name : matchedName;
         Note(row, "", false);
         return;
     }
@@ -80,7 +81,7 @@ void BatchOutcome::Show(int32_t row, const FileEntry& entry, Verification* verif
 
 int* BatchOutcome::FailureCount(const FileEntry& entry, const std::optional<std::string>& verdict) {
     if (entry.outcome == FileOutcome::kRead) {
-        if (!verdict || verdict->starts_with("OK")) {
+        if (!verdict || verdict->starts_with("OK") || *verdict == "NEW") {
             return nullptr;
         }
         // Read whole, but not what the checksum file lists, or a listed digest is missing.
@@ -124,12 +125,28 @@ QString BatchOutcome::FailureNote() const {
     return parts.join(QStringLiteral(", "));
 }
 
+void BatchOutcome::Settle(Verification& run) {
+    for (const auto& [row, verdict] : run.Settle()) {
+        rows.SetCellText(row, kColVerdict, verdict);
+        Note(row, "", false);
+        if (verdict.size() > longestVerdict.size()) {
+            longestVerdict = verdict;
+        }
+        if (const auto at = std::find(missingRows.begin(), missingRows.end(), row);
+            at != missingRows.end()) {
+            missingRows.erase(at);
+            --missing;
+        }
+    }
+}
+
 BatchOutcome::Answer BatchOutcome::Finish(const Verification& run, const QString& errors) {
     const Verification::Tally tally = run.Counts();
     Answer answer{QStringLiteral("Verification of ") + ListName(run), QString(), true};
-    const bool presentMatch =
-        errors.isEmpty() && tally.ok > 0 &&
-        tally.failed + tally.unreadable + tally.notChecked + tally.improperLines == 0;
+    const bool presentMatch = errors.isEmpty() && tally.ok > 0 &&
+                              tally.failed + tally.unreadable + tally.notChecked +
+                                      tally.improperLines + tally.added + tally.moved ==
+                                  0;
     if (!presentMatch) {
         answer.text = QString::fromStdString(run.Summary()) +
                       (errors.isEmpty() ? QString() : QStringLiteral("\n\n") + errors);

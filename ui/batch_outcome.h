@@ -42,6 +42,9 @@ public:
         QString text;
         bool warning = true;
     };
+    // Once a verification's batch has ended: the verdicts its audit changes, of missing files that
+    // moved and of their new places. Neither is a failure: the answer counts them.
+    void Settle(Verification& run);
     // A verification's answer. When nothing failed and every present file matched, it leads with
     // that, and the rows of the listed files that are not there are dimmed instead of failed.
     Answer Finish(const Verification& run, const QString& errors);

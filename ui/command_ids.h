@@ -14,6 +14,7 @@ enum CommandId : int {
     kCmdSelectAll = 1407,
     kCmdSelectNone = 1408,
     kCmdVerify = 1409,
+    kCmdAudit = 1410,
     kCmdSave = 1420,
     kCmdCopyMd5 = 1421,
     kCmdCopySha1 = 1422,

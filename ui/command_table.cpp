@@ -78,6 +78,9 @@ const std::array kCommands = {
         "Check the files listed in a checksum file", "Verify Checksum File",
         ":/toolbar/verify.svg", nullptr,
         [](MainFrame& f) { f.VerifyChecksumFile(); }, Idle, nullptr, false},
+    CommandSpec{kCmdAudit, "Audit Folder...",
+        "Check the files listed in a checksum file and find the files new or moved in its folder",
+        "", nullptr, nullptr, [](MainFrame& f) { f.AuditFolder(); }, Idle, nullptr, false},
     CommandSpec{kCmdSelectAll, "Select All", "", "", nullptr, "Ctrl+A",
         [](MainFrame& f) { f.SelectAll(); }, nullptr, nullptr, false},
     CommandSpec{kCmdSelectNone, "Select None", "", "", nullptr, nullptr,
@@ -147,7 +150,7 @@ const std::array kCommands = {
 };
 
 const std::array kFileMenu = {
-    int{kCmdAddFiles}, int{kCmdAddFolder}, int{kCmdVerify}, kSeparator,
+    int{kCmdAddFiles}, int{kCmdAddFolder}, int{kCmdVerify}, int{kCmdAudit}, kSeparator,
     int{kCmdSelectAll}, int{kCmdSelectNone}, kSeparator,
     int{kCmdRemoveSelected}, int{kCmdClearAll}, kSeparator,
     int{kCmdRefresh}, int{kCmdStop}, kSeparator,

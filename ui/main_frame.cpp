@@ -272,6 +272,10 @@ void MainFrame::VerifyChecksumFile() {
     verify->Choose(DialogOwner());
 }
 
+void MainFrame::AuditFolder() {
+    verify->Choose(DialogOwner(), true);
+}
+
 void MainFrame::VerifyFiles(const std::vector<std::string>& checksumFiles,
                             const std::vector<std::string>& plainItems) {
     verify->Start(checksumFiles, plainItems);

@@ -60,6 +60,8 @@ public:
     void AddFiles();
     void AddFolder();
     void VerifyChecksumFile();
+    // Verifies a chosen checksum file and audits its folder; see VerifyFlow::Start.
+    void AuditFolder();
     // Verifies the files that `checksumFiles` list; see VerifyFlow::Start.
     void VerifyFiles(const std::vector<std::string>& checksumFiles,
                      const std::vector<std::string>& plainItems);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "base/value_format.h"
+#include "filelist/folder_scan.h"
 #include "filelist/pending_batch.h"
 #include "ui/batch_outcome.h"
 #include "ui/batch_view.h"
@@ -37,6 +38,17 @@ std::optional<std::string> ReadingText(const Verification& run) {
            FormatFileSize(reading->lines) + (reading->lines == 1 ? " line" : " lines");
 }
 
+// The files under the audited folder that no list names join the batch.
+std::vector<ScanFailure> AuditFolder(Verification& run, std::vector<std::string>& paths,
+                                     ScanControl& control) {
+    std::vector<std::string> found;
+    std::vector<ScanFailure> failures = ScanFolder(run.AuditFolder(), found, &control);
+    if (!control.cancelled) {
+        run.Audit(found, paths);
+    }
+    return failures;
+}
+
 }  // namespace
 
 VerifyFlow::VerifyFlow(Window parts, BatchView& batchView)
@@ -44,17 +56,17 @@ VerifyFlow::VerifyFlow(Window parts, BatchView& batchView)
 
 VerifyFlow::~VerifyFlow() = default;
 
-void VerifyFlow::Choose(QWidget* owner) {
+void VerifyFlow::Choose(QWidget* owner, bool audit) {
     if (batch.Busy()) {
         return;
     }
     if (const std::optional<std::string> path = AskChecksumFile(owner, window.lastFolder)) {
-        Start({*path}, {});
+        Start({*path}, {}, audit);
     }
 }
 
 void VerifyFlow::Start(const std::vector<std::string>& checksumFiles,
-                       const std::vector<std::string>& plainItems) {
+                       const std::vector<std::string>& plainItems, bool audit) {
     if (batch.Busy()) {
         return;
     }
@@ -63,7 +75,7 @@ void VerifyFlow::Start(const std::vector<std::string>& checksumFiles,
     Verification* read = verification.get();
     batch.Collect({
         .collect =
-            [read, plainItems](std::vector<std::string>& paths, ScanControl& control) {
+            [read, plainItems, audit](std::vector<std::string>& paths, ScanControl& control) {
                 read->Read(control.cancelled);
                 if (control.cancelled || read->PathCount() == 0) {
                     return std::vector<ScanFailure>{};
@@ -71,7 +83,8 @@ void VerifyFlow::Start(const std::vector<std::string>& checksumFiles,
                 read->AppendPaths(paths);
                 // The title counts the listed files too, as files the batch will hash.
                 control.found = paths.size();
-                return CollectDroppedItems(plainItems, paths, &control);
+                return audit ? AuditFolder(*read, paths, control)
+                             : CollectDroppedItems(plainItems, paths, &control);
             },
         .collected = [read](const std::vector<std::string>& paths) { read->IndexPaths(paths); },
         .progress = [read] { return ReadingText(*read); },
@@ -111,6 +124,7 @@ void VerifyFlow::ClearVerdicts() {
 
 void VerifyFlow::Finish(BatchOutcome& outcome) {
     const std::unique_ptr<Verification> run = std::move(verification);
+    outcome.Settle(*run);
     const BatchOutcome::Answer answer = outcome.Finish(*run, ErrorLines(*run));
     // At most half the window's width (the list's is not laid out before the window is first
     // shown): a longer verdict is elided, and its tooltip is whole.

@@ -40,16 +40,19 @@ public:
     VerifyFlow(Window window, BatchView& batch);
     ~VerifyFlow();
 
-    // Verifies the checksum file chosen in a dialog owned by `owner`; nothing while busy.
-    void Choose(QWidget* owner);
+    // Verifies the checksum file chosen in a dialog owned by `owner`, with `audit` also auditing
+    // its folder (see Start); nothing while busy.
+    void Choose(QWidget* owner, bool audit = false);
     // Reads the checksum files and collects the plain dropped items as a folder scan does, on a
     // thread of its own that Stop cancels, adding nothing. Then makes rows of the listed files
     // (with the plain items as ordinary rows), switches on the digests they need and hashes them
     // in one batch, after which each listed row shows its verdict and a message box the overall
     // one. When no checksum file lists anything, a message box says why and the list stays as it
-    // was. Nothing while busy.
+    // was. With `audit`, instead of plain items, the files under the first checksum file's folder
+    // that no list names get rows too, judged NEW, and a missing listed file that one of them has
+    // the listed digests of is shown MOVED there (Verification::Audit). Nothing while busy.
     void Start(const std::vector<std::string>& checksumFiles,
-               const std::vector<std::string>& plainItems);
+               const std::vector<std::string>& plainItems, bool audit = false);
 
 private:
     // Once the lists are read and the rows made; `foldersNotRead` has no value after a cancel.

@@ -90,7 +90,8 @@ void FolderAudit::NewResult(std::size_t index, const FileEntry& entry) {
         return;
     }
     for (const DigestKind kind : firstKinds) {
-        const auto same = candidatesByKey.find(Key({kind, LowerHex(DigestOf(kind, entry))}));
+        const auto same =
+            candidatesByKey.find(Key({kind, LowerHex(DigestOf(kind, entry)), 0, std::nullopt}));
         if (same != candidatesByKey.end()) {
             same->second.push_back(index);
             candidates.try_emplace(index, entry);
@@ -133,12 +134,17 @@ void FolderAudit::Pair() {
     candidatesByKey.clear();
 }
 
-std::optional<std::string> FolderAudit::MovedTo(std::string_view path) const {
+std::optional<std::size_t> FolderAudit::NewPlaceOf(std::string_view path) const {
     const auto at = goneIndex.find(std::string(path));
     if (at == goneIndex.end() || gone[at->second].movedTo == 0) {
         return std::nullopt;
     }
-    return newFiles[gone[at->second].movedTo - 1];
+    return gone[at->second].movedTo - 1;
+}
+
+std::optional<std::string> FolderAudit::MovedTo(std::string_view path) const {
+    const std::optional<std::size_t> place = NewPlaceOf(path);
+    return place ? std::optional<std::string>(newFiles[*place]) : std::nullopt;
 }
 
 }  // namespace rizo

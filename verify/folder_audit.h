@@ -46,8 +46,9 @@ public:
     // that has every digest listed for it, one of its own name first; each new file takes one.
     void Pair();
 
-    // The new place of a missing file that moved.
+    // The new place of a missing file that moved, and its index in NewFiles().
     std::optional<std::string> MovedTo(std::string_view path) const;
+    std::optional<std::size_t> NewPlaceOf(std::string_view path) const;
     // Whether NewFiles()[index] is still new once paired: it is no moved file's new place.
     bool StillNew(std::size_t index) const { return !claimed[index]; }
     std::size_t NewCount() const { return newFiles.size() - movedCount; }

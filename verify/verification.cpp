@@ -15,6 +15,7 @@
 #include "base/value_format.h"
 #include "verify/checksum_file_reader.h"
 #include "verify/digest_verdict.h"
+#include "verify/verification_audit.h"
 
 namespace rizo {
 namespace {
@@ -84,6 +85,8 @@ std::string Counted(uint64_t count, const char* one, const char* many) {
 }  // namespace
 
 Verification::Verification(std::vector<std::string> files) : checksumFiles(std::move(files)) {}
+
+Verification::~Verification() = default;
 
 void Verification::Read(const std::atomic<bool>& cancelled) {
     for (const std::string& file : checksumFiles) {
@@ -193,7 +196,28 @@ ListedFile Verification::DigestsOf(uint32_t index) const {
     return file;
 }
 
+std::string Verification::AuditFolder() const {
+    return FolderOf(checksumFiles.front());
+}
+
+void Verification::Audit(const std::vector<std::string>& found, std::vector<std::string>& paths) {
+    audit = std::make_unique<VerificationAudit>(AuditFolder(), found);
+    std::error_code ignored;
+    for (const std::string& file : checksumFiles) {
+        // By the name given and by the file it leads to, through links.
+        audit->Name(std::filesystem::absolute(file, ignored).lexically_normal().native());
+        audit->Name(std::filesystem::canonical(file, ignored).native());
+    }
+    for (uint32_t index = 0; index < PathCount(); ++index) {
+        audit->Listed(Path(index), [this, index] { return DigestsOf(index); });
+    }
+    audit->AppendNewFiles(paths);
+}
+
 void Verification::IndexPaths(const std::vector<std::string>& batchPaths) {
+    if (audit) {
+        audit->IndexPaths(batchPaths);
+    }
     indexOfBatchPath.resize(batchPaths.size());
     for (std::size_t i = 0; i < batchPaths.size(); ++i) {
         const auto found = indexOf.find(std::string_view(batchPaths[i]));
@@ -206,6 +230,9 @@ void Verification::IndexPaths(const std::vector<std::string>& batchPaths) {
 }
 
 void Verification::Bind(const std::vector<int32_t>& batchRows) {
+    if (audit) {
+        audit->Bind(batchRows);
+    }
     for (std::size_t i = 0; i < indexOfBatchPath.size() && i < batchRows.size(); ++i) {
         const auto row = static_cast<std::size_t>(batchRows[i]);
         if (indexOfBatchPath[i] == 0) {
@@ -223,7 +250,7 @@ void Verification::Bind(const std::vector<int32_t>& batchRows) {
 std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& entry) {
     const auto at = static_cast<std::size_t>(row);
     if (at >= indexOfRow.size() || indexOfRow[at] == 0) {
-        return std::nullopt;
+        return audit ? audit->Judge(row, entry) : std::nullopt;
     }
     const ListedFile file = DigestsOf(indexOfRow[at] - 1);
     indexOfRow[at] = 0;
@@ -237,6 +264,9 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
             return "FAILED" + DifferingDigests(file, entry);
         case Verdict::kMissing:
             ++missing;
+            if (audit) {
+                audit->MissingRow(row, entry.path);
+            }
             return "MISSING";
         case Verdict::kUnreadable:
             break;
@@ -245,17 +275,39 @@ std::optional<std::string> Verification::Judge(int32_t row, const FileEntry& ent
     return "UNREADABLE: " + WhyUnreadable(entry);
 }
 
+std::vector<std::pair<int32_t, std::string>> Verification::Settle() {
+    if (!audit) {
+        return {};
+    }
+    std::vector<std::pair<int32_t, std::string>> changed = audit->Settle();
+    missing -= audit->MovedCount();
+    return changed;
+}
+
+Verification::Tally Verification::Counts() const {
+    return {ok,
+            failed,
+            missing,
+            unreadable,
+            unjudged,
+            improperLines,
+            audit ? audit->NewCount() : 0,
+            audit ? audit->MovedCount() : 0};
+}
+
 std::string Verification::Summary() const {
-    const uint64_t unchecked = unjudged;
+    const Tally tally = Counts();
     std::string sentence;
-    if (failed + missing + unreadable + unchecked == 0) {
+    if (failed + missing + unreadable + tally.notChecked + tally.added + tally.moved == 0) {
         sentence = ok == 1 ? "1 file OK" : "All " + FormatFileSize(ok) + " files OK";
     } else {
         const std::pair<uint64_t, const char*> parts[] = {{failed, " FAILED"},
                                                           {missing, " MISSING"},
                                                           {unreadable, " UNREADABLE"},
                                                           {ok, " OK"},
-                                                          {unchecked, " not checked"}};
+                                                          {tally.added, " NEW"},
+                                                          {tally.moved, " MOVED"},
+                                                          {tally.notChecked, " not checked"}};
         for (const auto& [count, word] : parts) {
             if (count != 0) {
                 sentence += (sentence.empty() ? "" : ", ") + FormatFileSize(count) + word;

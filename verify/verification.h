@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@
 
 namespace rizo {
 
+class VerificationAudit;
+
 class Verification {
 public:
     // Where reading has got to: the checksum file being read and how many of its lines are read.
@@ -29,6 +32,7 @@ public:
     // Nothing is read yet. Relative names are taken relative to the folder of the file that lists
     // them; a path listed several times is checked once against every digest listed for it.
     explicit Verification(std::vector<std::string> files);
+    ~Verification();
 
     // Reads the checksum files, on any one thread. When `cancelled` turns true it stops early and
     // what it has read is of no use.
@@ -45,6 +49,13 @@ public:
     // The digests that the listed files need.
     HashSelection Needed() const { return needed; }
 
+    // An audit of the folder of the first checksum file (absolute, ending with '/'), where its
+    // relative names start: once read and before IndexPaths, `found` the files under it. Those no
+    // list names (the checksum files themselves excepted) are appended to `paths` to be hashed
+    // and judged "NEW"; a listed file that is not there may have moved to one of them (Settle).
+    std::string AuditFolder() const;
+    void Audit(const std::vector<std::string>& found, std::vector<std::string>& paths);
+
     // Finds which of the batch's paths are listed, on any one thread once read: a million
     // look-ups take longer than the window may stand still. Frees the listed paths.
     void IndexPaths(const std::vector<std::string>& batchPaths);
@@ -56,10 +67,15 @@ public:
     // "FAILED (SHA1)", when several are listed), "MISSING" or "UNREADABLE: " and why.
     // Nothing for a row this verification does not check.
     std::optional<std::string> Judge(int32_t row, const FileEntry& entry);
+    // Once the batch has ended, with an audit: the rows whose verdicts the moves found change, a
+    // missing file's to "MOVED to NAME" and its new place's to "MOVED from NAME", names relative
+    // to the folder; a moved file no longer counts as missing.
+    std::vector<std::pair<int32_t, std::string>> Settle();
 
     // The whole set in one sentence, such as "All 1,204 files OK" or "2 FAILED, 1 MISSING,
-    // 1,201 OK"; bound rows never judged (a stopped batch) count as not checked. Lines not read
-    // follow: "; 1 line improperly formatted; 2 SHA512 lines not supported".
+    // 1,201 OK", with an audit's "2 NEW, 1 MOVED" after the OK; bound rows never judged (a stopped
+    // batch) count as not checked. Lines not read follow: "; 1 line improperly formatted; 2 SHA512
+    // lines not supported".
     std::string Summary() const;
     // The verdicts given so far; bound rows never judged (a stopped batch) are not checked.
     struct Tally {
@@ -69,8 +85,10 @@ public:
         uint64_t unreadable = 0;
         uint64_t notChecked = 0;
         uint64_t improperLines = 0;
+        uint64_t added = 0;
+        uint64_t moved = 0;
     };
-    Tally Counts() const { return {ok, failed, missing, unreadable, unjudged, improperLines}; }
+    Tally Counts() const;
     // The checksum files, as given.
     const std::vector<std::string>& Files() const { return checksumFiles; }
 
@@ -124,6 +142,7 @@ private:
     uint64_t failed = 0;
     uint64_t missing = 0;
     uint64_t unreadable = 0;
+    std::unique_ptr<VerificationAudit> audit;
 };
 
 }  // namespace rizo
