@@ -35,7 +35,7 @@ void FolderWalk::Enter(std::string prefix) {
         fail(prefix, errno);
         return;
     }
-    if (!entered.insert({info.st_dev, info.st_ino}).second) {
+    if (deviceFolders.Hold(info) || !entered.insert({info.st_dev, info.st_ino}).second) {
         return;
     }
     DIR* dir = ::opendir(prefix.c_str());
@@ -48,10 +48,13 @@ void FolderWalk::Enter(std::string prefix) {
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsDotEntry(entry->d_name)) {
             std::string name = entry->d_name;
-            if (LeadsToFolder(*entry, level.prefix + name)) {
+            const EntryKind kind = KindOf(*entry, level.prefix + name);
+            if (kind == EntryKind::kFolder) {
                 name += '/';
             }
-            level.names.push_back(std::move(name));
+            if (kind != EntryKind::kDevice) {
+                level.names.push_back(std::move(name));
+            }
         }
         errno = 0;
     }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "filelist/device_folders.h"
 #include "filelist/folder_scan.h"
 
 namespace rizo {
@@ -16,8 +17,8 @@ namespace rizo {
 // Walks depth first, holding the sorted listing of each folder on the way down and nothing of the
 // files already handed out, so a million files cost the names of one folder, not of all. Files are
 // named below the folder as it was given. What is included is what the window's folder scan
-// includes: every entry that is not a folder, each real folder entered once whichever links lead
-// to it.
+// includes: every entry that is neither a folder nor a device, each real folder entered once
+// whichever links lead to it, /dev never.
 class FolderWalk {
 public:
     // The folders that cannot be listed are appended to `failures` as the walk meets them.
@@ -40,6 +41,7 @@ private:
     std::vector<ScanFailure>& failed;
     std::vector<Level> levels;
     std::set<std::pair<dev_t, ino_t>> entered;
+    const DeviceFolders deviceFolders;
 };
 
 }  // namespace rizo

@@ -10,15 +10,27 @@ bool IsDotEntry(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-bool LeadsToFolder(const dirent& entry, const std::string& path) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
+EntryKind KindOf(const dirent& entry, const std::string& path) {
+    switch (entry.d_type) {
+        case DT_DIR:
+            return EntryKind::kFolder;
+        case DT_BLK:
+        case DT_CHR:
+            return EntryKind::kDevice;
+        case DT_LNK:
+        case DT_UNKNOWN:
+            break;
+        default:
+            return EntryKind::kOther;
     }
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0) {
+        return EntryKind::kOther;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return EntryKind::kFolder;
+    }
+    return S_ISBLK(info.st_mode) || S_ISCHR(info.st_mode) ? EntryKind::kDevice : EntryKind::kOther;
 }
 
 }  // namespace rizo

@@ -11,8 +11,14 @@ namespace rizo {
 // True for "." and "..", which every listing holds and no scan enters.
 bool IsDotEntry(const char* name);
 
-// Whether `entry`, found at `path`, is a folder or a link to one. DT_UNKNOWN (some file systems)
-// and links need a stat to tell.
-bool LeadsToFolder(const dirent& entry, const std::string& path);
+// What an entry leads to, links followed.
+enum class EntryKind {
+    kFolder,
+    kDevice,  // a block or character device: read only where it is named, never found in a scan
+    kOther,   // a file, FIFO, socket, or a link that leads nowhere
+};
+
+// What `entry`, found at `path`, is. DT_UNKNOWN (some file systems) and links need a stat to tell.
+EntryKind KindOf(const dirent& entry, const std::string& path);
 
 }  // namespace rizo

@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "filelist/device_folders.h"
 #include "filelist/folder_entry.h"
 
 namespace rizo {
@@ -38,7 +39,8 @@ public:
             failures.push_back({folder, errno});
             return;
         }
-        if (!entered.insert(FolderId{info.st_dev, info.st_ino}).second) {
+        if (deviceFolders.Hold(info) ||
+            !entered.insert(FolderId{info.st_dev, info.st_ino}).second) {
             return;
         }
         for (Entry& entry : ReadEntries(folder)) {
@@ -72,8 +74,10 @@ private:
         while (const dirent* entry = readdir(dir)) {
             if (!IsDotEntry(entry->d_name)) {
                 std::string path = prefix + entry->d_name;
-                const bool isFolder = LeadsToFolder(*entry, path);
-                entries.push_back({std::move(path), isFolder});
+                const EntryKind kind = KindOf(*entry, path);
+                if (kind != EntryKind::kDevice) {
+                    entries.push_back({std::move(path), kind == EntryKind::kFolder});
+                }
             }
             errno = 0;
         }
@@ -88,6 +92,7 @@ private:
     ScanControl* const control;
     // Every folder entered so far in this scan.
     std::set<FolderId> entered;
+    const DeviceFolders deviceFolders;
 };
 
 }  // namespace

@@ -21,10 +21,11 @@ struct ScanControl {
     std::atomic<std::size_t> found = 0;
 };
 
-// Appends the path of every entry under `folder` that is not a folder (files, links to files,
-// FIFOs, sockets, devices, hidden names alike) to `pendingPaths`, depth first in the order the
-// platform lists them, each named below `folder` as it is given. Every real folder (device and
-// inode) is entered once, whichever links lead to it, so link loops and link fan-outs end.
+// Appends the path of every entry under `folder` that is neither a folder nor a device (files,
+// links to files, FIFOs, sockets, hidden names alike) to `pendingPaths`, depth first in the order
+// the platform lists them, each named below `folder` as it is given. Every real folder (device and
+// inode) is entered once, whichever links lead to it, so link loops and link fan-outs end; /dev
+// and the file systems mounted below it are never entered (DeviceFolders).
 // Returns the folders that could not be listed: no access, gone meanwhile, or a path that
 // reaches the platform's limit (ENAMETOOLONG). With `control` each path found is counted, and
 // once it is cancelled the scan ends within one folder listing, adding no more.

@@ -3,6 +3,7 @@
 #include "filelist/folder_scan.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <climits>
@@ -138,9 +139,27 @@ TEST_F(FolderScanTest, EveryRealFolderIsEnteredOnceWhicheverLinksLeadToIt) {
                                                 {fan + "15/end", 1}}));
 }
 
-TEST_F(FolderScanTest, SpecialFilesAreListedLikeFiles) {
-    ASSERT_EQ(mkfifo((root + "/empty/pipe").c_str(), 0600), 0);
-    EXPECT_EQ(Scan(root + "/empty"), std::vector<std::string>{root + "/empty/pipe"});
+// A FIFO is listed like a file and fails where it is read; devices, found as nodes (made where
+// this runs as root) or through links, are never taken, and /dev and the file systems mounted
+// below it are never entered, whether named or reached through a link.
+TEST_F(FolderScanTest, FifosAreListedAndDevicesAndDevAreNot) {
+    const std::string folder = root + "/empty";
+    ASSERT_EQ(mkfifo((folder + "/pipe").c_str(), 0600), 0);
+    mknod((folder + "/disk").c_str(), S_IFBLK | 0600, makedev(7, 200));
+    mknod((folder + "/null").c_str(), S_IFCHR | 0600, makedev(1, 3));
+    fs::create_directory_symlink("/dev", folder + "/dev");
+    fs::create_symlink("/dev/null", folder + "/null-link");
+    EXPECT_EQ(Scan(folder), std::vector<std::string>{folder + "/pipe"});
+    EXPECT_EQ(Scan("/dev"), std::vector<std::string>{});
+    // A file system of its own below /dev holds ordinary files: still /dev.
+    const std::string shared = "/dev/shm/rizo-scan-" + std::to_string(getpid());
+    if (fs::is_directory("/dev/shm")) {
+        fs::create_directory_symlink("/dev/shm", folder + "/shm");
+        test::WriteText(shared, "x");
+        EXPECT_EQ(Scan("/dev/shm"), std::vector<std::string>{});
+        EXPECT_EQ(Scan(folder), std::vector<std::string>{folder + "/pipe"});
+        fs::remove(shared);
+    }
 }
 
 }  // namespace
