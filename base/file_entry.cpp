@@ -38,6 +38,8 @@ std::string OutcomeReason(FileOutcome outcome, int errorNumber) {
             return "read error: " + ErrorText(errorNumber);
         case FileOutcome::kChanged:
             return "changed while being read";
+        case FileOutcome::kShort:
+            return "shorter than the bytes to read";
         case FileOutcome::kStopped:
             return "stopped before the end";
         case FileOutcome::kNotFinished:
@@ -46,6 +48,13 @@ std::string OutcomeReason(FileOutcome outcome, int errorNumber) {
             break;
     }
     return {};
+}
+
+std::string OutcomeReason(const FileEntry& entry) {
+    if (entry.outcome == FileOutcome::kShort) {
+        return "shorter than " + std::to_string(entry.size) + " bytes";
+    }
+    return OutcomeReason(entry.outcome, entry.errorNumber);
 }
 
 }  // namespace rizo

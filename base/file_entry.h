@@ -13,9 +13,10 @@ namespace rizo {
 // line say which.
 enum class FileOutcome {
     kNotOpened,    // errorNumber tells why; 0 when a digest object could not be made
-    kNotRegular,   // a folder (errorNumber EISDIR), FIFO, socket or device
+    kNotRegular,   // a folder (errorNumber EISDIR), FIFO or socket
     kReadFailed,   // errorNumber of the failed read
     kChanged,      // size or times differ after the last read from those taken at open
+    kShort,        // holds fewer bytes than the batch was to read of each file, which is `size`
     kStopped,      // Stop came while the file was being read
     kNotFinished,  // Stop came while a read did not return; the worker was left to end alone
     kRead,
@@ -54,9 +55,8 @@ std::size_t NameStart(std::string_view path);
 
 // Why the file has no digests, in a few words; empty for a file read to its end.
 std::string OutcomeReason(FileOutcome outcome, int errorNumber);
-inline std::string OutcomeReason(const FileEntry& entry) {
-    return OutcomeReason(entry.outcome, entry.errorNumber);
-}
+// The same, with the number of bytes a short file fell short of.
+std::string OutcomeReason(const FileEntry& entry);
 
 // An errno as the rows and the command line word it: the system's text, as coreutils prints it.
 std::string ErrorText(int errorNumber);

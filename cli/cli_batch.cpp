@@ -89,13 +89,14 @@ private:
 // What a terminal shows of a batch: "37% · 12 of 345 files · 310 MB/s · 0:42 left · dir/file".
 class ProgressShown {
 public:
-    // Sums the sizes of `files` meanwhile on `helper`, the batch's lane helper; the files must
-    // stay as they are while this lives.
+    // Sums the sizes of `files` meanwhile on `helper`, the batch's lane helper, no more than
+    // `byteLimit` of each; the files must stay as they are while this lives.
     ProgressShown(ProgressLine& progressLine, const BatchPipeline& batch, const MessageSink& shown,
-                  const std::vector<std::string>& files, std::shared_ptr<LaneWorkers> helper)
+                  const std::vector<std::string>& files, std::shared_ptr<LaneWorkers> helper,
+                  uint64_t byteLimit)
         : line(progressLine), pipeline(batch), sink(shown), fileCount(files.size()) {
         progress.Start(ProgressLine::Clock::now());
-        sizes.Start(files, std::move(helper));
+        sizes.Start(files, std::move(helper), byteLimit);
     }
     void Show() {
         const std::string path = sink.CurrentFolder() + sink.CurrentName();
@@ -183,7 +184,7 @@ int Hash(BatchPipeline::Source source, std::size_t count,
     ProgressLine line(std::cerr, TerminalColumns());
     std::optional<ProgressShown> shown;
     if (shownFiles != nullptr) {
-        shown.emplace(line, *pipeline, sink, *shownFiles, Engines().Helper());
+        shown.emplace(line, *pipeline, sink, *shownFiles, Engines().Helper(), options.byteLimit);
     }
     int status = 0;
     {

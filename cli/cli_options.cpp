@@ -57,7 +57,11 @@ const char kUsageText[] =
     "  --progress          show on standard error the whole run's percent, files done, speed\n"
     "                      and time left, and the current file (one line redrawn in place on a\n"
     "                      terminal, a line a second otherwise)\n"
+    "  --bytes N           hash only the first N bytes of each FILE, as 'head -c N FILE' gives\n"
+    "                      them; a FILE with fewer fails. N may end with K, M, G or T (KiB,\n"
+    "                      MiB, GiB, TiB: powers of 1024) or KB, MB, GB, TB (powers of 1000)\n"
     "  -r                  a FILE that is a folder stands for every file under it, in byte order\n"
+    "                      (devices found there are left out, and /dev is never entered)\n"
     "  -c, --check         read checksum lines from the FILEs (standard input for none or '-')\n"
     "                      and check the files they list, each read once for all the lines of\n"
     "                      all the FILEs that name it: GNU lines of any digest length, BSD tag\n"
@@ -91,6 +95,9 @@ const char kUsageText[] =
     "as a failure). The xxHash lines write names as they are and standard input as 'stdin', as\n"
     "xxhsum does.\n"
     "\n"
+    "A block device named as FILE (a disk, a USB stick) is read whole, to the size its driver\n"
+    "gives; with --bytes and the size of the image written to it, its digest is the image's.\n"
+    "\n"
     "Exit status: 0 when every file was hashed; 1 when a file could not be (the reason goes to\n"
     "standard error, the other files are still hashed); 2 on a usage error. With -c: 0 when\n"
     "every listed file matched (and, with --audit, nothing is new or moved), 1 otherwise. 130\n"
@@ -118,6 +125,7 @@ enum LongOnly : int {
     kDelimiter,
     kInclude,
     kProgress,
+    kBytes,
     kQuiet,
     kStatus,
     kStrict,
@@ -147,6 +155,7 @@ const option kLongOptions[] = {
     {"delimiter", required_argument, nullptr, kDelimiter},
     {"include", required_argument, nullptr, kInclude},
     {"progress", no_argument, nullptr, kProgress},
+    {"bytes", required_argument, nullptr, kBytes},
     {"check", no_argument, nullptr, 'c'},
     {"quiet", no_argument, nullptr, kQuiet},
     {"status", no_argument, nullptr, kStatus},
@@ -245,6 +254,39 @@ bool ParseLength(const std::string& text, Given& given, std::string& error) {
     }
     given.blake2bBits = bits;
     return true;
+}
+
+// A count of bytes: decimal digits and an optional unit, as head -c takes the common ones.
+bool ParseBytes(std::string_view text, CliOptions& options, std::string& error) {
+    struct Unit {
+        std::string_view name;
+        uint64_t factor;
+    };
+    static constexpr Unit kUnits[] = {{"", 1},
+                                      {"K", 1ULL << 10},
+                                      {"KiB", 1ULL << 10},
+                                      {"KB", 1000},
+                                      {"M", 1ULL << 20},
+                                      {"MiB", 1ULL << 20},
+                                      {"MB", 1000000},
+                                      {"G", 1ULL << 30},
+                                      {"GiB", 1ULL << 30},
+                                      {"GB", 1000000000},
+                                      {"T", 1ULL << 40},
+                                      {"TiB", 1ULL << 40},
+                                      {"TB", 1000000000000}};
+    uint64_t count = 0;
+    const auto [stop, failure] = std::from_chars(text.data(), text.data() + text.size(), count);
+    const std::string_view unit = text.substr(static_cast<std::size_t>(stop - text.data()));
+    for (const Unit& each : kUnits) {
+        // from_chars takes no sign, so "-1" and "+1" fail as they should.
+        if (failure == std::errc() && unit == each.name && count <= UINT64_MAX / each.factor) {
+            options.bytes = count * each.factor;
+            return true;
+        }
+    }
+    error = "invalid number of bytes: '" + std::string(text) + "'";
+    return false;
 }
 
 // --md5, --sha1, --crc32, --sha256, --all and --upper; false for any other option.
@@ -349,6 +391,8 @@ bool TakeOption(int code, const char* value, Given& given, CliOptions& options,
         case kProgress:
             options.progress = true;
             return true;
+        case kBytes:
+            return ParseBytes(value, options, error);
         case 'r':
             options.recursive = true;
             return true;
@@ -399,6 +443,10 @@ bool CheckCombination(Given& given, CliOptions& options, std::string& error) {
     }
     if (options.check && given.binary && !given.tag) {
         error = "the --binary and --text options are meaningless when verifying checksums";
+        return false;
+    }
+    if (options.check && options.bytes) {
+        error = "--check reads each listed file whole: --bytes is for the files named";
         return false;
     }
     if (options.check && (digestOptions || layoutOptions || options.records || options.recursive)) {

@@ -58,6 +58,8 @@ struct CliOptions {
     // Verify the files listed in the FILEs (checksum files) instead of printing digests.
     bool check = false;
     CheckOptions checkOptions;
+    // --bytes: only the first so many bytes of each file are hashed.
+    std::optional<uint64_t> bytes;
     std::vector<std::string> files;
 };
 

@@ -67,8 +67,9 @@ int Finish(int status) {
 int Run(const rizo::CliOptions& options) {
     int status = 0;
     // Digest lines show no file times.
-    const rizo::BatchOptions batch{
+    rizo::BatchOptions batch{
         .hashes = options.selection, .uppercase = options.uppercase, .fileTimes = false};
+    batch.byteLimit = options.bytes.value_or(batch.byteLimit);
     rizo::CommandPaths paths(options.files, options.recursive);
     const auto print = [&](std::size_t index, const rizo::FileEntry& entry) {
         // A folder that failed before this file is named before it.
@@ -118,9 +119,9 @@ int RunRecords(const rizo::CliOptions& options) {
         rizo::AppendRecordRow(entry, rows);
         return ReportFailure(files[index], entry, settings.Hashes());
     };
-    status = std::max(status,
-                      rizo::HashFiles(rowPaths, {settings.Hashes(), settings.ShowHashInUppercase},
-                                      options.progress, collect));
+    rizo::BatchOptions batch{settings.Hashes(), settings.ShowHashInUppercase};
+    batch.byteLimit = options.bytes.value_or(batch.byteLimit);
+    status = std::max(status, rizo::HashFiles(rowPaths, batch, options.progress, collect));
     std::cout << rizo::RecordsText(rows, settings, options.crlf);
     return Finish(status);
 }

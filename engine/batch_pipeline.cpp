@@ -61,6 +61,7 @@ bool BatchPipeline::Start() {
     for (const auto& engine : engines) {
         engine->SetStopFlag(&stopRequested);
         engine->SetTimeTexts(options.fileTimes);
+        engine->SetByteLimit(options.byteLimit);
     }
     bool worthReadingAhead = false;
     {
@@ -246,6 +247,10 @@ void BatchPipeline::ReadToEnd(DigestEngine& reader, std::size_t index, FileEntry
     if (reader.ReadFailed()) {
         entry.outcome = FileOutcome::kReadFailed;
         entry.errorNumber = readError;
+        return;
+    }
+    if (reader.ShortOfLimit()) {
+        entry.outcome = FileOutcome::kShort;
         return;
     }
     if (reader.Changed()) {

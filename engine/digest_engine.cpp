@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/value_format.h"
+#include "engine/block_device.h"
 #include "engine/crc32.h"
 #include "engine/openssl_digest_service.h"
 
@@ -173,9 +174,17 @@ bool DigestEngine::Begin(const HashSelection& selection, const std::function<boo
     wholeInFirstRead = false;
     notRegular = false;
     checkFacts = false;
+    shortOfLimit = false;
+    blockDevice = false;
     wanted = 0;
     if (!openFile()) {
         return false;
+    }
+    if (byteLimit != kWhole) {
+        // A size taken at open that falls short ends the file before a byte is read; a file
+        // without one (a pipe, most of procfs) tells at its end.
+        shortOfLimit = fileSize != 0 && fileSize < byteLimit;
+        fileSize = byteLimit;
     }
     if (!CreateHashes(selection)) {
         Close();
@@ -208,8 +217,8 @@ bool DigestEngine::CreateHashes(const HashSelection& selection) {
 }
 
 bool DigestEngine::OpenRegularFile(const std::string& path) {
-    // Without O_NONBLOCK opening a FIFO would wait for a writer; a FIFO, socket or block device is
-    // refused before a byte is read. A character device (/dev/null) is read to its end, as
+    // Without O_NONBLOCK opening a FIFO would wait for a writer; a FIFO or socket is refused
+    // before a byte is read. A character device (/dev/null) is read to its end, as
     // coreutils reads it; one that honours O_NONBLOCK (a terminal) fails with EAGAIN instead of
     // waiting for input.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -247,6 +256,9 @@ bool DigestEngine::TakeOpened(int fd, const struct ::statx& info) {
         TakeFile(fd, 0);
         return true;
     }
+    if (S_ISBLK(info.stx_mode)) {
+        return TakeBlockDevice(fd);
+    }
     if (!S_ISREG(info.stx_mode)) {
         ::close(fd);
         notRegular = true;
@@ -259,6 +271,22 @@ bool DigestEngine::TakeOpened(int fd, const struct ::statx& info) {
     }
     openFacts = FactsOf(info);
     checkFacts = true;
+    return true;
+}
+
+bool DigestEngine::TakeBlockDevice(int fd) {
+    // A disk or stick is read to the size its driver gives, the bytes an image written to it
+    // covers, so its end and any change of medium are known.
+    const std::optional<uint64_t> size = BlockDeviceSize(fd);
+    if (!size) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    TakeFile(fd, *size);
+    openFacts = {.size = *size};
+    blockDevice = checkFacts = true;
     return true;
 }
 
@@ -304,7 +332,7 @@ void DigestEngine::TakeFile(int fd, uint64_t size) {
 bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
     progress = 0;
     atEnd = false;
-    if (file < 0) {
+    if (file < 0 || shortOfLimit) {
         atEnd = true;
         return false;
     }
@@ -317,7 +345,8 @@ bool DigestEngine::ReadNext(float& progress, bool& atEnd) {
     }
     if (count == 0) {
         atEnd = true;
-        changed = !StillAsOpened();
+        shortOfLimit = byteLimit != kWhole && bytesDone < byteLimit;
+        changed = !shortOfLimit && !StillAsOpened();
         return false;
     }
     bytesDone += count;
@@ -341,6 +370,9 @@ bool DigestEngine::StillAsOpened() const {
     // change just after it. Sparing the call is a quarter of a small file's system calls.
     if (wholeInFirstRead) {
         return true;
+    }
+    if (blockDevice) {
+        return BlockDeviceSize(file) == openFacts.size && bytesDone == fileSize;
     }
     struct statx info {};
     if (::statx(file, "", AT_EMPTY_PATH, kFactsMask, &info) != 0 ||
@@ -398,7 +430,8 @@ bool DigestEngine::NextPiece(unsigned char* target, std::size_t count, std::size
     if (wholeInFirstRead) {
         return true;
     }
-    const std::size_t want = std::min<std::size_t>(kPieceSize, blockSize - count);
+    const std::size_t want =
+        std::min<uint64_t>(std::min<std::size_t>(kPieceSize, blockSize - count), byteLimit - done);
     // A read may return less than asked (a signal, a network file system): the piece is filled.
     while (got < want && (got == 0 || fileSize == 0 || done + got != fileSize)) {
         ssize_t bytes = ReadSome(target + got, want - got);
@@ -461,7 +494,7 @@ std::string DigestEngine::DigestText(unsigned algorithmId, bool uppercase) {
 std::string DigestEngine::TextOf(DigestLanes::Digest digest, bool uppercase) {
     HashObject* hash = HashOf(digest).get();
     std::vector<unsigned char> value;
-    if ((wanted & digest) == 0 || hash == nullptr || readFailed || changed ||
+    if ((wanted & digest) == 0 || hash == nullptr || readFailed || changed || shortOfLimit ||
         !hash->Finish(value)) {
         return {};
     }
@@ -469,7 +502,7 @@ std::string DigestEngine::TextOf(DigestLanes::Digest digest, bool uppercase) {
 }
 
 std::string DigestEngine::CrcText(bool uppercase) const {
-    if ((wanted & DigestLanes::kCrc32) == 0 || readFailed || changed) {
+    if ((wanted & DigestLanes::kCrc32) == 0 || readFailed || changed || shortOfLimit) {
         return {};
     }
     return FormatCrc32(crc, uppercase);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -69,18 +70,24 @@ public:
     void SetTimeTexts(bool on) { timeTexts = on; }
     // A block ends early, between two pieces, once `flag` is set; null for never.
     void SetStopFlag(const std::atomic<bool>* flag) { stopFlag = flag; }
+    // Each file is read only to its first `limit` bytes, which are then its size, progress and
+    // digests; kWhole reads it all.
+    static constexpr uint64_t kWhole = std::numeric_limits<uint64_t>::max();
+    void SetByteLimit(uint64_t limit) { byteLimit = limit; }
 
-    // Opens a regular file (anything else fails at once, as a missing file does), captures its
-    // size and times and creates the wanted hash objects. A file still open is closed first.
-    // Fails when a wanted digest's object cannot be created (errno 0), but for SHA256, which is
-    // then dropped for this file instead. On failure errno tells why, EISDIR for a folder.
+    // Opens a regular file or a device (a folder, FIFO or socket fails at once, as a missing file
+    // does), captures its size and times and creates the wanted hash objects. A block device's
+    // size is asked of its driver; a character device has none and is read to its end. A file
+    // still open is closed first. Fails when a wanted digest's object cannot be created (errno 0),
+    // but for SHA256, which is then dropped for this file instead. On failure errno tells why,
+    // EISDIR for a folder.
     bool Open(const std::string& path, const HashSelection& selection);
     // Open of a file someone else opened and took the status of, with kStatusMask: the engine
     // takes `fd` over, and closes it on failure too.
     bool Adopt(int fd, const struct ::statx& info, const HashSelection& selection);
     // What a file's status is taken with: kind, size and times.
     static const unsigned kStatusMask;
-    // The last Open failed because the path names a folder, FIFO, socket or device.
+    // The last Open failed because the path names a folder, FIFO or socket.
     bool NotRegular() const { return notRegular; }
 
     uint64_t FileSize() const { return fileSize; }
@@ -106,9 +113,14 @@ public:
     // out while a file is read, and digests of a mix of old and new bytes belong to no version of
     // the file, so every digest text of this file is empty.
     bool Changed() const { return changed; }
+    // Found at open or at the end: the file holds fewer bytes than the byte limit. Digests of less
+    // than was asked for would answer another question, so every digest text of this file is
+    // empty.
+    bool ShortOfLimit() const { return shortOfLimit; }
 
     // Called once per digest after the last ReadNext; empty when the digest is not wanted, its
-    // object is missing or failed, the file could not be read to its end or changed meanwhile.
+    // object is missing or failed, the file could not be read to its end, changed meanwhile or
+    // fell short of the byte limit.
     std::string DigestText(unsigned algorithmId, bool uppercase);
     std::string CrcText(bool uppercase) const;
     // Every digest text of `entry`, each as DigestText or CrcText gives it.
@@ -131,6 +143,7 @@ private:
     bool OpenStandardInput();
     bool Begin(const HashSelection& selection, const std::function<bool()>& openFile);
     bool TakeOpened(int fd, const struct ::statx& info);
+    bool TakeBlockDevice(int fd);
     void TakeFile(int fd, uint64_t size);
     bool StillAsOpened() const;
     bool StopSeen() const { return stopFlag != nullptr && stopFlag->load(); }
@@ -162,6 +175,10 @@ private:
     bool readFailed = false;
     std::string standardInputName;
     bool changed = false;
+    uint64_t byteLimit = kWhole;
+    bool shortOfLimit = false;
+    // A block device's facts are its size alone: its times move as others use it.
+    bool blockDevice = false;
     // The first read returned the whole file, short of what it asked: the end is known without
     // another read, and the bytes are those of one moment.
     bool wholeInFirstRead = false;

@@ -4,19 +4,24 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
+#include "engine/block_device.h"
+
 namespace rizo {
 
 SizePass::~SizePass() {
     Finish();
 }
 
-void SizePass::Start(std::span<const std::string> paths, std::shared_ptr<LaneWorkers> helper) {
+void SizePass::Start(std::span<const std::string> paths, std::shared_ptr<LaneWorkers> helper,
+                     uint64_t byteLimit) {
     Finish();
     bytes = 0;
     known = false;
     quit = false;
     // The batch runs all the same without a percent.
-    if (helper->TryStart({[this, paths] { Run(paths); }})) {
+    if (helper->TryStart({[this, paths, byteLimit] { Run(paths, byteLimit); }})) {
         lane = std::move(helper);
     }
 }
@@ -30,16 +35,20 @@ void SizePass::Finish() {
     }
 }
 
-void SizePass::Run(std::span<const std::string> paths) {
+void SizePass::Run(std::span<const std::string> paths, uint64_t byteLimit) {
     for (const std::string& path : paths) {
         if (quit.load(std::memory_order_relaxed)) {
             return;
         }
-        // The hasher reads regular files only; anything else contributes nothing.
+        // A block device's status gives no size; other files without one contribute nothing.
         struct stat info {};
+        uint64_t size = 0;
         if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            bytes.fetch_add(static_cast<uint64_t>(info.st_size), std::memory_order_relaxed);
+            size = static_cast<uint64_t>(info.st_size);
+        } else if (S_ISBLK(info.st_mode)) {
+            size = BlockDeviceSizeAt(path).value_or(0);
         }
+        bytes.fetch_add(std::min(size, byteLimit), std::memory_order_relaxed);
     }
     known.store(true, std::memory_order_release);
 }
