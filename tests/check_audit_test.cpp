@@ -18,9 +18,10 @@ protected:
     void SetUp() override { std::filesystem::create_directory(dir + "/tree"); }
 
     // Runs a shell command in the audited folder, `tree`; the captured output goes beside it.
-    Outcome Run(const std::string& command) const {
+    // `unprivileged`: as user 65534 when this is root.
+    Outcome Run(const std::string& command, bool unprivileged = false) const {
         return rizo::test::RunShell(
-            dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && cd tree && " + command, false);
+            dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && cd tree && " + command, unprivileged);
     }
 
     // Removes the first occurrence of `line` from `text`; false when it is not there.
@@ -128,6 +129,12 @@ TEST_F(CheckAuditTest, TwoListsAndTheListFilesThemselves) {
     EXPECT_EQ(one.status, 1);
     const Outcome quiet = Run("\"$CLI\" -c --audit --quiet - < SHA256SUMS");
     EXPECT_EQ(quiet.out, "MD5SUMS: NEW\nSHA256SUMS: NEW\nb: NEW\nlink: NEW\n");
+    // The unprivileged user writes the captured output beside the folder and cannot list `locked`.
+    ASSERT_EQ(Run("chmod 0777 . .. && mkdir locked && chmod 0 locked").status, 0);
+    const Outcome unwalked = Run("\"$CLI\" -c --audit SHA256SUMS link", true);
+    EXPECT_EQ(unwalked.out, "a: OK\nb: OK\n");
+    EXPECT_EQ(unwalked.err, "rizodidiz-cli: locked: Permission denied\n");
+    EXPECT_EQ(unwalked.status, 1);
 }
 
 // The new files are read only when a listed file is missing, and then each once: strace counts

@@ -45,6 +45,7 @@ std::vector<ScanFailure> AuditFolder(Verification& run, std::vector<std::string>
     std::vector<ScanFailure> failures = ScanFolder(run.AuditFolder(), found, &control);
     if (!control.cancelled) {
         run.Audit(found, paths);
+        control.found = paths.size();
     }
     return failures;
 }
