@@ -32,15 +32,25 @@ HashSelection Selection(uint64_t bits) {
 
 }  // namespace
 
+int OtherBlake2bBits(const ListedFile& listed) {
+    for (const ListedDigest& digest : listed.digests) {
+        const auto bits = static_cast<int>(digest.hex.size() * 4);
+        if (digest.kind == DigestKind::kBlake2b && bits != 512) {
+            return bits;
+        }
+    }
+    return 0;
+}
+
 void PathTally::Add(const ListedFile& listed) {
-    uint64_t noted = Key(listed.name);
+    uint64_t noted = Key(listed);
     for (const ListedDigest& digest : listed.digests) {
         noted |= DigestBit(digest.kind) | (digest.orKind ? DigestBit(*digest.orKind) : 0);
     }
     added.push_back(noted);
 }
 
-PathTally::Count PathTally::Take(std::string_view path) {
+PathTally::Count PathTally::Take(const ListedFile& listed) {
     if (!settled) {
         KeepRepeats();
         IndexRepeats();
@@ -49,7 +59,7 @@ PathTally::Count PathTally::Take(std::string_view path) {
     if (repeats.empty()) {
         return {};
     }
-    const uint64_t key = Key(path);
+    const uint64_t key = Key(listed);
     const std::size_t bucket = key >> bucketShift;
     const auto end = repeats.begin() + buckets[bucket + 1];
     const auto found = std::find_if(repeats.begin() + buckets[bucket], end,
@@ -64,8 +74,11 @@ PathTally::Count PathTally::Take(std::string_view path) {
     return {true, found->later, Selection(found->digests)};
 }
 
-uint64_t PathTally::Key(std::string_view path) {
-    return std::hash<std::string_view>{}(path) & ~kDigestBits;
+uint64_t PathTally::Key(const ListedFile& listed) {
+    const auto bits = static_cast<uint64_t>(OtherBlake2bBits(listed));
+    // Spreads the length over the high bits, which choose the bucket.
+    return (std::hash<std::string_view>{}(listed.name) ^ (bits * 0x9E3779B97F4A7C15ULL)) &
+           ~kDigestBits;
 }
 
 void PathTally::KeepRepeats() {

@@ -16,6 +16,11 @@
 
 namespace rizo {
 
+// The BLAKE2b length in bits the file's lines ask for where it is not 512, 0 otherwise: one read
+// computes one BLAKE2b length, so a path is read once for every other length its lines ask for,
+// and counted apart for each.
+int OtherBlake2bBits(const ListedFile& listed);
+
 class PathTally {
 public:
     struct Count {
@@ -30,8 +35,8 @@ public:
     // Counts one more listed file naming `listed.name`, with its digests. Every Add comes before
     // the first Take.
     void Add(const ListedFile& listed);
-    // Counts off one listed file naming `path`, in the order they were added.
-    Count Take(std::string_view path);
+    // Counts off one listed file, in the order they were added.
+    Count Take(const ListedFile& listed);
 
 private:
     struct Repeat {
@@ -40,8 +45,9 @@ private:
         uint16_t digests = 0;  // a bit for each DigestKind
     };
 
-    // The path's hash, with the low bits clear for the digest bits.
-    static uint64_t Key(std::string_view path);
+    // The hash of the path and of the BLAKE2b length it is read for (see OtherBlake2bBits), with
+    // the low bits clear for the digest bits.
+    static uint64_t Key(const ListedFile& listed);
     // Sorts what Add noted and keeps the repeated paths.
     void KeepRepeats();
     void IndexRepeats();

@@ -7,13 +7,16 @@
 namespace rizo {
 
 ReadOnce::Turn ReadOnce::Next(const ListedFile& listed) {
-    const PathTally::Count count = tally.Take(listed.name);
+    const PathTally::Count count = tally.Take(listed);
     Turn turn{true, count.digests, nullptr};
     AddToSelection(listed, turn.digests);
     if (!count.repeated) {
         return turn;
     }
-    if (const auto found = kept.find(listed.name); found != kept.end()) {
+    // Bytes no path holds part the reads for other BLAKE2b lengths.
+    const int bits = OtherBlake2bBits(listed);
+    const std::string key = bits == 0 ? listed.name : listed.name + '\0' + std::to_string(bits);
+    if (const auto found = kept.find(key); found != kept.end()) {
         turn = {false, {}, found->second};
         if (count.later == 0) {
             kept.erase(found);
@@ -22,7 +25,7 @@ ReadOnce::Turn ReadOnce::Next(const ListedFile& listed) {
     }
     if (count.later != 0) {
         turn.result = std::make_shared<std::optional<KeptResult>>();
-        kept.emplace(listed.name, turn.result);
+        kept.emplace(key, turn.result);
     }
     return turn;
 }

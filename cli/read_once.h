@@ -33,12 +33,13 @@ public:
     // First pass: each listed file in the order the lists give them.
     void Count(const ListedFile& listed) { tally.Add(listed); }
     // Second pass: the same listed files in the same order. A path is compared by its bytes as
-    // listed, which is how it is opened.
+    // listed, which is how it is opened, and read again for each BLAKE2b length but 512 that its
+    // lines ask for (see OtherBlake2bBits).
     Turn Next(const ListedFile& listed);
 
 private:
     PathTally tally;
-    // Results for paths still to be named again.
+    // Results for paths still to be named again, by path and other BLAKE2b length.
     std::unordered_map<std::string, SharedResult> kept;
 };
 

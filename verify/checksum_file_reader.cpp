@@ -38,6 +38,23 @@ std::optional<DigestKind> DigestLabel(std::string_view label) {
     return std::nullopt;
 }
 
+// The BLAKE2b length of the file's lines in hex digits; 0 without one.
+std::size_t Blake2bLength(const ListedFile& file) {
+    for (const ListedDigest& digest : file.digests) {
+        if (digest.kind == DigestKind::kBlake2b) {
+            return digest.hex.size();
+        }
+    }
+    return 0;
+}
+
+// One read computes one BLAKE2b length: lines of two are not gathered into one listed file.
+bool OneBlake2bLength(const ListedFile& file, const ListedFile& more) {
+    const std::size_t length = Blake2bLength(file);
+    const std::size_t moreLength = Blake2bLength(more);
+    return length == 0 || moreLength == 0 || length == moreLength;
+}
+
 }  // namespace
 
 ChecksumFileReader::ChecksumFileReader(int fd, std::string_view listName)
@@ -60,7 +77,8 @@ ChecksumFileReader::Event ChecksumFileReader::Next() {
     file = std::move(item.file);
     for (;;) {
         Item next = NextItem();
-        if (next.event != Event::kFile || next.file.name != file.name) {
+        if (next.event != Event::kFile || next.file.name != file.name ||
+            !OneBlake2bLength(file, next.file)) {
             lookahead = std::move(next);
             return Event::kFile;
         }
