@@ -191,6 +191,23 @@ TEST_F(MainFrameFilesTest, CommandLineVerifyChecksTheFilesThatTheNamedChecksumFi
     EXPECT_EQ(TakeMessage(), "All 3 files OK");
 }
 
+// The digests a list holds that have no column are computed in the same batch; where a line could
+// be of two, the verdict names the one that matched.
+TEST_F(MainFrameFilesTest, VerifyComputesTheListsDigestsThatHaveNoColumnAndNamesTheOneThatMatched) {
+    ASSERT_EQ(std::system(("cd '" + data + "' && { b2sum abc.txt; sha512sum copy.txt; " +
+                           "sha384sum --tag sub/z.txt; } > mixed")
+                              .c_str()),
+              0);
+    frame->VerifyFiles({data + "mixed"}, {});
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    const std::pair<std::string, std::string> verdicts[] = {
+        {"abc.txt", "OK (BLAKE2b)"}, {"copy.txt", "OK (SHA512)"}, {"sub/z.txt", "OK"}};
+    for (const auto& [name, verdict] : verdicts) {
+        EXPECT_EQ(VerdictOf(data + name), verdict) << name;
+    }
+    EXPECT_EQ(TakeMessage(), "All 3 files OK");
+}
+
 TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTheirFiles) {
     const std::string huge = HugeFile();
     Drop({huge, data + "abc.txt"});

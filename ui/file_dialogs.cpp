@@ -79,8 +79,9 @@ std::optional<std::string> AskChecksumFile(QWidget* parent, std::string& lastFol
     QFileDialog dialog(parent, QString(), StartFolder(lastFolder));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(
-        {QStringLiteral("Checksum files (*.md5 *.sha1 *.sha256 *.sha256sum *.sfv "
-                        "*.txt MD5SUMS SHA1SUMS SHA256SUMS)"),
+        {QStringLiteral("Checksum files (*.md5 *.sha1 *.sha224 *.sha256 *.sha256sum *.sha384 "
+                        "*.sha512 *.b2 *.xxh64 *.xxh3 *.xxh128 *.sfv *.txt MD5SUMS SHA1SUMS "
+                        "SHA224SUMS SHA256SUMS SHA384SUMS SHA512SUMS B2SUMS b2sums)"),
          QStringLiteral("MD5 checksum file (*.md5)"), QStringLiteral("SHA1 checksum file (*.sha1)"),
          QStringLiteral("SHA256 checksum file (*.sha256)"), QStringLiteral("SFV file (*.sfv)"),
          QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")});
