@@ -15,6 +15,7 @@
 #include "engine/digest_engine.h"
 #include "export/save_selection.h"
 #include "filelist/file_table.h"
+#include "tests/checker_runs.h"
 #include "tests/temp_folder.h"
 #include "verify/verification.h"
 
@@ -46,24 +47,12 @@ protected:
 
     // Runs a shell command in the folder, as user 65534 when `unprivileged` and this is root.
     Outcome Run(const std::string& command, bool unprivileged = true) const {
-        return rizo::test::RunShell(dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && " + command,
-                                    unprivileged);
+        return rizo::test::RunWithCli(dir, command, unprivileged);
     }
 
-    // Both programs on the same arguments in the same locale; ours names itself where the tool
-    // does.
     void ExpectSameAs(const std::string& tool, const std::string& arguments,
                       const std::string& locale = "C.UTF-8") const {
-        const std::string environment = "LC_ALL=" + locale + " ";
-        const Outcome theirs = Run(environment + tool + " " + arguments);
-        Outcome ours = Run(environment + "\"$CLI\" " + arguments);
-        for (std::size_t at = 0; (at = ours.err.find("rizodidiz-cli:", at)) != std::string::npos;) {
-            ours.err.replace(at, 13, tool);
-        }
-        const std::string what = environment + tool + " " + arguments;
-        EXPECT_EQ(ours.out, theirs.out) << what;
-        EXPECT_EQ(ours.err, theirs.err) << what;
-        EXPECT_EQ(ours.status, theirs.status) << what;
+        rizo::test::ExpectSameAs(dir, tool, arguments, locale);
     }
 
     rizo::test::TempFolder temp;

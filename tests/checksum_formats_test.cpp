@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "engine/digest_engine.h"
+#include "tests/checker_runs.h"
 #include "tests/temp_folder.h"
 #include "verify/verification.h"
 
 namespace {
 
-using rizo::test::Quoted;
 using Outcome = rizo::test::ShellOutcome;
 
 class ChecksumFormatsTest : public ::testing::Test {
@@ -45,22 +45,11 @@ protected:
     }
 
     Outcome Run(const std::string& command, bool unprivileged = true) const {
-        return rizo::test::RunShell(dir, "CLI=" + Quoted(RIZO_CLI_PATH) + " && " + command,
-                                    unprivileged);
+        return rizo::test::RunWithCli(dir, command, unprivileged);
     }
 
-    // Both programs on the same arguments; ours names itself where a coreutils tool does
-    // (xxhsum names nobody).
     void ExpectSameAs(const std::string& tool, const std::string& arguments) const {
-        const Outcome theirs = Run("LC_ALL=C.UTF-8 " + tool + " " + arguments);
-        Outcome ours = Run("LC_ALL=C.UTF-8 \"$CLI\" " + arguments);
-        for (std::size_t at = 0; (at = ours.err.find("rizodidiz-cli:", at)) != std::string::npos;) {
-            ours.err.replace(at, 13, tool);
-        }
-        const std::string what = tool + " " + arguments;
-        EXPECT_EQ(ours.out, theirs.out) << what;
-        EXPECT_EQ(ours.err, theirs.err) << what;
-        EXPECT_EQ(ours.status, theirs.status) << what;
+        rizo::test::ExpectSameAs(dir, tool, arguments);
     }
 
     rizo::test::TempFolder temp;
