@@ -257,7 +257,7 @@ bool DigestEngine::TakeOpened(int fd, const struct ::statx& info) {
         return true;
     }
     if (S_ISBLK(info.stx_mode)) {
-        return TakeBlockDevice(fd);
+        return TakeBlockDevice(fd, info);
     }
     if (!S_ISREG(info.stx_mode)) {
         ::close(fd);
@@ -274,9 +274,11 @@ bool DigestEngine::TakeOpened(int fd, const struct ::statx& info) {
     return true;
 }
 
-bool DigestEngine::TakeBlockDevice(int fd) {
+bool DigestEngine::TakeBlockDevice(int fd, const struct ::statx& info) {
     // A disk or stick is read to the size its driver gives, the bytes an image written to it
-    // covers, so its end and any change of medium are known.
+    // covers, so its end and any change of medium are known. Its reads go to the device itself,
+    // not to the file system its node lies on, so the storage rule asks about the device.
+    device = makedev(info.stx_rdev_major, info.stx_rdev_minor);
     const std::optional<uint64_t> size = BlockDeviceSize(fd);
     if (!size) {
         const int error = errno;

@@ -93,7 +93,8 @@ public:
     uint64_t FileSize() const { return fileSize; }
     // The open file's descriptor, -1 when none is open; it stays the engine's.
     int Descriptor() const { return file; }
-    // The device the open file lives on, as its status at open told.
+    // The device the open file lives on, as its status at open told; for a block device, the
+    // device itself.
     dev_t Device() const { return device; }
     // Bytes read by this engine over all files so far; safe from any thread.
     uint64_t BytesReadInTotal() const { return bytesReadInTotal.load(std::memory_order_relaxed); }
@@ -143,7 +144,7 @@ private:
     bool OpenStandardInput();
     bool Begin(const HashSelection& selection, const std::function<bool()>& openFile);
     bool TakeOpened(int fd, const struct ::statx& info);
-    bool TakeBlockDevice(int fd);
+    bool TakeBlockDevice(int fd, const struct ::statx& info);
     void TakeFile(int fd, uint64_t size);
     bool StillAsOpened() const;
     bool StopSeen() const { return stopFlag != nullptr && stopFlag->load(); }

@@ -102,6 +102,10 @@ TEST_F(BlockDeviceTest, IsReadWholeOrToTheByteLimitAsSha256sumAndHeadReadIt) {
         engine.SetByteLimit(c.limit);
         ASSERT_TRUE(engine.Open(c.path, kSha256));
         const uint64_t shown = engine.FileSize();
+        // The storage rule is asked about the disk that is read, not about /dev.
+        struct stat status {};
+        ASSERT_EQ(stat(c.path.c_str(), &status), 0);
+        EXPECT_EQ(engine.Device(), S_ISBLK(status.st_mode) ? status.st_rdev : status.st_dev);
         const Read read = ReadAll(engine);
         EXPECT_EQ(engine.ShortOfLimit(), c.isShort);
         EXPECT_FALSE(engine.Changed());
