@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/value_format.h"
 #include "filelist/duplicate_groups.h"
+#include "tests/loop_device.h"
 #include "tests/main_frame_fixture.h"
 #include "tests/modal_answer.h"
 #include "ui/command_ids.h"
@@ -206,6 +208,31 @@ TEST_F(MainFrameFilesTest, VerifyComputesTheListsDigestsThatHaveNoColumnAndNames
         EXPECT_EQ(VerdictOf(data + name), verdict) << name;
     }
     EXPECT_EQ(TakeMessage(), "All 3 files OK");
+}
+
+// A disk dropped onto the window is a row of its own, read whole to its driver's size, which the
+// row shows; listed in a checksum file it is verified the same way. A loop device stands for the
+// disk, and md5sum and sha256sum read the same device.
+TEST_F(MainFrameFilesTest, ADiskDroppedOrListedIsReadWholeWithItsSize) {
+    const std::string bytes(1048576 + 3 * 512, 'd');
+    const test::LoopDevice loop(bytes);
+    if (loop.Path().empty()) {
+        GTEST_SKIP() << test::kNoLoopDevice;
+    }
+    const std::string device = loop.Path();
+    Drop({device});
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    ASSERT_EQ(Rows().RowCount(), 1);
+    EXPECT_EQ(Cell(0, kColSize), FormatFileSize(bytes.size()));
+    EXPECT_EQ(Cell(0, kColMd5),
+              test::CommandOutput("md5sum " + test::Quoted(device)).substr(0, 32));
+    const std::string list = data + "SHA256SUMS";
+    ASSERT_EQ(
+        std::system(("sha256sum " + test::Quoted(device) + " > " + test::Quoted(list)).c_str()), 0);
+    frame->VerifyFiles({list}, {});
+    ASSERT_TRUE(WaitUntilIdle(*frame));
+    EXPECT_EQ(VerdictOf(device), "OK");
+    EXPECT_EQ(TakeMessage().toStdString(), device.substr(device.rfind('/') + 1) + ": OK");
 }
 
 TEST_F(MainFrameFilesTest, WhileBusyOnlySelectionCommandsActAndStoppedRowsKeepTheirFiles) {
