@@ -2,9 +2,10 @@
 // The words for a file that has no digests.
 #include "base/file_entry.h"
 
+#include "base/digest_kind.h"
+
 #include <cerrno>
 #include <cstring>
-#include <initializer_list>
 
 namespace rizo {
 
@@ -15,11 +16,8 @@ std::string ErrorText(int errorNumber) {
 }
 
 void ClearDigests(FileEntry& entry) {
-    for (std::string FileEntry::*text :
-         {&FileEntry::md5, &FileEntry::sha1, &FileEntry::crc32, &FileEntry::sha256,
-          &FileEntry::sha224, &FileEntry::sha384, &FileEntry::sha512, &FileEntry::blake2b,
-          &FileEntry::xxh64, &FileEntry::xxh3, &FileEntry::xxh128}) {
-        (entry.*text).clear();
+    for (const DigestFields& digest : kDigestFields) {
+        (entry.*digest.text).clear();
     }
 }
 

@@ -229,7 +229,7 @@ bool ParseAlgorithms(std::string_view text, HashSelection& chosen, std::string& 
                     AlgorithmNames();
             return false;
         }
-        chosen.*digest->chosen = true;
+        chosen.*digest->fields.chosen = true;
         start = comma + 1;
     }
     return true;

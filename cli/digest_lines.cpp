@@ -46,11 +46,11 @@ std::optional<std::string> DigestLines(const std::string& path, const HashSelect
     const std::string gap = form.binary ? " *" : "  ";
     std::string lines;
     for (const DigestName& digest : kDigestNames) {
-        if (!(selection.*digest.chosen)) {
+        if (!(selection.*digest.fields.chosen)) {
             continue;
         }
         const auto& [prefix, name] = NameFor(digest.rule, path, form.zero);
-        const std::string& hex = entry.*digest.text;
+        const std::string& hex = entry.*digest.fields.text;
         if (alone && digest.rule != LineRule::kXxhsumTagged) {
             lines += prefix + hex + gap + name + end;
         } else {

@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/file_entry.h"
-#include "base/hash_selection.h"
+#include "base/digest_kind.h"
 
 namespace rizo {
 
@@ -26,10 +25,9 @@ enum class LineRule {
 struct DigestName {
     // As -a takes it: cksum's name where cksum has the digest.
     std::string_view algorithm;
-    // The name of its BSD tag lines ("NAME (FILE) = HEX"); BLAKE2b adds its length below 512.
-    std::string_view tag;
-    bool HashSelection::*chosen;
-    std::string FileEntry::*text;
+    // Where it is chosen and where its text is, and its tag lines' name ("NAME (FILE) = HEX"), to
+    // which BLAKE2b adds its length below 512.
+    DigestFields fields;
     LineRule rule;
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 std::string MissingDigest(const HashSelection& selection, const FileEntry& digests) {
     for (const DigestName& digest : kDigestNames) {
-        if (selection.*digest.chosen && (digests.*digest.text).empty()) {
+        if (selection.*digest.fields.chosen && (digests.*digest.fields.text).empty()) {
             return TagName(digest, selection);
         }
     }

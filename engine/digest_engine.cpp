@@ -17,6 +17,7 @@
 #include <new>
 #include <vector>
 
+#include "base/digest_kind.h"
 #include "base/value_format.h"
 #include "engine/block_device.h"
 #include "engine/crc32.h"
@@ -27,8 +28,7 @@ namespace rizo {
 namespace {
 
 bool OffersAny(const DigestService& service) {
-    for (DigestAlgorithm algorithm :
-         {DigestAlgorithm::kMd5, DigestAlgorithm::kSha1, DigestAlgorithm::kSha256}) {
+    for (DigestKind algorithm : {DigestKind::kMd5, DigestKind::kSha1, DigestKind::kSha256}) {
         if (service.Offers(algorithm)) {
             return true;
         }
@@ -36,26 +36,22 @@ bool OffersAny(const DigestService& service) {
     return false;
 }
 
-// The digests the service makes: each one's bit, algorithm, flag of the selection and text of the
-// result.
+// The digests the service makes, each with its lane bit.
 struct ServiceDigest {
     DigestLanes::Digest bit;
-    DigestAlgorithm algorithm;
-    bool HashSelection::*selected;
-    std::string FileEntry::*text;
+    DigestKind kind;
 };
 constexpr std::array<ServiceDigest, DigestLanes::kDigestCount - 1> kServiceDigests = {{
-    {DigestLanes::kMd5, DigestAlgorithm::kMd5, &HashSelection::md5, &FileEntry::md5},
-    {DigestLanes::kSha1, DigestAlgorithm::kSha1, &HashSelection::sha1, &FileEntry::sha1},
-    {DigestLanes::kSha256, DigestAlgorithm::kSha256, &HashSelection::sha256, &FileEntry::sha256},
-    {DigestLanes::kSha224, DigestAlgorithm::kSha224, &HashSelection::sha224, &FileEntry::sha224},
-    {DigestLanes::kSha384, DigestAlgorithm::kSha384, &HashSelection::sha384, &FileEntry::sha384},
-    {DigestLanes::kSha512, DigestAlgorithm::kSha512, &HashSelection::sha512, &FileEntry::sha512},
-    {DigestLanes::kBlake2b, DigestAlgorithm::kBlake2b, &HashSelection::blake2b,
-     &FileEntry::blake2b},
-    {DigestLanes::kXxh64, DigestAlgorithm::kXxh64, &HashSelection::xxh64, &FileEntry::xxh64},
-    {DigestLanes::kXxh3, DigestAlgorithm::kXxh3, &HashSelection::xxh3, &FileEntry::xxh3},
-    {DigestLanes::kXxh128, DigestAlgorithm::kXxh128, &HashSelection::xxh128, &FileEntry::xxh128},
+    {DigestLanes::kMd5, DigestKind::kMd5},
+    {DigestLanes::kSha1, DigestKind::kSha1},
+    {DigestLanes::kSha256, DigestKind::kSha256},
+    {DigestLanes::kSha224, DigestKind::kSha224},
+    {DigestLanes::kSha384, DigestKind::kSha384},
+    {DigestLanes::kSha512, DigestKind::kSha512},
+    {DigestLanes::kBlake2b, DigestKind::kBlake2b},
+    {DigestLanes::kXxh64, DigestKind::kXxh64},
+    {DigestLanes::kXxh3, DigestKind::kXxh3},
+    {DigestLanes::kXxh128, DigestKind::kXxh128},
 }};
 
 // BLAKE2b's length in bytes; 0, which no digest has, for a length in bits that is none of 8 to
@@ -111,7 +107,7 @@ bool OnPseudoFileSystem(int fd) {
 const unsigned DigestEngine::kStatusMask = STATX_TYPE | kFactsMask | STATX_BTIME;
 
 int OsClass(const DigestService& service) {
-    return service.Offers(DigestAlgorithm::kSha256) ? 3 : 1;
+    return service.Offers(DigestKind::kSha256) ? 3 : 1;
 }
 
 int OsClass() {
@@ -201,11 +197,12 @@ bool DigestEngine::CreateHashes(const HashSelection& selection) {
     wanted = selection.crc32 ? DigestLanes::kCrc32 : 0u;
     for (const ServiceDigest& digest : kServiceDigests) {
         // The base provider offers no SHA256.
-        if (!(selection.*digest.selected) || (digest.bit == DigestLanes::kSha256 && baseProvider)) {
+        if (!(selection.*FieldsOf(digest.kind).chosen) ||
+            (digest.bit == DigestLanes::kSha256 && baseProvider)) {
             continue;
         }
         std::unique_ptr<HashObject>& hash = HashOf(digest.bit);
-        hash = provider->CreateHash(digest.algorithm, Blake2bBytes(selection.blake2bBits));
+        hash = provider->CreateHash(digest.kind, Blake2bBytes(selection.blake2bBits));
         if (hash != nullptr) {
             wanted |= digest.bit;
         } else if (digest.bit != DigestLanes::kSha256) {
@@ -512,7 +509,7 @@ std::string DigestEngine::CrcText(bool uppercase) const {
 
 void DigestEngine::TakeDigestTexts(FileEntry& entry, bool uppercase) {
     for (const ServiceDigest& digest : kServiceDigests) {
-        entry.*digest.text = TextOf(digest.bit, uppercase);
+        entry.*FieldsOf(digest.kind).text = TextOf(digest.bit, uppercase);
     }
     entry.crc32 = CrcText(uppercase);
 }

@@ -7,20 +7,9 @@
 #include <memory>
 #include <vector>
 
-namespace rizo {
+#include "base/digest_kind.h"
 
-enum class DigestAlgorithm {
-    kMd5,
-    kSha1,
-    kSha256,
-    kSha224,
-    kSha384,
-    kSha512,
-    kBlake2b,
-    kXxh64,
-    kXxh3,
-    kXxh128
-};
+namespace rizo {
 
 // One running digest: fed in blocks of any size, which digest as one stream.
 class HashObject {
@@ -36,12 +25,11 @@ public:
 class DigestService {
 public:
     virtual ~DigestService() = default;
-    virtual bool Offers(DigestAlgorithm algorithm) const = 0;
+    virtual bool Offers(DigestKind algorithm) const = 0;
     // Null when the algorithm is not offered or the object cannot be made. `length` is the
     // digest's length in bytes where the algorithm has several (BLAKE2b: 1 to 64); the others
     // have one and ignore it.
-    virtual std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm,
-                                                   std::size_t length) = 0;
+    virtual std::unique_ptr<HashObject> CreateHash(DigestKind algorithm, std::size_t length) = 0;
 };
 
 }  // namespace rizo

@@ -46,11 +46,11 @@ private:
     std::vector<unsigned char> result;
 };
 
-// In the order of DigestAlgorithm, whose first members are OpenSSL's. OpenSSL offers BLAKE2b in
-// its 512-bit length alone; libb2 makes the others. libb2's vector code, which it picks on current
+// In DigestKind order up to BLAKE2b; CRC32 is the engine's own. OpenSSL offers BLAKE2b in its
+// 512-bit length alone; libb2 makes the others. libb2's vector code, which it picks on current
 // CPUs, takes twice the time of its plain code and OpenSSL's for a byte.
-constexpr std::array<const char*, 7> kEvpNames = {"MD5",    "SHA1",   "SHA256",     "SHA224",
-                                                  "SHA384", "SHA512", "BLAKE2B-512"};
+constexpr std::array<const char*, 8> kEvpNames = {"MD5",    "SHA1",   nullptr,  "SHA256",
+                                                  "SHA224", "SHA384", "SHA512", "BLAKE2B-512"};
 constexpr std::size_t kBlake2bEvpLength = 64;
 
 // The digests are fetched once for the whole process and never freed, and OpenSSL is asked not to
@@ -67,7 +67,7 @@ const FetchedDigests& ProcessDigests() {
         // Fetched once: an implicit fetch on every hash object would repeat the provider lookup.
         FetchedDigests digests{};
         for (std::size_t i = 0; i < kEvpNames.size(); ++i) {
-            digests[i] = EVP_MD_fetch(nullptr, kEvpNames[i], nullptr);
+            digests[i] = kEvpNames[i] ? EVP_MD_fetch(nullptr, kEvpNames[i], nullptr) : nullptr;
         }
         return digests;
     }();
@@ -76,16 +76,16 @@ const FetchedDigests& ProcessDigests() {
 
 class EvpDigestService : public DigestService {
 public:
-    bool Offers(DigestAlgorithm algorithm) const override {
-        return algorithm >= DigestAlgorithm::kBlake2b || Digest(algorithm) != nullptr;
+    bool Offers(DigestKind algorithm) const override {
+        return algorithm >= DigestKind::kBlake2b || Digest(algorithm) != nullptr;
     }
 
-    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm, std::size_t length) override {
+    std::unique_ptr<HashObject> CreateHash(DigestKind algorithm, std::size_t length) override {
         const EVP_MD* digest = Digest(algorithm);
-        if (algorithm == DigestAlgorithm::kBlake2b && (length != kBlake2bEvpLength || !digest)) {
+        if (algorithm == DigestKind::kBlake2b && (length != kBlake2bEvpLength || !digest)) {
             return CreateBlake2bHash(length);
         }
-        if (algorithm > DigestAlgorithm::kBlake2b) {
+        if (algorithm > DigestKind::kBlake2b) {
             return CreateXxHash(algorithm);
         }
         if (digest == nullptr) {
@@ -103,7 +103,7 @@ public:
     }
 
 private:
-    static const EVP_MD* Digest(DigestAlgorithm algorithm) {
+    static const EVP_MD* Digest(DigestKind algorithm) {
         const auto index = static_cast<std::size_t>(algorithm);
         return index < kEvpNames.size() ? ProcessDigests()[index] : nullptr;
     }

@@ -83,13 +83,13 @@ std::unique_ptr<HashObject> Create(const XxCalls<State>& calls) {
 
 }  // namespace
 
-std::unique_ptr<HashObject> CreateXxHash(DigestAlgorithm algorithm) {
+std::unique_ptr<HashObject> CreateXxHash(DigestKind algorithm) {
     switch (algorithm) {
-        case DigestAlgorithm::kXxh64:
+        case DigestKind::kXxh64:
             return Create(kXxh64);
-        case DigestAlgorithm::kXxh3:
+        case DigestKind::kXxh3:
             return Create(kXxh3);
-        case DigestAlgorithm::kXxh128:
+        case DigestKind::kXxh128:
             return Create(kXxh128);
         default:
             return nullptr;

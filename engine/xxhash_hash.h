@@ -10,6 +10,6 @@ namespace rizo {
 
 // One of the three with seed 0, as `xxhsum -H1`, `-H3` and `-H2` compute them; null for another
 // algorithm or when the library cannot make its state.
-std::unique_ptr<HashObject> CreateXxHash(DigestAlgorithm algorithm);
+std::unique_ptr<HashObject> CreateXxHash(DigestKind algorithm);
 
 }  // namespace rizo

@@ -17,7 +17,7 @@ namespace {
 std::set<std::string> ChosenNames(const HashSelection& selection) {
     std::set<std::string> names;
     for (const DigestName& digest : kDigestNames) {
-        if (selection.*digest.chosen) {
+        if (selection.*digest.fields.chosen) {
             names.emplace(digest.algorithm);
         }
     }

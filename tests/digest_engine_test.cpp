@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/digest_kind.h"
 #include "base/value_format.h"
 #include "engine/crc32.h"
 #include "engine/openssl_digest_service.h"
@@ -52,7 +53,7 @@ std::string RandomBytes(std::size_t count) {
     return bytes;
 }
 
-std::string InMemory(DigestAlgorithm algorithm, const std::string& bytes) {
+std::string InMemory(DigestKind algorithm, const std::string& bytes) {
     auto hash = CreateOpenSslDigestService()->CreateHash(algorithm, 0);
     std::vector<unsigned char> value;
     hash->Update(bytes.data(), bytes.size());
@@ -63,21 +64,21 @@ std::string InMemory(DigestAlgorithm algorithm, const std::string& bytes) {
 // The texts of the selected digests of `bytes`, computed in memory in one piece.
 Texts InMemory(const std::string& bytes, HashSelection selection = kAll) {
     auto crc = Crc32UpdatePortable(bytes.data(), bytes.size(), 0);
-    return {selection.md5 ? InMemory(DigestAlgorithm::kMd5, bytes) : "",
-            selection.sha1 ? InMemory(DigestAlgorithm::kSha1, bytes) : "",
+    return {selection.md5 ? InMemory(DigestKind::kMd5, bytes) : "",
+            selection.sha1 ? InMemory(DigestKind::kSha1, bytes) : "",
             selection.crc32 ? FormatCrc32(crc, false) : "",
-            selection.sha256 ? InMemory(DigestAlgorithm::kSha256, bytes) : ""};
+            selection.sha256 ? InMemory(DigestKind::kSha256, bytes) : ""};
 }
 
 // Wraps the platform's service; can refuse or break (fail the updates of) any algorithm, and counts
 // live hash objects.
 class TestService : public DigestService {
 public:
-    std::set<DigestAlgorithm> refused, broken;
+    std::set<DigestKind> refused, broken;
     int liveObjects = 0;
 
-    bool Offers(DigestAlgorithm algorithm) const override { return real->Offers(algorithm); }
-    std::unique_ptr<HashObject> CreateHash(DigestAlgorithm algorithm, std::size_t length) override {
+    bool Offers(DigestKind algorithm) const override { return real->Offers(algorithm); }
+    std::unique_ptr<HashObject> CreateHash(DigestKind algorithm, std::size_t length) override {
         if (refused.contains(algorithm)) {
             return nullptr;
         }
@@ -270,18 +271,17 @@ TEST_F(DigestEngineTest, PseudoFilesAndDevicesAreReadToTheirEndAndAnEarlyEndElse
 TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
     struct Case {
         const char* label;
-        std::set<DigestAlgorithm> TestService::*faults;
-        DigestAlgorithm algorithm;
+        std::set<DigestKind> TestService::*faults;
+        DigestKind algorithm;
         std::string bytes;  // small ones are digested on the caller's thread, large in the lanes
         bool opens, readSucceeds;
     };
     const Case cases[] = {
-        {"no SHA-256 object", &TestService::refused, DigestAlgorithm::kSha256, "abc", true, true},
-        {"SHA-256 update fails", &TestService::broken, DigestAlgorithm::kSha256, "abc", true,
-         false},
-        {"SHA-256 update fails in the lanes", &TestService::broken, DigestAlgorithm::kSha256,
+        {"no SHA-256 object", &TestService::refused, DigestKind::kSha256, "abc", true, true},
+        {"SHA-256 update fails", &TestService::broken, DigestKind::kSha256, "abc", true, false},
+        {"SHA-256 update fails in the lanes", &TestService::broken, DigestKind::kSha256,
          RandomBytes(3 * 1048576), true, false},
-        {"no MD5 object", &TestService::refused, DigestAlgorithm::kMd5, "abc", false, false},
+        {"no MD5 object", &TestService::refused, DigestKind::kMd5, "abc", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -303,29 +303,21 @@ TEST_F(DigestEngineTest, FailingHashObjectDropsItsDigestForThatFileOnly) {
     }
 }
 
-// The digests the service makes, with their flags and texts.
-struct ServiceDigest {
-    DigestAlgorithm algorithm;
-    bool HashSelection::*selected;
-    std::string FileEntry::*text;
-};
-const ServiceDigest kServiceDigests[] = {
-    {DigestAlgorithm::kMd5, &HashSelection::md5, &FileEntry::md5},
-    {DigestAlgorithm::kSha1, &HashSelection::sha1, &FileEntry::sha1},
-    {DigestAlgorithm::kSha256, &HashSelection::sha256, &FileEntry::sha256},
-    {DigestAlgorithm::kSha224, &HashSelection::sha224, &FileEntry::sha224},
-    {DigestAlgorithm::kSha384, &HashSelection::sha384, &FileEntry::sha384},
-    {DigestAlgorithm::kSha512, &HashSelection::sha512, &FileEntry::sha512},
-    {DigestAlgorithm::kBlake2b, &HashSelection::blake2b, &FileEntry::blake2b},
-    {DigestAlgorithm::kXxh64, &HashSelection::xxh64, &FileEntry::xxh64},
-    {DigestAlgorithm::kXxh3, &HashSelection::xxh3, &FileEntry::xxh3},
-    {DigestAlgorithm::kXxh128, &HashSelection::xxh128, &FileEntry::xxh128},
-};
+// The digests the service makes: every one but CRC32, which the engine computes itself.
+const std::vector<DigestFields> kServiceDigests = [] {
+    std::vector<DigestFields> digests;
+    for (const DigestFields& digest : kDigestFields) {
+        if (digest.kind != DigestKind::kCrc32) {
+            digests.push_back(digest);
+        }
+    }
+    return digests;
+}();
 
 HashSelection Every(int blake2bBits) {
     HashSelection all{};
-    for (const ServiceDigest& digest : kServiceDigests) {
-        all.*digest.selected = true;
+    for (const DigestFields& digest : kServiceDigests) {
+        all.*digest.chosen = true;
     }
     all.crc32 = true;
     all.blake2bBits = blake2bBits;
@@ -340,14 +332,14 @@ TEST_F(DigestEngineTest, AllDigestsTogetherInTheLanesGiveWhatEachGivesAlone) {
     const FileEntry together = EntryOf(path, Every(256), false);
     const FileEntry upper = EntryOf(path, Every(256), true);
     EXPECT_EQ(together.crc32, InMemory(bytes, {false, false, true, false}).crc32);
-    for (const ServiceDigest& digest : kServiceDigests) {
+    for (const DigestFields& digest : kServiceDigests) {
         HashSelection alone{};
         alone.md5 = false;
-        alone.*digest.selected = true;
+        alone.*digest.chosen = true;
         alone.blake2bBits = 256;
         const FileEntry single = EntryOf(path, alone, false);
         const std::string& text = together.*digest.text;
-        EXPECT_EQ(single.*digest.text, text) << static_cast<int>(digest.algorithm);
+        EXPECT_EQ(single.*digest.text, text) << static_cast<int>(digest.kind);
         EXPECT_FALSE(text.empty());
         std::string upperText = text;
         std::transform(text.begin(), text.end(), upperText.begin(),
@@ -363,20 +355,20 @@ TEST_F(DigestEngineTest, AllDigestsTogetherInTheLanesGiveWhatEachGivesAlone) {
 TEST_F(DigestEngineTest, NewDigestsFailTheFileWithoutAnObjectAndAreDroppedAloneWhenAnUpdateFails) {
     const std::string path = dir.File("faulty", RandomBytes(3 * DigestEngine::kPieceSize));
     const FileEntry whole = EntryOf(path, Every(512), false);
-    for (const ServiceDigest& faulty : kServiceDigests) {
+    for (const DigestFields& faulty : kServiceDigests) {
         if (faulty.text == &FileEntry::md5 || faulty.text == &FileEntry::sha1 ||
             faulty.text == &FileEntry::sha256) {
             continue;
         }
-        SCOPED_TRACE(static_cast<int>(faulty.algorithm));
-        service->refused = {faulty.algorithm};
+        SCOPED_TRACE(static_cast<int>(faulty.kind));
+        service->refused = {faulty.kind};
         errno = EINVAL;
         EXPECT_FALSE(engine.Open(path, Every(512)));
         EXPECT_EQ(errno, 0);
         EXPECT_EQ(service->liveObjects, 0);
         service->refused.clear();
 
-        service->broken = {faulty.algorithm};
+        service->broken = {faulty.kind};
         ASSERT_TRUE(engine.Open(path, Every(512)));
         float percent = 0;
         bool atEnd = false;
@@ -384,7 +376,7 @@ TEST_F(DigestEngineTest, NewDigestsFailTheFileWithoutAnObjectAndAreDroppedAloneW
         ReadAll();
         FileEntry entry;
         engine.TakeDigestTexts(entry, false);
-        for (const ServiceDigest& digest : kServiceDigests) {
+        for (const DigestFields& digest : kServiceDigests) {
             EXPECT_EQ(entry.*digest.text, &faulty == &digest ? "" : whole.*digest.text);
         }
         service->broken.clear();

@@ -2,36 +2,13 @@
 // Whether a hashed file matches what a checksum file lists for it.
 #include "verify/digest_verdict.h"
 
-#include <array>
 #include <cerrno>
+
+#include "base/digest_kind.h"
 
 namespace rizo {
 
 namespace {
-
-struct KindFlags {
-    bool HashSelection::*flag;
-    std::string FileEntry::*text;
-};
-
-// In DigestKind order.
-constexpr std::array<KindFlags, kDigestKindCount> kFlags = {{
-    {&HashSelection::md5, &FileEntry::md5},
-    {&HashSelection::sha1, &FileEntry::sha1},
-    {&HashSelection::crc32, &FileEntry::crc32},
-    {&HashSelection::sha256, &FileEntry::sha256},
-    {&HashSelection::sha224, &FileEntry::sha224},
-    {&HashSelection::sha384, &FileEntry::sha384},
-    {&HashSelection::sha512, &FileEntry::sha512},
-    {&HashSelection::blake2b, &FileEntry::blake2b},
-    {&HashSelection::xxh64, &FileEntry::xxh64},
-    {&HashSelection::xxh3, &FileEntry::xxh3},
-    {&HashSelection::xxh128, &FileEntry::xxh128},
-}};
-
-const KindFlags& FlagsOf(DigestKind kind) {
-    return kFlags[static_cast<std::size_t>(kind)];
-}
 
 // The entry has that digest at the listed length.
 bool Computed(DigestKind kind, const ListedDigest& digest, const FileEntry& entry) {
@@ -45,7 +22,7 @@ bool Equal(DigestKind kind, const ListedDigest& digest, const FileEntry& entry) 
 }  // namespace
 
 void AddKind(DigestKind kind, std::size_t hexLength, HashSelection& selection) {
-    selection.*FlagsOf(kind).flag = true;
+    selection.*FieldsOf(kind).chosen = true;
     if (kind == DigestKind::kBlake2b) {
         selection.blake2bBits = static_cast<int>(hexLength * 4);
     }
@@ -71,8 +48,8 @@ HashSelection NeededOf(const ListedFile& listed, const FileEntry& entry) {
 }
 
 void AddDigests(const HashSelection& more, HashSelection& selection) {
-    for (const KindFlags& each : kFlags) {
-        selection.*each.flag = selection.*each.flag || more.*each.flag;
+    for (const DigestFields& each : kDigestFields) {
+        selection.*each.chosen = selection.*each.chosen || more.*each.chosen;
     }
     if (more.blake2b) {
         selection.blake2bBits = more.blake2bBits;
@@ -80,11 +57,11 @@ void AddDigests(const HashSelection& more, HashSelection& selection) {
 }
 
 const std::string& DigestOf(DigestKind kind, const FileEntry& entry) {
-    return entry.*FlagsOf(kind).text;
+    return entry.*FieldsOf(kind).text;
 }
 
 std::string& DigestOf(DigestKind kind, FileEntry& entry) {
-    return entry.*FlagsOf(kind).text;
+    return entry.*FieldsOf(kind).text;
 }
 
 std::optional<DigestKind> MatchingKind(const ListedDigest& digest, const FileEntry& entry) {

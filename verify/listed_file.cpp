@@ -12,24 +12,6 @@ namespace rizo {
 
 namespace {
 
-struct KindInfo {
-    DigestKind kind;
-    std::size_t hexLength;
-    const char* name;
-};
-
-constexpr std::array<KindInfo, kDigestKindCount> kKinds = {{{DigestKind::kMd5, 32, "MD5"},
-                                                            {DigestKind::kSha1, 40, "SHA1"},
-                                                            {DigestKind::kCrc32, 8, "CRC32"},
-                                                            {DigestKind::kSha256, 64, "SHA256"},
-                                                            {DigestKind::kSha224, 56, "SHA224"},
-                                                            {DigestKind::kSha384, 96, "SHA384"},
-                                                            {DigestKind::kSha512, 128, "SHA512"},
-                                                            {DigestKind::kBlake2b, 128, "BLAKE2b"},
-                                                            {DigestKind::kXxh64, 16, "XXH64"},
-                                                            {DigestKind::kXxh3, 16, "XXH3"},
-                                                            {DigestKind::kXxh128, 32, "XXH128"}}};
-
 // What a list's name says, by the word in it; earlier words win, so "b2" only counts where no
 // digest's own name stands.
 struct NameWord {
@@ -66,11 +48,11 @@ constexpr std::array<Untagged, 8> kUntagged = {{{8, DigestKind::kCrc32, std::nul
 }  // namespace
 
 std::size_t HexLength(DigestKind kind) {
-    return kKinds[static_cast<std::size_t>(kind)].hexLength;
+    return FieldsOf(kind).hexLength;
 }
 
 const char* KindName(DigestKind kind) {
-    return kKinds[static_cast<std::size_t>(kind)].name;
+    return FieldsOf(kind).name;
 }
 
 std::optional<DigestKind> NamedKind(std::string_view listName) {

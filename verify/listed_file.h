@@ -8,24 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace rizo {
+#include "base/digest_kind.h"
 
-// The window's four in the program's digest order, then those the command line and verification
-// add.
-enum class DigestKind {
-    kMd5,
-    kSha1,
-    kCrc32,
-    kSha256,
-    kSha224,
-    kSha384,
-    kSha512,
-    kBlake2b,
-    kXxh64,
-    kXxh3,
-    kXxh128,
-};
-inline constexpr std::size_t kDigestKindCount = 11;
+namespace rizo {
 
 // Number of hex digits of a digest; BLAKE2b's longest, 128, as its lines tell their own length.
 std::size_t HexLength(DigestKind kind);
