@@ -36,24 +36,6 @@ bool OffersAny(const DigestService& service) {
     return false;
 }
 
-// The digests the service makes, each with its lane bit.
-struct ServiceDigest {
-    DigestLanes::Digest bit;
-    DigestKind kind;
-};
-constexpr std::array<ServiceDigest, DigestLanes::kDigestCount - 1> kServiceDigests = {{
-    {DigestLanes::kMd5, DigestKind::kMd5},
-    {DigestLanes::kSha1, DigestKind::kSha1},
-    {DigestLanes::kSha256, DigestKind::kSha256},
-    {DigestLanes::kSha224, DigestKind::kSha224},
-    {DigestLanes::kSha384, DigestKind::kSha384},
-    {DigestLanes::kSha512, DigestKind::kSha512},
-    {DigestLanes::kBlake2b, DigestKind::kBlake2b},
-    {DigestLanes::kXxh64, DigestKind::kXxh64},
-    {DigestLanes::kXxh3, DigestKind::kXxh3},
-    {DigestLanes::kXxh128, DigestKind::kXxh128},
-}};
-
 // BLAKE2b's length in bytes; 0, which no digest has, for a length in bits that is none of 8 to
 // 512 in steps of 8.
 std::size_t Blake2bBytes(int bits) {
@@ -195,17 +177,18 @@ bool DigestEngine::Begin(const HashSelection& selection, const std::function<boo
 
 bool DigestEngine::CreateHashes(const HashSelection& selection) {
     wanted = selection.crc32 ? DigestLanes::kCrc32 : 0u;
-    for (const ServiceDigest& digest : kServiceDigests) {
-        // The base provider offers no SHA256.
-        if (!(selection.*FieldsOf(digest.kind).chosen) ||
-            (digest.bit == DigestLanes::kSha256 && baseProvider)) {
+    for (const DigestFields& digest : kDigestFields) {
+        // CRC32 is the engine's own, and the base provider offers no SHA256.
+        if (digest.kind == DigestKind::kCrc32 || !(selection.*digest.chosen) ||
+            (digest.kind == DigestKind::kSha256 && baseProvider)) {
             continue;
         }
-        std::unique_ptr<HashObject>& hash = HashOf(digest.bit);
+        const DigestLanes::Digest bit = DigestLanes::BitOf(digest.kind);
+        std::unique_ptr<HashObject>& hash = HashOf(bit);
         hash = provider->CreateHash(digest.kind, Blake2bBytes(selection.blake2bBits));
         if (hash != nullptr) {
-            wanted |= digest.bit;
-        } else if (digest.bit != DigestLanes::kSha256) {
+            wanted |= bit;
+        } else if (digest.kind != DigestKind::kSha256) {
             // SHA256 alone is dropped for the file; without any other the file fails.
             return false;
         }
@@ -508,10 +491,11 @@ std::string DigestEngine::CrcText(bool uppercase) const {
 }
 
 void DigestEngine::TakeDigestTexts(FileEntry& entry, bool uppercase) {
-    for (const ServiceDigest& digest : kServiceDigests) {
-        entry.*FieldsOf(digest.kind).text = TextOf(digest.bit, uppercase);
+    for (const DigestFields& digest : kDigestFields) {
+        entry.*digest.text = digest.kind == DigestKind::kCrc32
+                                 ? CrcText(uppercase)
+                                 : TextOf(DigestLanes::BitOf(digest.kind), uppercase);
     }
-    entry.crc32 = CrcText(uppercase);
 }
 
 void DigestEngine::Close() {

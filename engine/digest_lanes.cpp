@@ -10,6 +10,10 @@
 namespace rizo {
 namespace {
 
+static_assert(DigestLanes::BitOf(DigestKind::kCrc32) == DigestLanes::kCrc32 &&
+              DigestLanes::BitOf(DigestKind::kXxh128) == DigestLanes::kXxh128 &&
+              DigestLanes::kDigestCount == kDigestKindCount);
+
 // Below this a block is digested sooner than two helpers wake up and report back.
 constexpr std::size_t kLaneMinimum = 256 * 1024;
 

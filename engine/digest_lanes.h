@@ -9,13 +9,15 @@
 #include <functional>
 #include <memory>
 
+#include "base/digest_kind.h"
 #include "engine/lane_workers.h"
 
 namespace rizo {
 
 class DigestLanes {
 public:
-    // One bit each; a set of them is planned and fed in the order of their bits.
+    // One bit each, in DigestKind order; a set of them is planned and fed in the order of their
+    // bits.
     enum Digest : unsigned {
         kMd5 = 1,
         kSha1 = 2,
@@ -30,6 +32,9 @@ public:
         kXxh128 = 1024,
     };
     static constexpr unsigned kDigestCount = 11;
+    static constexpr Digest BitOf(DigestKind kind) {
+        return static_cast<Digest>(1u << static_cast<unsigned>(kind));
+    }
     // Feeds one block to one digest; false when that digest could not take it.
     using Feeder = std::function<bool(Digest digest, const unsigned char* data, std::size_t count)>;
 
